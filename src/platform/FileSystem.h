@@ -75,6 +75,9 @@ public:
     virtual bool deleteFolder(const std::string& path) = 0;
     virtual std::vector<DriveInfo> drives() = 0;
 
+    // Forgets cached directory listings, so changes made by others since are seen.
+    virtual void refresh() {}
+
     // The host path behind a platform path, for messages and for handing a file to the desktop.
     virtual std::string displayPath(const std::string& path) { return path; }
 };
