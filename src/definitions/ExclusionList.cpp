@@ -1,0 +1,49 @@
+#include "definitions/ExclusionList.h"
+
+#include "definitions/DefinitionFiles.h"
+#include "text/Text.h"
+
+namespace vedozer {
+
+ExclusionList::ExclusionList(const std::vector<std::string>& lines) {
+    for (const auto& line : lines) {
+        if (text::trim(line).empty()) continue;
+        m_text += line;
+        m_text += '|';
+    }
+    if (m_text.empty()) return;
+    m_upperText = "|" + text::toUpper(m_text);
+    for (auto& piece : text::split(m_upperText.substr(1), "|")) m_pieces.insert(std::move(piece));
+}
+
+bool ExclusionList::IsExcluded(std::string_view item) const {
+    if (m_pieces.empty()) return false;
+    if (m_pieces.count(text::toUpper(item))) return true;
+    return m_pieces.count(text::toUpper(text::trim(item))) > 0;
+}
+
+bool ExclusionList::IsExcludedFolder(std::string_view item) const {
+    if (IsExcluded(item)) return true;
+    // A piece holds no "|", so an item with one is inside none; without one, a hit in the joined
+    // text lies inside a single piece.
+    if (m_pieces.empty() || item.find('|') != std::string_view::npos) return false;
+    return m_upperText.find(text::toUpper(item)) != std::string::npos;
+}
+
+void LoadExclusions(ExclusionList& list, FileSystem& fs, const std::string& dataFolder) {
+    std::vector<std::string> lines;
+    if (auto reader = openLines(fs, dataFilePath(dataFolder, kExclusionFile))) {
+        std::string line;
+        while (reader->next(line)) lines.push_back(line);
+    }
+    list = ExclusionList(lines);
+}
+
+void AddExclusion(ExclusionList& list, FileSystem& fs, const std::string& dataFolder, std::string_view item) {
+    // An item holding CR LF would land in the file as two entries, the second one never asked for.
+    if (item.find("\r\n") == std::string_view::npos)
+        fs.append(dataFilePath(dataFolder, kExclusionFile), text::trim(item) + "\r\n");
+    LoadExclusions(list, fs, dataFolder);
+}
+
+}  // namespace vedozer

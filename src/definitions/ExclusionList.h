@@ -1,0 +1,41 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace vedozer {
+
+// The user's exclusion list (ENoSignature.dat) in memory. Its text form is every non-blank line of
+// the file as read, each followed by "|"; the tests compare an item with each "|"-separated piece
+// of that text, including the empty piece after the final "|". The pieces are indexed by their
+// upper-case form, so a test costs one hash lookup (two with the trimmed item).
+class ExclusionList {
+public:
+    ExclusionList() = default;
+    // From the lines of the file (blank lines are dropped here).
+    explicit ExclusionList(const std::vector<std::string>& lines);
+
+    // True when the item, as given or trimmed of blanks, equals a piece without regard to case.
+    bool IsExcluded(std::string_view item) const;
+    // IsExcluded, or a piece contains the item (without regard to case).
+    bool IsExcludedFolder(std::string_view item) const;
+
+    const std::string& text() const { return m_text; }  // "entry|entry|"
+    bool empty() const { return m_text.empty(); }
+
+private:
+    std::string m_text;
+    std::string m_upperText;  // "|" + upper-case text: pieces separated by "|"
+    std::unordered_set<std::string> m_pieces;  // upper-case pieces
+};
+
+// Rebuilds the list from dataFolder\ENoSignature.dat (an empty list when the file is missing).
+void LoadExclusions(ExclusionList& list, FileSystem& fs, const std::string& dataFolder);
+// Appends the trimmed item and CR LF to the file (created when missing), then reloads the list.
+// Errors are ignored. An item holding CR LF is not written (it would become two entries).
+void AddExclusion(ExclusionList& list, FileSystem& fs, const std::string& dataFolder, std::string_view item);
+
+}  // namespace vedozer

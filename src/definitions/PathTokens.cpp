@@ -1,0 +1,70 @@
+#include "definitions/PathTokens.h"
+
+#include "text/Text.h"
+
+namespace vedozer {
+
+const std::array<PathToken, 30> kPathTokens = {{
+    {"[startsp]", 29},  {"[appdata]", 26}, {"[recycle]", 10}, {"[comstar]", 30},     {"[comapp]", 35},
+    {"[desktop]", 25},  {"[comdocs]", 46}, {"[comfav]", 31},  {"[comprog]", 23},     {"[comstam]", 22},
+    {"[comtemp]", 45},  {"[cookies]", 33}, {"[comdesk]", 16}, {"[favorit]", 6},      {"[fonts]", 20},
+    {"[history]", 34},  {"[netcach]", 32}, {"[progs]", 2},    {"[progfil]", 38},     {"[comprogfil]", 43},
+    {"[personl]", 5},   {"[recent]", 8},   {"[sendto]", 9},   {"[startup]", 7},      {"[strtmnu]", 11},
+    {"[system]", 37},   {"[templat]", 21}, {"[windir]", 36},  {"[user]", 11},        {"[alluser]", 22},
+}};
+
+namespace {
+
+std::string cutAtNul(std::string s) {
+    size_t nul = s.find('\0');
+    if (nul != std::string::npos) s.resize(nul);
+    return s;
+}
+
+}  // namespace
+
+std::string SpecialFolderPath(ShellFolders& shell, int folder) {
+    std::string path = cutAtNul(shell.folderPath(folder));
+    if (path.empty()) return {};
+    return path + "\\";
+}
+
+std::string SpecialFolderLocation(ShellFolders& shell, int folder) {
+    std::string path = cutAtNul(shell.folderLocation(folder));
+    if (path.empty()) return {};
+    if (path.back() != '\\') path += '\\';
+    return path;
+}
+
+std::string SystemDriveRoot(ShellFolders& shell) { return SpecialFolderLocation(shell, 2).substr(0, 3); }
+
+std::string ExpandPathTokens(std::string_view text, ShellFolders& shell) {
+    std::string out(text);
+    if (out.find('[') == std::string::npos) return out;
+    for (size_t i = 0; i < kCaseInsensitiveTokenCount; ++i) {
+        const PathToken& t = kPathTokens[i];
+        if (text::ifind(out, t.token) == std::string::npos) continue;
+        out = text::ireplaceAll(out, t.token, SpecialFolderPath(shell, t.folder));
+    }
+    for (size_t i = kCaseInsensitiveTokenCount; i < kPathTokens.size(); ++i) {
+        const PathToken& t = kPathTokens[i];
+        if (out.find(t.token) == std::string::npos) continue;
+        std::string profile = text::ireplaceAll(SpecialFolderPath(shell, t.folder), "\\Start Menu", "");
+        out = text::replaceAll(out, t.token, profile);
+    }
+    return out;
+}
+
+std::string LocationExpander::expand(std::string_view location, bool replaceDrive) const {
+    std::string s = replaceDrive ? text::replaceAll(location, "[drive]", driveRoot) : std::string(location);
+    return expandTokens ? expandTokens(s) : s;
+}
+
+LocationExpander makeLocationExpander(ShellFolders& shell) {
+    LocationExpander e;
+    e.driveRoot = SystemDriveRoot(shell);
+    e.expandTokens = [&shell](std::string_view s) { return ExpandPathTokens(s, shell); };
+    return e;
+}
+
+}  // namespace vedozer
