@@ -1,0 +1,17 @@
+#pragma once
+#include <array>
+#include <cstddef>
+
+namespace vedozer {
+
+struct DefaultMessage {
+    const char* key;
+    const char* text;
+};
+
+inline constexpr std::size_t kDefaultMessageCount = 65;
+
+// The English texts the catalogue starts with, in registration order.
+const std::array<DefaultMessage, kDefaultMessageCount>& defaultMessages();
+
+}  // namespace vedozer

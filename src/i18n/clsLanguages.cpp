@@ -1,0 +1,105 @@
+#include "i18n/clsLanguages.h"
+
+#include "i18n/DefaultMessages.h"
+#include "text/Text.h"
+
+namespace vedozer {
+
+namespace {
+
+char upperAnsi(char ch) {
+    auto c = static_cast<unsigned char>(ch);
+    if (c >= 'a' && c <= 'z') return static_cast<char>(c - 0x20);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char>(c - 0x20);
+    switch (c) {
+        case 0x9A: return static_cast<char>(0x8A);  // s caron
+        case 0x9C: return static_cast<char>(0x8C);  // oe
+        case 0x9E: return static_cast<char>(0x8E);  // z caron
+        case 0xFF: return static_cast<char>(0x9F);  // y diaeresis
+        default: return ch;
+    }
+}
+
+}  // namespace
+
+std::string upperFirst(std::string_view text) {
+    std::string out(text);
+    if (!out.empty()) out[0] = upperAnsi(out[0]);
+    return out;
+}
+
+clsLanguages::clsLanguages(ProductIdentity identity) : m_identity(std::move(identity)) {}
+
+void clsLanguages::setMessage(std::string_view key, std::string_view text) {
+    for (Slot& slot : m_slots) {
+        if (!slot.inUse) {
+            slot.inUse = true;
+            slot.key = std::string(key);
+            slot.text = std::string(text);
+            return;
+        }
+    }
+}
+
+std::string clsLanguages::present(std::string_view text) const {
+    return upperFirst(substitutePlaceholders(text, m_identity));
+}
+
+std::string clsLanguages::getMessages(std::string_view key) const {
+    for (const Slot& slot : m_slots) {
+        if (!slot.inUse) break;  // slots fill from the front, so the rest are free too
+        if (text::iequals(slot.key, key)) return present(slot.text);
+    }
+    return "";
+}
+
+void clsLanguages::loadDefaultMessages() {
+    for (const DefaultMessage& m : defaultMessages()) setMessage(m.key, m.text);
+}
+
+std::string clsLanguages::rawTranslation(std::string_view key) const {
+    if (key.empty()) return "";
+    for (const std::string& line : m_translationLines) {
+        if (line.empty()) continue;
+        std::string_view itemKey = std::string_view(line).substr(0, line.find('>'));
+        if (itemKey.size() > 2) {
+            size_t lt = itemKey.find('<');
+            if (lt != std::string_view::npos) itemKey.remove_prefix(lt + 1);
+        }
+        if (!text::iequals(itemKey, key)) continue;
+
+        // Tags compare without regard to case, so "_Col1" items answer "_COL1" lookups.
+        const std::string open = "<" + std::string(key) + ">";
+        const std::string close = "</" + std::string(key) + ">";
+        size_t start = text::ifind(line, open);
+        if (start == std::string::npos) return "";
+        start += open.size();
+        size_t end = text::ifind(line, close, start);
+        if (end == std::string::npos) return "";  // an unterminated item is not used
+        return line.substr(start, end - start);
+    }
+    return "";
+}
+
+std::string clsLanguages::translationLookup(std::string_view key) const {
+    return present(rawTranslation(key));
+}
+
+void clsLanguages::applyTranslations() {
+    for (Slot& slot : m_slots) {
+        if (!slot.inUse) continue;
+        std::string raw = rawTranslation(slot.key);
+        // The slot keeps the placeholders as written, so a regenerated localization file
+        // still carries them; getMessages substitutes on the way out.
+        if (!present(raw).empty()) slot.text = std::move(raw);
+    }
+}
+
+std::size_t clsLanguages::usedSlotCount() const {
+    std::size_t n = 0;
+    for (const Slot& slot : m_slots)
+        if (slot.inUse) ++n;
+    return n;
+}
+
+}  // namespace vedozer
