@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "scan/FileCompanyName.h"
+#include "support/StringStream.h"
+
+namespace vedozer {
+namespace {
+
+std::string W(const std::string& s) {
+    std::string r;
+    for (char c : s) {
+        r.push_back('\0');
+        r.push_back(c);
+    }
+    return r;
+}
+
+// The search written the plain way: whole file in memory, 1-based positions, 0 = not found.
+std::string referenceCompanyName(const std::string& d) {
+    auto instr = [&](size_t start, const std::string& x) -> size_t {
+        if (start > d.size()) return 0;
+        size_t p = d.find(x, start - 1);
+        return p == std::string::npos ? 0 : p + 1;
+    };
+    size_t p = instr(1, W("StringFileInfo"));
+    size_t hit = 0, start = 0;
+    std::string guard;
+    if (p == 0) {
+        p = instr(1, "StringFileInfo");
+        if (p == 0) p = 1;
+        hit = instr(p, "CompanyName");
+        if (hit) {
+            start = hit + 12;
+            guard = "FileDescription";
+        }
+    }
+    if (!hit) {
+        hit = instr(p, W("CompanyName"));
+        if (hit) {
+            start = hit + 26;
+            guard = W("FileDescription");
+        }
+    }
+    if (!hit) return "";
+    size_t end = instr(start, std::string(3, '\0'));
+    if (!end) return "";
+    std::string v = d.substr(start - 1, end - start);
+    if (v.find(guard) != std::string::npos) {
+        for (size_t i = 1; i <= 255 && start - 1 + i < d.size(); ++i) {
+            if (static_cast<unsigned char>(d[start - 1 + i]) < 32) {
+                v = d.substr(start - 1, i);
+                break;
+            }
+        }
+    }
+    std::string out;
+    for (char c : v)
+        if (c != '\0') out.push_back(c);
+    return out;
+}
+
+std::string streamed(const std::string& data, size_t step = 0) {
+    test::StringInputStream in(data, step);
+    return GetFileCompanyName(in);
+}
+
+// A version resource laid out as a linker writes it (4-byte aligned blocks).
+struct VersionBlock {
+    std::string key;
+    std::string value;  // raw bytes
+    uint16_t valueLength = 0;
+    uint16_t type = 1;
+    std::vector<VersionBlock> children;
+
+    std::string bytes() const {
+        std::string b(6, '\0');
+        b += W(key).substr(1) + std::string("\0\0\0", 3);  // UTF-16LE key and its terminator
+        while (b.size() % 4) b.push_back('\0');
+        b += value;
+        for (const auto& c : children) {
+            while (b.size() % 4) b.push_back('\0');
+            b += c.bytes();
+        }
+        uint16_t len = static_cast<uint16_t>(b.size());
+        std::memcpy(&b[0], &len, 2);
+        std::memcpy(&b[2], &valueLength, 2);
+        std::memcpy(&b[4], &type, 2);
+        return b;
+    }
+};
+
+std::string u16z(const std::string& s) { return W(s).substr(1) + std::string("\0\0\0", 3); }
+
+VersionBlock stringEntry(const std::string& key, const std::string& value) {
+    return {key, u16z(value), static_cast<uint16_t>(value.size() + 1), 1, {}};
+}
+
+std::string versionResource(const std::string& company) {
+    VersionBlock table{"040904b0", "", 0, 1,
+                       {stringEntry("CompanyName", company), stringEntry("FileDescription", "Some tool"),
+                        stringEntry("FileVersion", "5.1.2600.0"), stringEntry("ProductName", "Tools")}};
+    VersionBlock sfi{"StringFileInfo", "", 0, 1, {table}};
+    VersionBlock root{"VS_VERSION_INFO", std::string(52, '\x01'), 52, 0, {sfi}};
+    return root.bytes();
+}
+
+std::string fakeExecutable(const std::string& company, size_t codeBytes = 5000) {
+    std::mt19937 rng(7);
+    std::string f = "MZ";
+    while (f.size() < codeBytes) f.push_back(static_cast<char>(rng() % 256));
+    while (f.size() % 16) f.push_back('\0');
+    f += versionResource(company);
+    f += std::string(512, '\0');
+    return f;
+}
+
+TEST(FileCompanyName, ReadsTheVersionResourceOfAnExecutable) {
+    std::string exe = fakeExecutable("Microsoft Corporation");
+    EXPECT_EQ(referenceCompanyName(exe), "Microsoft Corporation");
+    EXPECT_EQ(streamed(exe), "Microsoft Corporation");
+    EXPECT_EQ(streamed(exe, 1), "Microsoft Corporation");
+    EXPECT_EQ(streamed(fakeExecutable("Vedozer Labs", 200000), 4096), "Vedozer Labs");
+}
+
+TEST(FileCompanyName, MicrosoftTestTrimsBlanksAndIgnoresCase) {
+    EXPECT_TRUE(isMicrosoftCompany("Microsoft Corporation"));
+    EXPECT_TRUE(isMicrosoftCompany("  microsoft CORPORATION "));
+    EXPECT_FALSE(isMicrosoftCompany("Microsoft  Corporation"));
+    EXPECT_FALSE(isMicrosoftCompany("Microsoft Corporation\t"));
+    EXPECT_FALSE(isMicrosoftCompany(""));
+}
+
+TEST(FileCompanyName, PlainTextFallbackAndItsOddCases) {
+    // Plain key: the value starts right after the key's zero.
+    EXPECT_EQ(streamed(std::string("xxStringFileInfo..CompanyName\0Acme Inc\0\0\0tail", 46)), "Acme Inc");
+    // No StringFileInfo at all: the search starts at the beginning.
+    EXPECT_EQ(streamed(std::string("CompanyName\0Acme\0\0\0", 19)), "Acme");
+    // No three zeros after the value: nothing.
+    EXPECT_EQ(streamed(std::string("CompanyName\0Acme\0\0", 18)), "");
+    // The value runs into the next entry: cut at the first control character.
+    std::string runOn = std::string("CompanyName\0Acme Ltd", 20) + "\x05" + "FileDescription" + std::string(3, '\0');
+    EXPECT_EQ(referenceCompanyName(runOn), "Acme Ltd");
+    EXPECT_EQ(streamed(runOn), "Acme Ltd");
+    // A plain key before a plain StringFileInfo does not count.
+    std::string before = std::string("CompanyName\0Early\0\0\0StringFileInfo CompanyName\0Late\0\0\0", 54);
+    EXPECT_EQ(streamed(before), "Late");
+    // A UTF-16 StringFileInfo anywhere wins, even after the plain entries.
+    std::string wideLast = before + W("StringFileInfo") + "\x01" + W("CompanyName") + std::string(4, '\0') +
+                           W("Wide Co") + std::string(4, '\0');
+    EXPECT_EQ(referenceCompanyName(wideLast), "Wide Co");
+    EXPECT_EQ(streamed(wideLast, 3), "Wide Co");
+    // ...and a UTF-16 StringFileInfo without a UTF-16 CompanyName after it gives nothing.
+    EXPECT_EQ(streamed(before + W("StringFileInfo")), "");
+}
+
+TEST(FileCompanyName, EmptyAndFailingStreams) {
+    EXPECT_EQ(streamed(""), "");
+    std::string exe = fakeExecutable("Microsoft Corporation");
+    test::StringInputStream failing(exe, 1000);
+    failing.failAt(2000);
+    EXPECT_EQ(GetFileCompanyName(failing), "");
+}
+
+TEST(FileCompanyName, EveryTruncationOfAnExecutableMatchesTheReference) {
+    std::string exe = fakeExecutable("Vedozer Labs", 300);
+    for (size_t len = 0; len <= exe.size(); ++len) {
+        std::string part = exe.substr(0, len);
+        ASSERT_EQ(streamed(part, 1 + len % 37), referenceCompanyName(part)) << "length " << len;
+    }
+}
+
+std::string randomInput(std::mt19937& rng, size_t length) {
+    static const std::vector<std::string> pieces = {
+        W("StringFileInfo"), "StringFileInfo", W("CompanyName"), "CompanyName", W("FileDescription"),
+        "FileDescription", std::string(3, '\0'), std::string(2, '\0'), std::string(1, '\0'),
+        W("Microsoft Corporation"), "Microsoft Corporation", "\x01", "\x1f", " ", "Acme", "\xff\xfe",
+        W("Company"), "Company", W("StringFile"), std::string(300, 'q')};
+    std::string s;
+    while (s.size() < length) {
+        unsigned r = rng() % 10;
+        if (r < 3) s += pieces[rng() % pieces.size()];
+        else if (r < 6) s.push_back(static_cast<char>(rng() % 256));
+        else if (r < 8) s.push_back(static_cast<char>('a' + rng() % 26));
+        else s.push_back('\0');
+    }
+    return s;
+}
+
+TEST(FileCompanyName, RandomInputsMatchTheReference) {
+    std::mt19937 rng(12345);
+    int withName = 0;
+    for (int i = 0; i < 4000; ++i) {
+        std::string data = randomInput(rng, rng() % 700);
+        std::string expected = referenceCompanyName(data);
+        if (!expected.empty()) ++withName;
+        ASSERT_EQ(streamed(data, 1 + rng() % 64), expected) << "case " << i;
+        ASSERT_EQ(streamed(data), expected) << "case " << i;
+    }
+    EXPECT_GT(withName, 500);  // the generator reaches the interesting paths
+}
+
+TEST(FileCompanyName, KeysAcrossChunkBoundariesMatchTheReference) {
+    std::mt19937 rng(99);
+    const std::vector<std::string> keys = {W("StringFileInfo"), "StringFileInfo", W("CompanyName"), "CompanyName",
+                                           W("FileDescription"), std::string(3, '\0')};
+    for (int i = 0; i < 60; ++i) {
+        std::string data(200000, 'x');
+        for (auto& c : data) c = static_cast<char>(rng() % 4 == 0 ? 0 : 'A' + rng() % 40);
+        for (int k = 0; k < 6; ++k) {
+            const std::string& key = keys[rng() % keys.size()];
+            size_t at = 65536 * (1 + rng() % 2) - 40 + rng() % 60;
+            data.replace(at + k * 7, key.size(), key);
+        }
+        if (i % 2) data.replace(131000, 30, W("StringFileInfo"));
+        std::string expected = referenceCompanyName(data);
+        ASSERT_EQ(streamed(data), expected) << "case " << i;
+        ASSERT_EQ(streamed(data, 65536 - 13), expected) << "case " << i;
+    }
+}
+
+// Generates a long file without holding it: junk, then a version resource at the end.
+class LongExecutableStream : public InputStream {
+public:
+    LongExecutableStream(uint64_t junk, std::string tail) : m_junk(junk), m_tail(std::move(tail)) {}
+    long long read(char* buffer, size_t n) override {
+        uint64_t total = m_junk + m_tail.size();
+        size_t k = static_cast<size_t>(std::min<uint64_t>(n, total - m_pos));
+        for (size_t i = 0; i < k; ++i, ++m_pos)
+            buffer[i] = m_pos < m_junk ? static_cast<char>((m_pos * 2654435761u >> 13) & 0x7f)
+                                       : m_tail[m_pos - m_junk];
+        return static_cast<long long>(k);
+    }
+    uint64_t position() const { return m_pos; }
+
+private:
+    uint64_t m_junk;
+    std::string m_tail;
+    uint64_t m_pos = 0;
+};
+
+long maxResidentKiB() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+TEST(FileCompanyName, LargeFileIsStreamedNotLoaded) {
+    const uint64_t junk = 300ull << 20;
+    long before = maxResidentKiB();
+    LongExecutableStream in(junk, versionResource("Microsoft Corporation"));
+    EXPECT_EQ(GetFileCompanyName(in), "Microsoft Corporation");
+    EXPECT_LT(maxResidentKiB() - before, 32 * 1024);
+}
+
+TEST(FileCompanyName, StopsReadingOnceTheAnswerCannotChange) {
+    std::string head = std::string(1000, 'z') + versionResource("Vedozer Labs");
+    LongExecutableStream in(0, head + std::string(5 << 20, 'z'));
+    EXPECT_EQ(GetFileCompanyName(in), "Vedozer Labs");
+    EXPECT_LT(in.position(), 1u << 20);
+}
+
+}  // namespace
+}  // namespace vedozer
