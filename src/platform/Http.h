@@ -7,7 +7,8 @@ namespace vedozer {
 
 struct HttpOptions {
     int connectTimeoutSeconds = 15;
-    int readTimeoutSeconds = 30;
+    int readTimeoutSeconds = 30;      // longest wait for the next bytes
+    int totalTimeoutSeconds = 600;    // the whole transfer, however steadily bytes trickle in
     uint64_t maxBytes = 64ull * 1024 * 1024;
     std::string userAgent = "Mozilla";
 };

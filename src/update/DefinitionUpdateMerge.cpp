@@ -1,0 +1,204 @@
+#include "update/DefinitionUpdateMerge.h"
+
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "definitions/LineCodec.h"
+#include "text/Text.h"
+#include "update/StreamLines.h"
+#include "update/UpdateFeed.h"
+
+namespace vedozer {
+
+namespace {
+
+constexpr char kStatusChannel[] = "txtStatus";
+
+// What one kind's pass does to its file.
+struct KindPlan {
+    std::vector<std::string> added;              // stored lines of the ADD records, in feed order
+    std::unordered_set<std::string> deletionKeys; // decoded, lower case
+    bool hasRemovalPass() const { return !deletionKeys.empty(); }
+};
+
+char decodeLower(char c) {
+    int v = static_cast<unsigned char>(c);
+    v = v >= kScrambleOffset ? v - kScrambleOffset : v - kScrambleOffset + 255;
+    return text::lowerChar(static_cast<char>(v));
+}
+
+// The lower-case decoded text before the first "=" of an encoded definition line.
+void recordKey(std::string_view encodedLine, std::string& key) {
+    static const char encodedEquals = EncodeDefinitionLine("=")[0];
+    size_t end = encodedLine.find(encodedEquals);
+    if (end == std::string_view::npos) end = encodedLine.size();
+    key.resize(end);
+    for (size_t i = 0; i < end; ++i) key[i] = decodeLower(encodedLine[i]);
+}
+
+bool isBlankLine(std::string_view encodedLine) {
+    static const char encodedBlank = EncodeDefinitionLine(" ")[0];
+    return encodedLine.empty() || (encodedLine.size() == 1 && encodedLine[0] == encodedBlank);
+}
+
+KindPlan planKind(const DefinitionKind& kind, const std::vector<FeedRecord>& records) {
+    KindPlan plan;
+    std::vector<std::string> deletions;  // DEL payloads; "" once cancelled
+    std::unordered_map<std::string, std::vector<size_t>> byPayload;  // lower-case payload -> deletions
+    for (const auto& r : records) {
+        if (!kind.accepts(r.typeCode)) continue;
+        if (!r.hasAction) throw FeedRecordError("record " + std::to_string(r.number) + " has no action");
+        if (!r.hasPayload) throw FeedRecordError("record " + std::to_string(r.number) + " has no [DEF]");
+        if (r.action == "ADD") {
+            plan.added.push_back(storedRecord(kind, r));
+            // A record added again after a bare-key removal request cancels that request.
+            if (r.payload.find('=') != std::string::npos) {
+                auto it = byPayload.find(text::toLower(payloadKey(r.payload)));
+                if (it != byPayload.end()) {
+                    for (size_t i : it->second) deletions[i].clear();
+                    byPayload.erase(it);
+                }
+            }
+        } else if (r.action == "DEL" && !r.payload.empty()) {
+            byPayload[text::toLower(r.payload)].push_back(deletions.size());
+            deletions.push_back(r.payload);
+        }
+    }
+    for (const auto& d : deletions) {
+        if (d.empty()) continue;
+        plan.deletionKeys.insert(text::toLower(DecodeDefinitionLine(payloadKey(d))));
+    }
+    return plan;
+}
+
+struct MergeRun {
+    FileSystem& fs;
+    const std::string& folder;
+    Host& host;
+    int progressCounter = 0;
+
+    std::string at(const std::string& name) const { return folder + "\\" + name; }
+
+    bool fileExists(const std::string& p) {
+        auto info = fs.lookup(p);
+        return info && !info->isDirectory();
+    }
+
+    // Writes the kind's new file into its scratch copy. Returns the changes it counts.
+    int stageKind(UpdateTransaction& tx, const DefinitionKind& kind, const std::vector<FeedRecord>& records) {
+        KindPlan plan = planKind(kind, records);
+        const std::string target = at(kind.fileName);
+        const bool exists = fileExists(target);
+        if (exists && plan.added.empty() && !plan.hasRemovalPass()) {
+            host.status(kStatusChannel, "Applying new updates...");
+            host.yield();
+            return 0;  // the file stays as it is
+        }
+        auto out = tx.openScratch(kind.fileName);
+        if (!out) throw StreamError("cannot create " + fs.displayPath(tx.scratchPath(kind.fileName)));
+        BufferedWriter writer(*out);
+        host.status(kStatusChannel, "Applying new updates...");
+        host.yield();
+
+        if (!plan.hasRemovalPass()) {
+            if (exists) copyWhole(target, writer);
+            for (const auto& line : plan.added) writer.writeLine(line);
+        } else {
+            int lineNumber = 0;
+            std::string key;
+            auto filter = [&](std::string_view line) {
+                ++lineNumber;
+                if (++progressCounter >= 100) {
+                    progressCounter = 0;
+                    host.status(kStatusChannel,
+                                "Removing outdated definitions: checking entry " + std::to_string(lineNumber));
+                    host.yield();
+                }
+                if (isBlankLine(line)) return;
+                recordKey(line, key);
+                if (plan.deletionKeys.count(key)) return;
+                writer.writeLine(line);
+            };
+            if (exists) {
+                auto in = fs.openRead(target);
+                if (!in) throw StreamError("cannot read " + fs.displayPath(target));
+                forEachLine(*in, filter);
+            }
+            for (const auto& line : plan.added) filter(line);
+        }
+        writer.close();
+        tx.staged(kind.fileName);
+        return static_cast<int>(plan.added.size()) + (plan.hasRemovalPass() ? 1 : 0);
+    }
+
+    // Copies a file unchanged; a last line without CR LF gets one, so appended records start
+    // on a line of their own.
+    void copyWhole(const std::string& target, BufferedWriter& writer) {
+        auto in = fs.openRead(target);
+        if (!in) throw StreamError("cannot read " + fs.displayPath(target));
+        std::vector<char> block(1 << 20);
+        char last[2] = {'\r', '\n'};
+        bool any = false;
+        long long n;
+        while ((n = in->read(block.data(), block.size())) > 0) {
+            writer.write(std::string_view(block.data(), static_cast<size_t>(n)));
+            if (n >= 2) {
+                last[0] = block[n - 2];
+                last[1] = block[n - 1];
+            } else {
+                last[0] = last[1];
+                last[1] = block[0];
+            }
+            any = true;
+        }
+        if (n < 0) throw StreamError("read error in " + fs.displayPath(target));
+        if (any && !(last[0] == '\r' && last[1] == '\n')) writer.write("\r\n");
+    }
+};
+
+}  // namespace
+
+MergeResult stageDefinitionUpdate(UpdateTransaction& tx, FileSystem& fs, const std::string& dataFolder,
+                                  std::string_view feed, Host& host) {
+    MergeResult result;
+    const std::vector<FeedRecord> records = parseUpdateFeed(feed);
+    MergeRun run{fs, dataFolder, host};
+    int errors = 0;
+    for (const auto& kind : definitionKinds()) {
+        for (;;) {
+            try {
+                result.count += run.stageKind(tx, kind, records);
+                break;
+            } catch (const std::exception& e) {
+                tx.unstage(kind.fileName);
+                if (++errors >= 2) {
+                    tx.rollback();
+                    result.ok = false;
+                    result.count = 0;
+                    result.error = std::string("the update feed could not be applied to ") + kind.fileName + ": " +
+                                   e.what();
+                    return result;
+                }
+            }
+        }
+    }
+    return result;
+}
+
+MergeResult mergeDefinitionUpdate(FileSystem& fs, const std::string& dataFolder, std::string_view feed, Host& host) {
+    RecoveryResult recovered = recoverDefinitionUpdate(fs, dataFolder);
+    if (recovered.action == RecoveryAction::Failed) return {0, false, recovered.error};
+    UpdateTransaction tx(fs, dataFolder);
+    MergeResult result = stageDefinitionUpdate(tx, fs, dataFolder, feed, host);
+    if (!result.ok) return result;
+    std::string error;
+    if (!tx.commit(error)) return {0, false, error};
+    return result;
+}
+
+int MergeDefinitionUpdate(FileSystem& fs, const std::string& dataFolder, std::string_view feed, Host& host) {
+    return mergeDefinitionUpdate(fs, dataFolder, feed, host).count;
+}
+
+}  // namespace vedozer
