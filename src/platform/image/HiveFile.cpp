@@ -1,0 +1,280 @@
+#include "platform/image/HiveFile.h"
+
+#include <fcntl.h>
+#include <hivex.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/image/HiveText.h"
+
+namespace vedozer {
+
+struct HiveFile::Hive {
+    hive_h* h = nullptr;
+    ~Hive() {
+        if (h) hivex_close(h);
+    }
+};
+
+namespace {
+
+struct FreeString {
+    void operator()(char* p) const { std::free(p); }
+};
+using CString = std::unique_ptr<char, FreeString>;
+template <typename T>
+struct FreeArray {
+    void operator()(T* p) const { std::free(p); }
+};
+
+std::string parentFolder(const std::string& path) {
+    std::string dir = std::filesystem::path(path).parent_path().string();
+    return dir.empty() ? "." : dir;
+}
+
+uint32_t le32(const unsigned char* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
+}  // namespace
+
+HiveFile::HiveFile(std::string hostPath) : m_path(std::move(hostPath)) {}
+
+HiveFile::~HiveFile() = default;
+
+bool HiveFile::fail(const std::string& what, int err) {
+    m_error = m_path + ": " + what;
+    if (err) m_error += std::string(" (") + std::strerror(err) + ")";
+    return false;
+}
+
+void HiveFile::close() {
+    m_hive.reset();
+    m_writable = false;
+    m_index.clear();
+}
+
+bool HiveFile::open() {
+    if (m_hive) return true;
+    struct stat st {};
+    if (::stat(m_path.c_str(), &st) != 0) return fail("hive file cannot be opened", errno);
+    if (!S_ISREG(st.st_mode)) return fail("hive is not a regular file", 0);
+    unsigned char header[0x200];
+    int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return fail("hive file cannot be opened", errno);
+    ssize_t got = ::read(fd, header, sizeof header);
+    ::close(fd);
+    if (got != static_cast<ssize_t>(sizeof header) || std::memcmp(header, "regf", 4) != 0)
+        return fail("not a registry hive", 0);
+    const uint64_t dataSize = le32(header + 0x28);
+    if (static_cast<uint64_t>(st.st_size) < 0x1000 + dataSize) return fail("hive file is truncated", 0);
+
+    errno = 0;
+    hive_h* h = hivex_open(m_path.c_str(), 0);
+    if (!h) return fail("hive is damaged or not a hive", errno);
+    m_hive = std::make_unique<Hive>();
+    m_hive->h = h;
+    if (hivex_root(h) == 0) {
+        close();
+        return fail("hive has no root key", errno);
+    }
+    m_minorVersion = le32(header + 0x18);
+    return true;
+}
+
+HiveFile::Node HiveFile::root() const { return m_hive ? hivex_root(m_hive->h) : 0; }
+
+const HiveFile::Index* HiveFile::index(Node node) {
+    auto it = m_index.find(node);
+    if (it != m_index.end()) return &it->second;
+    errno = 0;
+    std::unique_ptr<hive_node_h, FreeArray<hive_node_h>> children(hivex_node_children(m_hive->h, node));
+    if (!children) {
+        fail("cannot read the sub keys of a key", errno);
+        return nullptr;
+    }
+    Index idx;
+    for (hive_node_h* c = children.get(); *c; ++c) {
+        CString name(hivex_node_name(m_hive->h, *c));
+        if (!name) continue;  // a name hivex cannot decode cannot be asked for either
+        idx.byFoldedName.emplace(hivetext::foldUtf8(name.get()), *c);
+    }
+    return &m_index.emplace(node, std::move(idx)).first->second;
+}
+
+std::optional<HiveFile::Node> HiveFile::child(Node parent, const std::string& foldedName, bool& failed) {
+    const Index* idx = index(parent);
+    if (!idx) {
+        failed = true;
+        return std::nullopt;
+    }
+    auto it = idx->byFoldedName.find(foldedName);
+    if (it == idx->byFoldedName.end()) return std::nullopt;
+    return it->second;
+}
+
+std::optional<HiveFile::Node> HiveFile::find(const std::vector<std::string>& foldedPath, bool& failed) {
+    Node node = root();
+    for (const std::string& part : foldedPath) {
+        auto next = child(node, part, failed);
+        if (!next) return std::nullopt;
+        node = *next;
+    }
+    return node;
+}
+
+std::optional<std::vector<std::string>> HiveFile::childNames(Node node) {
+    errno = 0;
+    std::unique_ptr<hive_node_h, FreeArray<hive_node_h>> children(hivex_node_children(m_hive->h, node));
+    if (!children) {
+        fail("cannot read the sub keys of a key", errno);
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    for (hive_node_h* c = children.get(); *c; ++c) {
+        CString name(hivex_node_name(m_hive->h, *c));
+        if (name) names.emplace_back(name.get());
+    }
+    return names;
+}
+
+std::optional<std::vector<HiveValue>> HiveFile::values(Node node) {
+    errno = 0;
+    std::unique_ptr<hive_value_h, FreeArray<hive_value_h>> list(hivex_node_values(m_hive->h, node));
+    if (!list) {
+        fail("cannot read the values of a key", errno);
+        return std::nullopt;
+    }
+    std::vector<HiveValue> out;
+    for (hive_value_h* v = list.get(); *v; ++v) {
+        HiveValue value;
+        CString name(hivex_value_key(m_hive->h, *v));
+        if (!name) {
+            fail("cannot read a value name", errno);
+            return std::nullopt;
+        }
+        value.utf8Name = name.get();
+        if (hivex_value_key_len(m_hive->h, *v) != value.utf8Name.size()) {
+            fail("a value name holds a zero character", 0);
+            return std::nullopt;
+        }
+        hive_type type{};
+        size_t len = 0;
+        if (hivex_value_type(m_hive->h, *v, &type, &len) != 0) {
+            fail("cannot read a value", errno);
+            return std::nullopt;
+        }
+        if (len > 0) {
+            CString data(hivex_value_value(m_hive->h, *v, &type, &len));
+            if (!data) {
+                fail("cannot read the data of value \"" + value.utf8Name + "\"", errno);
+                return std::nullopt;
+            }
+            value.data.assign(data.get(), len);
+        }
+        value.type = static_cast<uint32_t>(type);
+        out.push_back(std::move(value));
+    }
+    return out;
+}
+
+bool HiveFile::makeWritable() {
+    if (m_hive && m_writable) return true;
+    close();
+    if (!open()) return false;  // validates the file before hivex reads it whole
+    close();
+    errno = 0;
+    hive_h* h = hivex_open(m_path.c_str(), HIVEX_OPEN_WRITE);
+    if (!h) return fail("hive cannot be opened for writing", errno);
+    m_hive = std::make_unique<Hive>();
+    m_hive->h = h;
+    m_writable = true;
+    return true;
+}
+
+std::optional<HiveFile::Node> HiveFile::addChild(Node parent, const std::string& utf8Name) {
+    errno = 0;
+    hive_node_h node = hivex_node_add_child(m_hive->h, parent, utf8Name.c_str());
+    m_index.erase(parent);
+    if (!node) {
+        fail("cannot add key \"" + utf8Name + "\"", errno);
+        return std::nullopt;
+    }
+    return node;
+}
+
+bool HiveFile::setValues(Node node, const std::vector<HiveValue>& values) {
+    std::vector<hive_set_value> set(values.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        set[i].key = const_cast<char*>(values[i].utf8Name.c_str());
+        set[i].t = static_cast<hive_type>(values[i].type);
+        set[i].len = values[i].data.size();
+        set[i].value = const_cast<char*>(values[i].data.data());
+    }
+    errno = 0;
+    if (hivex_node_set_values(m_hive->h, node, set.size(), set.data(), 0) != 0)
+        return fail("cannot write the values of a key", errno);
+    return true;
+}
+
+bool HiveFile::deleteNode(Node node) {
+    errno = 0;
+    int rc = hivex_node_delete_child(m_hive->h, node);
+    m_index.clear();  // handles below the node are gone
+    if (rc != 0) return fail("cannot delete a key", errno);
+    return true;
+}
+
+bool HiveFile::writeTemporary(std::string& tempPath) {
+    std::filesystem::path p(m_path);
+    std::string pattern = (p.parent_path() / ("." + p.filename().string() + ".vedozer-XXXXXX")).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    int fd = ::mkstemp(name.data());
+    if (fd < 0) return fail("cannot create a temporary file next to the hive", errno);
+    ::close(fd);
+    tempPath = name.data();
+    errno = 0;
+    if (hivex_commit(m_hive->h, tempPath.c_str(), 0) != 0) return fail("cannot write the hive", errno);
+    fd = ::open(tempPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return fail("cannot reopen the written hive", errno);
+    // The new file takes the place of the old one: keep its permissions and, where allowed,
+    // its owner.
+    struct stat st {};
+    if (::stat(m_path.c_str(), &st) == 0) {
+        (void)::fchmod(fd, st.st_mode & 07777);
+        (void)::fchown(fd, st.st_uid, st.st_gid);
+    }
+    if (::fsync(fd) != 0) {
+        int err = errno;
+        ::close(fd);
+        return fail("cannot flush the written hive", err);
+    }
+    ::close(fd);
+    return true;
+}
+
+bool HiveFile::commit() {
+    if (!m_hive || !m_writable) return fail("hive is not open for writing", 0);
+    std::string tempPath;
+    bool ok = writeTemporary(tempPath);
+    if (ok && ::rename(tempPath.c_str(), m_path.c_str()) != 0) ok = fail("cannot replace the hive", errno);
+    if (!ok) {
+        if (!tempPath.empty()) ::unlink(tempPath.c_str());
+        close();  // the handle holds changes the file does not: drop them
+        return false;
+    }
+    int dirFd = ::open(parentFolder(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        (void)::fsync(dirFd);  // the rename is done; a folder that cannot be flushed changes nothing
+        ::close(dirFd);
+    }
+    return true;
+}
+
+}  // namespace vedozer
