@@ -1,0 +1,137 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Registry.h"
+#include "scan/ScanCounters.h"
+
+namespace vedozer {
+
+// Small-icon numbers of the results lists.
+enum ThreatIcon : int {
+    kIconNone = 0,
+    kIconCookie = 1,
+    kIconRegistry = 2,
+    kIconFile = 3,  // also a program stopped in memory
+    kIconFolder = 4,
+    kIconExcluded = 5,
+};
+
+// One row of the removal list lvwPicRemoveListOfSpywareFoundAndToBeRemoved: one per
+// spyware name (one per cookie file for cookies).
+struct ThreatRecord {
+    std::string name;      // "Spyware/Adware Found"
+    std::string location;  // "Location": where that name was first detected
+    std::string type;      // "Type": empty unless the definition had one
+    int icon = kIconNone;
+    bool checked = false;
+    bool operator==(const ThreatRecord&) const = default;
+};
+
+// A row of the found list lvwSpywareFound.
+struct FoundRow {
+    std::string text;
+    int icon = kIconNone;
+    bool checked = false;
+    bool operator==(const FoundRow&) const = default;
+};
+
+// lvwFilesToBeDeleted: one row per file or folder detection.
+struct FileWorkRow {
+    std::string path;
+    std::string spywareName;
+    bool checked = false;  // kept in step with the removal list by removal
+    bool operator==(const FileWorkRow&) const = default;
+};
+
+// lvwRegistryToBeDeleted: columns "Main Key", "KeyValue", "Value", "SpywareName".
+struct RegistryWorkRow {
+    std::string mainKey;    // the root key's handle value in signed decimal
+    std::string keyPath;
+    std::string valueName;  // empty for a whole key
+    std::string spywareName;
+    bool checked = false;
+    bool operator==(const RegistryWorkRow&) const = default;
+};
+
+// lvwCookiesToDelete: the cookie file's full path.
+struct CookieWorkRow {
+    std::string path;
+    bool checked = false;
+    bool operator==(const CookieWorkRow&) const = default;
+};
+
+// The predefined handle of a root key read as a signed 32-bit number.
+int32_t rootKeyHandle(RootKey root);
+std::string rootKeyHandleText(RootKey root);  // "-2147483646" for the local machine
+std::optional<RootKey> rootKeyFromHandleText(std::string_view text);
+
+// The lists a scan fills: the removal list the user works with, the found list shown
+// during the scan, and the hidden work lists removal walks, plus the trace count
+// (lbltracesFound). Every change bumps revision(), so a window can redraw lazily.
+class ScanResults {
+public:
+    void clear();
+
+    const std::vector<ThreatRecord>& removalList() const { return m_removal; }
+    const std::vector<FoundRow>& foundList() const { return m_found; }
+    const std::vector<FileWorkRow>& lvwFilesToBeDeleted() const { return m_files; }
+    const std::vector<RegistryWorkRow>& lvwRegistryToBeDeleted() const { return m_registry; }
+    const std::vector<CookieWorkRow>& lvwCookiesToDelete() const { return m_cookies; }
+    int32_t traces() const { return m_traces; }
+    uint64_t revision() const { return m_revision; }
+
+    // The found list holds a row whose text begins with name + " - Found", letter case ignored.
+    bool isAlreadyFound(std::string_view spywareName) const;
+    // The found list holds a row whose text begins with the prefix, letter case ignored.
+    bool foundListHasPrefix(std::string_view prefix) const;
+
+    void addFoundRow(std::string text, int icon);
+    // "EXCLUDED: " + item with the excluded icon.
+    void addExcluded(std::string_view item);
+    void addThreat(ThreatRecord record);
+
+    // A work-list row; each counts as one trace.
+    void addFileDetection(std::string path, std::string spywareName);
+    void addRegistryDetection(RegistryWorkRow row);
+    void addCookieDetection(std::string path);
+
+    // The usual first sighting of a spyware name: unless the found list already has it,
+    // adds name + " - Found" to the found list and a removal-list row, and counts the
+    // name as found. True when the name was new.
+    bool listThreat(const std::string& spywareName, const std::string& location, const std::string& type,
+                    int icon, ScanCounters& counters);
+
+    // Removal-list check marks.
+    void setChecked(size_t row, bool checked);
+    void checkAll(bool checked);
+    size_t checkedCount() const;
+
+    // Direct access for removal and exclusion, which tick and drop rows. Found-list rows
+    // change only through the calls below, which keep its index in step.
+    std::vector<ThreatRecord>& removalRows() { touch(); return m_removal; }
+    std::vector<FileWorkRow>& fileRows() { touch(); return m_files; }
+    std::vector<RegistryWorkRow>& registryRows() { touch(); return m_registry; }
+    std::vector<CookieWorkRow>& cookieRows() { touch(); return m_cookies; }
+    void setFoundChecked(size_t row, bool checked);
+    // Drops the checked rows of every list (the removal run's last step).
+    void eraseCheckedRows();
+
+private:
+    void touch() { ++m_revision; }
+
+    std::vector<ThreatRecord> m_removal;
+    std::vector<FoundRow> m_found;
+    std::multiset<std::string> m_foundIndex;  // upper-case found-list texts, for prefix lookups
+    std::vector<FileWorkRow> m_files;
+    std::vector<RegistryWorkRow> m_registry;
+    std::vector<CookieWorkRow> m_cookies;
+    int32_t m_traces = 0;
+    uint64_t m_revision = 0;
+};
+
+}  // namespace vedozer

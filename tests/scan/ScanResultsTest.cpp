@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "scan/ScanResults.h"
+
+namespace vedozer {
+namespace {
+
+TEST(ScanResults, TwoDetectionsOfOneNameGiveOneRowAndTwoTraces) {
+    ScanResults r;
+    ScanCounters c;
+    r.addFileDetection("C:\\a\\one.dll", "BadThing");
+    EXPECT_TRUE(r.listThreat("BadThing", "C:\\a\\one.dll", "Adware", kIconFile, c));
+    r.addFileDetection("C:\\b\\two.dll", "BadThing");
+    EXPECT_FALSE(r.listThreat("BadThing", "C:\\b\\two.dll", "", kIconFile, c));
+    EXPECT_EQ(r.traces(), 2);
+    EXPECT_EQ(c.softwareFound, 1);
+    ASSERT_EQ(r.removalList().size(), 1u);
+    EXPECT_EQ(r.removalList()[0], (ThreatRecord{"BadThing", "C:\\a\\one.dll", "Adware", kIconFile, false}));
+    ASSERT_EQ(r.foundList().size(), 1u);
+    EXPECT_EQ(r.foundList()[0].text, "BadThing - Found");
+    EXPECT_EQ(r.lvwFilesToBeDeleted().size(), 2u);
+}
+
+TEST(ScanResults, AlreadyFoundIsAPrefixTestIgnoringCase) {
+    ScanResults r;
+    r.addFoundRow("BadThing - Found", kIconRegistry);
+    EXPECT_TRUE(r.isAlreadyFound("badthing"));
+    EXPECT_TRUE(r.isAlreadyFound("BADTHING"));
+    EXPECT_FALSE(r.isAlreadyFound("BadThing2"));
+    EXPECT_FALSE(r.isAlreadyFound("Bad"));  // "Bad - Found" is not a prefix of the row
+    // The row only has to begin with name + " - Found".
+    r.addFoundRow("Other - Found and more", kIconFile);
+    EXPECT_TRUE(r.isAlreadyFound("other"));
+    // Rows of other shapes do not count as found names.
+    r.addExcluded("C:\\x.dll");
+    r.addFoundRow("Cookie Found: user@ads[1].txt", kIconCookie);
+    r.addFoundRow("Detected in the memory : bad.exe was stopped from running.", kIconFile);
+    EXPECT_FALSE(r.isAlreadyFound("bad.exe"));
+    EXPECT_FALSE(r.isAlreadyFound("Cookie"));
+    EXPECT_EQ(r.foundList()[2], (FoundRow{"EXCLUDED: C:\\x.dll", kIconExcluded, false}));
+    // An empty name matches a row beginning with " - Found" only.
+    EXPECT_FALSE(r.isAlreadyFound(""));
+    r.addFoundRow(" - Found", kIconNone);
+    EXPECT_TRUE(r.isAlreadyFound(""));
+}
+
+TEST(ScanResults, PrefixLookupAgreesWithALinearSearch) {
+    ScanResults r;
+    const char* rows[] = {"A - Found", "AB - Found", "a - foundx", "B", "b - Found", "EXCLUDED: a", "Z"};
+    for (const char* t : rows) r.addFoundRow(t, kIconFile);
+    for (const char* q : {"a", "ab", "abc", "b", "z", "", "EXCLUDED: a", "a - found"}) {
+        bool linear = false;
+        std::string key = std::string(q) + " - Found";
+        for (const auto& row : r.foundList()) {
+            if (row.text.size() >= key.size()) {
+                bool same = true;
+                for (size_t i = 0; i < key.size(); ++i)
+                    same = same && std::toupper(static_cast<unsigned char>(row.text[i])) ==
+                                       std::toupper(static_cast<unsigned char>(key[i]));
+                linear = linear || same;
+            }
+        }
+        EXPECT_EQ(r.isAlreadyFound(q), linear) << q;
+    }
+}
+
+TEST(ScanResults, WorkListsAndTraces) {
+    ScanResults r;
+    r.addRegistryDetection({rootKeyHandleText(RootKey::LocalMachine), "Software\\Bad", "Start", "BadThing"});
+    r.addCookieDetection("C:\\Cookies\\me@ads[1].txt");
+    EXPECT_EQ(r.traces(), 1);  // cookies are not counted as traces
+    EXPECT_EQ(r.lvwRegistryToBeDeleted()[0].mainKey, "-2147483646");
+    EXPECT_EQ(r.lvwCookiesToDelete()[0].path, "C:\\Cookies\\me@ads[1].txt");
+    uint64_t before = r.revision();
+    r.clear();
+    EXPECT_GT(r.revision(), before);
+    EXPECT_TRUE(r.lvwRegistryToBeDeleted().empty());
+    EXPECT_TRUE(r.lvwCookiesToDelete().empty());
+    EXPECT_EQ(r.traces(), 0);
+    EXPECT_FALSE(r.isAlreadyFound("x"));
+}
+
+TEST(ScanResults, RootKeyHandles) {
+    EXPECT_EQ(rootKeyHandleText(RootKey::ClassesRoot), "-2147483648");
+    EXPECT_EQ(rootKeyHandleText(RootKey::CurrentUser), "-2147483647");
+    EXPECT_EQ(rootKeyHandleText(RootKey::Users), "-2147483645");
+    EXPECT_EQ(rootKeyHandleText(RootKey::CurrentConfig), "-2147483643");
+    EXPECT_EQ(rootKeyHandleText(RootKey::DynData), "-2147483642");
+    EXPECT_EQ(rootKeyFromHandleText("-2147483646"), RootKey::LocalMachine);
+    EXPECT_FALSE(rootKeyFromHandleText("-2147483644").has_value());  // performance data has no number
+    EXPECT_FALSE(rootKeyFromHandleText("x").has_value());
+    EXPECT_FALSE(rootKeyFromHandleText("-2147483646 ").has_value());
+}
+
+TEST(ScanResults, ChecksAndErasingCheckedRows) {
+    ScanResults r;
+    ScanCounters c;
+    r.listThreat("One", "C:\\1", "", kIconFile, c);
+    r.listThreat("Two", "C:\\2", "", kIconFile, c);
+    r.addFileDetection("C:\\1", "One");
+    r.addFileDetection("C:\\2", "Two");
+    EXPECT_EQ(r.checkedCount(), 0u);
+    r.checkAll(true);
+    EXPECT_EQ(r.checkedCount(), 2u);
+    r.setChecked(1, false);
+    r.setChecked(99, true);  // no such row: nothing happens
+    r.fileRows()[0].checked = true;
+    r.setFoundChecked(0, true);
+    r.eraseCheckedRows();
+    ASSERT_EQ(r.removalList().size(), 1u);
+    EXPECT_EQ(r.removalList()[0].name, "Two");
+    ASSERT_EQ(r.lvwFilesToBeDeleted().size(), 1u);
+    EXPECT_EQ(r.lvwFilesToBeDeleted()[0].path, "C:\\2");
+    EXPECT_FALSE(r.isAlreadyFound("One"));  // the index follows the found list
+    EXPECT_TRUE(r.isAlreadyFound("Two"));
+}
+
+}  // namespace
+}  // namespace vedozer
