@@ -1,0 +1,56 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/Host.h"
+#include "platform/Http.h"
+#include "platform/Processes.h"
+
+namespace vedozer {
+
+class Settings;
+class clsLanguages;
+
+// The per-character shift of submissions (the definition line encoding).
+std::string characterShift(std::string_view text);
+
+// Process names that are never sent (exact, case-sensitive).
+const std::vector<std::string>& neverSentNames();
+bool isNeverSent(const std::string& name);
+
+// The shifted names, each followed by "|", the last "|" dropped; "" when nothing is left.
+std::string anonymousPayload(const std::vector<std::string>& processNames);
+// The shifted file name followed by "|".
+std::string fileSubmissionPayload(const std::string& fileName);
+
+// server + "/asp/getData.asp?data=" + the payload, every byte outside letters, digits and
+// "-._~" percent-encoded so the single bytes survive any URL handling.
+std::string submissionUrl(const std::string& server, std::string_view payload);
+
+// The names of the running programs as the system's process list gives them (file names).
+std::vector<std::string> runningProgramNames(Processes& processes);
+
+// Sends the running program names when chkSendData is 1 and anything is left to send; the
+// reply is not used. Returns true when a request was made.
+bool sendAnonymousData(Http& http, Processes& processes, Settings& settings, Host& host, const std::string& server);
+
+struct SubmitResult {
+    bool accepted = false;  // the reply contained "Added" or "Skipped"
+    std::string text;       // the result label's text
+    std::string error;      // why the request failed, when it did
+};
+
+// Submits a file name for research and shows the result on the host's "lblResults".
+SubmitResult submitFileName(Http& http, Host& host, const clsLanguages& messages, const std::string& server,
+                            const std::string& fileName);
+
+// The chkSendData check box was changed by the user. Clearing it asks the opt-out question
+// (Yes keeps it cleared and saves "0"; No ticks it again and saves "1"); ticking saves "1".
+// Returns the box's state afterwards.
+bool changeSendData(bool checked, Settings& settings, const clsLanguages& messages, Host& host);
+
+// Whether anonymous data is sent (chkSendData read as a number equals 1; default 1).
+bool anonymousDataEnabled(const Settings& settings);
+
+}  // namespace vedozer
