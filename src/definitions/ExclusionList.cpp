@@ -1,5 +1,8 @@
 #include "definitions/ExclusionList.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "definitions/DefinitionFiles.h"
 #include "text/Text.h"
 
@@ -27,7 +30,9 @@ bool ExclusionList::IsExcludedFolder(std::string_view item) const {
     // A piece holds no "|", so an item with one is inside none; without one, a hit in the joined
     // text lies inside a single piece.
     if (m_pieces.empty() || item.find('|') != std::string_view::npos) return false;
-    return m_upperText.find(text::toUpper(item)) != std::string::npos;
+    const std::string needle = text::toUpper(item);
+    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
+    return std::search(m_upperText.begin(), m_upperText.end(), searcher) != m_upperText.end();
 }
 
 void LoadExclusions(ExclusionList& list, FileSystem& fs, const std::string& dataFolder) {

@@ -43,7 +43,8 @@ void forEachGroup(std::string_view file, F&& visit) {
         size_t start = text::ifind(file, kGroupOpen, pos);
         if (start == std::string_view::npos) return;
         size_t end = text::ifind(file, kGroupClose, start);
-        std::string_view group = file.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view group =
+            file.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!visit(group) || end == std::string_view::npos) return;
         pos = end + kGroupClose.size();
     }

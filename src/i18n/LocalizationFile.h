@@ -44,9 +44,9 @@ std::optional<std::string> localizationFromReply(std::string_view reply);
 
 // Item keys as the generator writes them (lookups ignore case).
 std::string captionItemKey(std::string_view window, std::string_view control);
-std::string tabItemKey(std::string_view window, std::string_view control, int tab);         // 1-based
-std::string columnItemKey(std::string_view window, std::string_view control, int column);   // 1-based
-std::string indexedItemKey(std::string_view window, std::string_view control, int index);   // option, menu
+std::string tabItemKey(std::string_view window, std::string_view control, int tab);        // 1-based
+std::string columnItemKey(std::string_view window, std::string_view control, int column);  // 1-based
+std::string indexedItemKey(std::string_view window, std::string_view control, int index);  // option, menu
 
 using LocalizationItem = std::pair<std::string, std::string>;  // key, text (Windows-1252)
 

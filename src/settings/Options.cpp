@@ -54,7 +54,8 @@ Options readOptions(Settings& s, const std::vector<std::string>& driveTexts, int
     o.chkSweepMemory = s.getBool(skey::OptionAndSettings, skey::chkSweepMemory, true);
     o.chkScanRegistry = s.getBool(skey::OptionAndSettings, skey::chkScanRegistry, true);
 
-    o.optScanAllSelectedHardDrive = s.getBool(skey::OptionAndSettings, skey::optScanAllSelectedHardDrive, true);
+    o.optScanAllSelectedHardDrive =
+        s.getBool(skey::OptionAndSettings, skey::optScanAllSelectedHardDrive, true);
     o.optScanOnlyKnownSoftwares = !o.optScanAllSelectedHardDrive;
 
     o.chkRunAtStartup = s.getBool(skey::OptionAndSettings, skey::chkRunAtStartup, false);
@@ -67,10 +68,12 @@ Options readOptions(Settings& s, const std::vector<std::string>& driveTexts, int
 
     o.chkAutomaticUpdate = s.getBool(skey::OptionAndSettings, skey::chkAutomaticUpdate, true);
 
-    for (const std::string& drive : driveTexts) o.drives.emplace_back(drive, s.getBool(skey::Drives, drive, true));
+    for (const std::string& drive : driveTexts)
+        o.drives.emplace_back(drive, s.getBool(skey::Drives, drive, true));
 
     for (int n = 1; n <= columnCount; ++n)
-        o.columnWidths.push_back(parseWidth(s.get(skey::Settings, columnWidthKey(n), std::to_string(kDefaultColumnWidthTwips))));
+        o.columnWidths.push_back(
+            parseWidth(s.get(skey::Settings, columnWidthKey(n), std::to_string(kDefaultColumnWidthTwips))));
 
     o.maximized = s.get(skey::Settings, skey::Max, "0") == "1";
     return o;

@@ -30,7 +30,7 @@ struct Options {
     bool scheduleControlsEnabled = false;
     bool chkAutomaticUpdate = true;
     std::vector<std::pair<std::string, bool>> drives;  // drive text, selected for a complete scan
-    std::vector<int> columnWidths;                      // results list, twips, column 1 first
+    std::vector<int> columnWidths;                     // results list, twips, column 1 first
     bool maximized = false;
 };
 

@@ -62,9 +62,12 @@ std::string Settings::getMachine(const std::string& app, const std::string& sect
             while (!value.empty() && value.back() == '\0') value.pop_back();
             return value;
         }
-        case StoreStatus::NotAString: throw SettingsError("Registry data not a string");
-        case StoreStatus::OpenFailed: throw SettingsError("Could not open registry section");
-        default: return def;
+        case StoreStatus::NotAString:
+            throw SettingsError("Registry data not a string");
+        case StoreStatus::OpenFailed:
+            throw SettingsError("Could not open registry section");
+        default:
+            return def;
     }
 }
 
@@ -74,8 +77,9 @@ bool Settings::saveMachine(const std::string& app, const std::string& section, c
     while (true) {
         if (m_store.saveMachine(p.company, p.app, p.section, key, value) == StoreStatus::Ok) return true;
         if (get(skey::Settings, skey::IgnorePermissionDeniedError) == "1" || !m_host) return false;
-        MsgAnswer answer = m_host->messageBox(permissionDeniedText(m_identity.programName), kPermissionDeniedTitle,
-                                              MsgButtons::AbortRetryIgnore, MsgIcon::None);
+        MsgAnswer answer =
+            m_host->messageBox(permissionDeniedText(m_identity.programName), kPermissionDeniedTitle,
+                               MsgButtons::AbortRetryIgnore, MsgIcon::None);
         if (answer == MsgAnswer::Retry) continue;
         if (answer == MsgAnswer::Ignore) save(skey::Settings, skey::IgnorePermissionDeniedError, "1");
         return false;
@@ -84,12 +88,14 @@ bool Settings::saveMachine(const std::string& app, const std::string& section, c
 
 std::string Settings::permissionDeniedText(const std::string& programName) {
     return programName +
-           " requires read/write access to the system registry and hard drive in order to run properly.  This "
+           " requires read/write access to the system registry and hard drive in order to run properly.  "
+           "This "
            "user account does not have the proper permissions set.  As a result some or all of your settings "
            "may not be properly saved.  Please contact your system administrator or change the permission "
            "settings for this account." +
            "\r\n\r\n" +
-           "If you would like to prevent this error message from being displayed again, please press 'Ignore'.";
+           "If you would like to prevent this error message from being displayed again, please press "
+           "'Ignore'.";
 }
 
 }  // namespace vedozer

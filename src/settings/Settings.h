@@ -29,7 +29,8 @@ public:
     bool getBool(const std::string& section, const std::string& key, bool def) const;
     bool saveCheckBox(const std::string& section, const std::string& key, bool checked);
     // An option pair is always stored as both keys with opposite values.
-    bool saveOptionPair(const std::string& section, const std::string& selectedKey, const std::string& otherKey);
+    bool saveOptionPair(const std::string& section, const std::string& selectedKey,
+                        const std::string& otherKey);
 
     // Machine-wide store. Throws SettingsError for an empty (or blank) application name,
     // section or key, for a value that is not a string and for a section that exists but

@@ -24,11 +24,13 @@ const std::string kFile =
     "\t</TRANSLATION_ITEMS>\r\n"
     "</LANGUAGE_GROUP>\r\n"
     "<LANGUAGE_GROUP xml:lang=\"fr\">\r\n"
-    "\t<LANGUAGE_NAME>Fran\xC3\xA7" "ais</LANGUAGE_NAME>\r\n"
+    "\t<LANGUAGE_NAME>Fran\xC3\xA7"
+    "ais</LANGUAGE_NAME>\r\n"
     "\t<DESCRIPTION>Textes</DESCRIPTION>\r\n"
     "\t<TRANSLATION_ITEMS>\r\n"
     "\t\t<MSG_STOP>Voulez-vous arr\xC3\xAAter l'analyse ?</MSG_STOP>\r\n"
-    "\t\t<MSG_UPDATED_DEFS>vos d\xC3\xA9" "finitions [programname] sont \xC3\xA0 jour</MSG_UPDATED_DEFS>\r\n"
+    "\t\t<MSG_UPDATED_DEFS>vos d\xC3\xA9"
+    "finitions [programname] sont \xC3\xA0 jour</MSG_UPDATED_DEFS>\r\n"
     "\t\t<MSG_SURE></MSG_SURE>\r\n"
     "\t\t<FRMMAIN_LVWFOUND_Col1>Nom</FRMMAIN_LVWFOUND_Col1>\r\n"
     "\t</TRANSLATION_ITEMS>\r\n"
@@ -36,13 +38,17 @@ const std::string kFile =
     "</XML_DIZ_INFO>\r\n";
 
 TEST(LocalizationFile, ListsLanguageNamesInFileOrder) {
-    EXPECT_EQ(listLanguageNames(kFile), std::vector<std::string>({"English", "Fran\xE7" "ais"}));
+    EXPECT_EQ(listLanguageNames(kFile), std::vector<std::string>({"English",
+                                                                  "Fran\xE7"
+                                                                  "ais"}));
     EXPECT_EQ(listLanguageNames("\xEF\xBB\xBF" + kFile).size(), 2u);
     EXPECT_TRUE(listLanguageNames("not a localization file").empty());
 }
 
 TEST(LocalizationFile, GroupNameMatchesWithoutRegardToCase) {
-    auto items = findLanguageItems(kFile, "FRAN\xC7" "AIS");
+    auto items = findLanguageItems(kFile,
+                                   "FRAN\xC7"
+                                   "AIS");
     ASSERT_TRUE(items);
     clsLanguages lang(kIdentity);
     lang.setTranslationLines(*items);
@@ -76,9 +82,13 @@ TEST(LocalizationFile, LoaderKeepsPreviousLinesWhenTheGroupIsMissing) {
 TEST(LocalizationFile, ChangeLanguageTranslatesTheMessageTable) {
     clsLanguages lang(kIdentity);
     lang.loadDefaultMessages();
-    changeLanguage(lang, kFile, "Fran\xE7" "ais");
+    changeLanguage(lang, kFile,
+                   "Fran\xE7"
+                   "ais");
     EXPECT_EQ(lang.getMessages(msg::MSG_STOP), "Voulez-vous arr\xEAter l'analyse ?");
-    EXPECT_EQ(lang.getMessages(msg::MSG_UPDATED_DEFS), "Vos d\xE9" "finitions Vedozer Anti-Spyware sont \xE0 jour");
+    EXPECT_EQ(lang.getMessages(msg::MSG_UPDATED_DEFS),
+              "Vos d\xE9"
+              "finitions Vedozer Anti-Spyware sont \xE0 jour");
     EXPECT_EQ(lang.getMessages(msg::MSG_SURE), "Are you sure?");
     EXPECT_EQ(lang.usedSlotCount(), 65u);
     changeLanguage(lang, kFile, "English");
@@ -119,8 +129,10 @@ TEST(LocalizationFile, GeneratedFileReadsBackAsTheSameTexts) {
     std::string file = makeLocalizationFile(items);
 
     EXPECT_EQ(file.substr(0, 40), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
-    EXPECT_NE(file.find("\r\n\t\t<MSG_STOP>Are you sure you want to stop the scan?</MSG_STOP>\r\n"), std::string::npos);
-    EXPECT_NE(file.find("<FRMMAIN_LVWFOUND_Col1>Caf\xC3\xA9 line</FRMMAIN_LVWFOUND_Col1>"), std::string::npos);
+    EXPECT_NE(file.find("\r\n\t\t<MSG_STOP>Are you sure you want to stop the scan?</MSG_STOP>\r\n"),
+              std::string::npos);
+    EXPECT_NE(file.find("<FRMMAIN_LVWFOUND_Col1>Caf\xC3\xA9 line</FRMMAIN_LVWFOUND_Col1>"),
+              std::string::npos);
     EXPECT_EQ(file.substr(file.size() - 17), "</XML_DIZ_INFO>\r\n");
     EXPECT_EQ(listLanguageNames(file), std::vector<std::string>({"English"}));
 

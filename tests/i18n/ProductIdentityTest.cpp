@@ -17,8 +17,9 @@ TEST(ProductIdentity, FromBuildTakesEachFieldFromItsOwnBuildSetting) {
 }
 
 TEST(Placeholders, EachTokenIsReplacedEverywhere) {
-    EXPECT_EQ(substitutePlaceholders("[ProgramName] by [CompanyName], see [Website]. [ProgramName]!", kIdentity),
-              "Vedozer Anti-Spyware by Vedozer Labs, see http://www.vedozer.example. Vedozer Anti-Spyware!");
+    EXPECT_EQ(
+        substitutePlaceholders("[ProgramName] by [CompanyName], see [Website]. [ProgramName]!", kIdentity),
+        "Vedozer Anti-Spyware by Vedozer Labs, see http://www.vedozer.example. Vedozer Anti-Spyware!");
 }
 
 TEST(Placeholders, CaseIsIgnored) {
@@ -27,12 +28,14 @@ TEST(Placeholders, CaseIsIgnored) {
 }
 
 TEST(Placeholders, ShortCompanyTokenCountsAsCompanyName) {
-    EXPECT_EQ(substitutePlaceholders("[ProgramName] by [Company]", kIdentity), "Vedozer Anti-Spyware by Vedozer Labs");
+    EXPECT_EQ(substitutePlaceholders("[ProgramName] by [Company]", kIdentity),
+              "Vedozer Anti-Spyware by Vedozer Labs");
     EXPECT_EQ(substitutePlaceholders("[company][companyname]", kIdentity), "Vedozer LabsVedozer Labs");
 }
 
 TEST(Placeholders, OtherBracketsStayAsWritten) {
-    EXPECT_EQ(substitutePlaceholders("[ProgramName] has found [", kIdentity), "Vedozer Anti-Spyware has found [");
+    EXPECT_EQ(substitutePlaceholders("[ProgramName] has found [", kIdentity),
+              "Vedozer Anti-Spyware has found [");
     EXPECT_EQ(substitutePlaceholders("[Program Name] [] [[Website]]", kIdentity),
               "[Program Name] [] [http://www.vedozer.example]");
     EXPECT_EQ(substitutePlaceholders("", kIdentity), "");
@@ -40,11 +43,13 @@ TEST(Placeholders, OtherBracketsStayAsWritten) {
 
 TEST(Placeholders, ReplacementTextIsNotScannedAgain) {
     ProductIdentity odd{"[Website]", "[ProgramName]", "site"};
-    EXPECT_EQ(substitutePlaceholders("[ProgramName]/[Company]/[Website]", odd), "[Website]/[ProgramName]/site");
+    EXPECT_EQ(substitutePlaceholders("[ProgramName]/[Company]/[Website]", odd),
+              "[Website]/[ProgramName]/site");
 }
 
 TEST(Placeholders, MissingIdentityFieldsBecomeEmpty) {
-    EXPECT_EQ(substitutePlaceholders("Visit [Website] for [ProgramName].", ProductIdentity{}), "Visit  for .");
+    EXPECT_EQ(substitutePlaceholders("Visit [Website] for [ProgramName].", ProductIdentity{}),
+              "Visit  for .");
 }
 
 }  // namespace

@@ -41,10 +41,12 @@ TEST(DefaultMessages, SixtyFiveDistinctKeysInTheirFixedOrder) {
 
 TEST(DefaultMessages, TextsKeepTheirExactSpacingAndPunctuation) {
     clsLanguages lang = defaults();
-    EXPECT_EQ(lang.getMessages(msg::MSG_PAUSED), "Vedozer Anti-Spyware has been paused.  Click OK to resume.");
+    EXPECT_EQ(lang.getMessages(msg::MSG_PAUSED),
+              "Vedozer Anti-Spyware has been paused.  Click OK to resume.");
     EXPECT_EQ(lang.getMessages(msg::MSG_FOUND2), "] using you system memory. Click YES to stop [");
     EXPECT_EQ(lang.getMessages(msg::MSG_REMOVING), "Removing : 0% Completed.");
-    EXPECT_EQ(lang.getMessages(msg::MSG_CONFIRM4), "Start > Programs > Accessories > System Tools > System Restore");
+    EXPECT_EQ(lang.getMessages(msg::MSG_CONFIRM4),
+              "Start > Programs > Accessories > System Tools > System Restore");
     EXPECT_EQ(lang.getMessages(msg::MSG_DOWNLOADING), "Connecting to server/downloading.....");
 }
 
@@ -161,7 +163,8 @@ TEST(TranslationLookup, MissingOrEmptyItemsYieldEmptyText) {
 
 TEST(TranslationLookup, MalformedLinesDoNotProduceText) {
     clsLanguages lang(kIdentity);
-    lang.setTranslationLines({"<MSG_STOP>never closed", "MSG_SURE>bare key</MSG_SURE>", "garbage", "<>", ">"});
+    lang.setTranslationLines(
+        {"<MSG_STOP>never closed", "MSG_SURE>bare key</MSG_SURE>", "garbage", "<>", ">"});
     EXPECT_EQ(lang.translationLookup("MSG_STOP"), "");
     EXPECT_EQ(lang.translationLookup("MSG_SURE"), "");
 }
@@ -234,7 +237,10 @@ namespace vedozer {
 namespace {
 
 TEST(AnsiCase, AccentedLettersOfTheCodePageHaveUpperCase) {
-    EXPECT_EQ(toUpperAnsi("fran\xE7" "ais \x9C\x9A\x9E\xFF"), "FRAN\xC7" "AIS \x8C\x8A\x8E\x9F");
+    EXPECT_EQ(toUpperAnsi("fran\xE7"
+                          "ais \x9C\x9A\x9E\xFF"),
+              "FRAN\xC7"
+              "AIS \x8C\x8A\x8E\x9F");
     EXPECT_EQ(toUpperAnsi("\xF7\xDF\xB5"), "\xF7\xDF\xB5");  // division sign, sharp s, micro: unchanged
     EXPECT_TRUE(iequalsAnsi("Espa\xF1ol", "ESPA\xD1OL"));
     EXPECT_FALSE(iequalsAnsi("Espa\xF1ol", "ESPANOL"));

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -142,7 +141,7 @@ TEST(IniSettingsStore, WritesReplaceTheFileWholeAndKeepItsMode) {
     ASSERT_TRUE(store.saveUser(kApp, "S", "k", "1"));
     ASSERT_EQ(::chmod(store.userFile(kApp).c_str(), 0600), 0);
     ASSERT_TRUE(store.saveUser(kApp, "S", "k", "2"));
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(store.userFile(kApp).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     int entries = 0;
@@ -162,12 +161,14 @@ TEST(IniSettingsStore, AFileThatCannotBeReadIsNeverOverwritten) {
 TEST(IniSettingsStore, NamesThatAreNotOneFolderAreRefused) {
     TempDir dir;
     IniSettingsStore store(dir.path() / "config", dir.path() / "machine");
-    for (const std::string& bad : std::vector<std::string>{"", ".", "..", "../escape", "a/b", std::string("a\0b", 3)}) {
+    for (const std::string& bad :
+         std::vector<std::string>{"", ".", "..", "../escape", "a/b", std::string("a\0b", 3)}) {
         EXPECT_TRUE(store.userFile(bad).empty()) << bad;
         EXPECT_FALSE(store.saveUser(bad, "S", "k", "v")) << bad;
         EXPECT_FALSE(store.getUser(bad, "S", "k")) << bad;
         EXPECT_EQ(store.saveMachine("Co", bad, "S", "k", "v"), StoreStatus::WriteFailed) << bad;
-        EXPECT_EQ(store.saveMachine(bad.empty() ? "x/y" : bad, "App", "S", "k", "v"), StoreStatus::WriteFailed);
+        EXPECT_EQ(store.saveMachine(bad.empty() ? "x/y" : bad, "App", "S", "k", "v"),
+                  StoreStatus::WriteFailed);
     }
     EXPECT_FALSE(fs::exists(dir.path() / "escape"));
     EXPECT_FALSE(fs::exists(dir.path() / "config"));
@@ -185,7 +186,8 @@ TEST(IniSettingsStore, NamesAreWrittenAsUtf8Folders) {
 TEST(IniSettingsStore, MachineSettingsLiveUnderCompanyAndProgram) {
     TempDir dir;
     IniSettingsStore store(dir.path() / "user", dir.path() / "etc");
-    EXPECT_EQ(store.machineFile("Vedozer Labs", kApp), dir.path() / "etc" / "Vedozer Labs" / kApp / "settings.ini");
+    EXPECT_EQ(store.machineFile("Vedozer Labs", kApp),
+              dir.path() / "etc" / "Vedozer Labs" / kApp / "settings.ini");
     EXPECT_EQ(store.machineFile("", kApp), dir.path() / "etc" / kApp / "settings.ini");
     EXPECT_EQ(store.getMachine("Vedozer Labs", kApp, "Settings", "FirstTime").status, StoreStatus::NotFound);
     ASSERT_EQ(store.saveMachine("Vedozer Labs", kApp, "Settings", "FirstTime", "Yes"), StoreStatus::Ok);

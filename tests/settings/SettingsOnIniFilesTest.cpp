@@ -28,7 +28,8 @@ TEST(SettingsOnIniFiles, OptionsPageOnAFreshInstallation) {
     EXPECT_TRUE(o.optMemorySheildOn);
     EXPECT_TRUE(o.drives[0].second);
     EXPECT_EQ(o.columnWidths, std::vector<int>({1400, 1400}));
-    EXPECT_EQ(readHostFile(store.userFile(kApp)), "[OptionAndSettings]\nSHOW=True\n\n[Settings]\nranOneTime=1\n");
+    EXPECT_EQ(readHostFile(store.userFile(kApp)),
+              "[OptionAndSettings]\nSHOW=True\n\n[Settings]\nranOneTime=1\n");
     settings.saveOptionPair("OptionAndSettings", "optMemorySheildOff", "optMemorySheildOn");
     settings.save("Drives", "C: [Local Disk]", "False");
     o = readOptions(settings, {"C: [Local Disk]"}, 0);

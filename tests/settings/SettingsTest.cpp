@@ -107,7 +107,8 @@ TEST(MachineSettings, EmptyArgumentsAreRejectedInOrder) {
     EXPECT_EQ(errorOf([&] { s.getMachine(kApp, "", "FirstTime", ""); }), "Section may not be empty");
     EXPECT_EQ(errorOf([&] { s.getMachine(kApp, "Settings", "", ""); }), "Key may not be empty");
     EXPECT_EQ(errorOf([&] { s.getMachine("", "FirstTime"); }), "Section may not be empty");
-    EXPECT_EQ(errorOf([&] { s.saveMachine("", "Settings", "FirstTime", "Yes"); }), "AppName may not be empty");
+    EXPECT_EQ(errorOf([&] { s.saveMachine("", "Settings", "FirstTime", "Yes"); }),
+              "AppName may not be empty");
     EXPECT_EQ(errorOf([&] { s.saveMachine(kApp, "", "FirstTime", "Yes"); }), "Section may not be empty");
     EXPECT_EQ(errorOf([&] { s.saveMachine(kApp, "Settings", "", "Yes"); }), "Key may not be empty");
     EXPECT_TRUE(store.machineReads.empty());

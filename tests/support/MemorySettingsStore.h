@@ -78,7 +78,7 @@ public:
     int userReads = 0;
     std::vector<std::string> userCalls;  // "get Section/key" and "save Section/key=value", in order
     bool failUserWrites = false;
-    int failingMachineWrites = 0;  // this many next machine-wide writes fail
+    int failingMachineWrites = 0;                  // this many next machine-wide writes fail
     std::optional<StoreStatus> machineReadStatus;  // when set, every machine-wide read answers it
 
 private:

@@ -1,12 +1,12 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/Host.h"
 
@@ -37,7 +37,9 @@ public:
     // and is answered Cancel.
     void setDefaultAnswer(std::optional<MsgAnswer> a) { m_default = a; }
     // Decides instead of the queue when set (the queue still wins while it has answers).
-    void setHandler(std::function<MsgAnswer(const MessageBoxCall&)> handler) { m_handler = std::move(handler); }
+    void setHandler(std::function<MsgAnswer(const MessageBoxCall&)> handler) {
+        m_handler = std::move(handler);
+    }
     // Runs on every yield with the count of yields so far (1 for the first), e.g. to press
     // Stop in the middle of a loop.
     void onYield(std::function<void(int)> action) { m_onYield = std::move(action); }
@@ -66,7 +68,9 @@ public:
     void status(const std::string& channel, const std::string& text) override {
         m_statuses.emplace_back(channel, text);
     }
-    void progress(const std::string& channel, int percent) override { m_progress.emplace_back(channel, percent); }
+    void progress(const std::string& channel, int percent) override {
+        m_progress.emplace_back(channel, percent);
+    }
 
     const std::vector<MessageBoxCall>& boxes() const { return m_boxes; }
     size_t pendingAnswers() const { return m_answers.size(); }

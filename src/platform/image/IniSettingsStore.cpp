@@ -196,7 +196,7 @@ FileText readFile(const std::filesystem::path& path) {
         r.status = (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
         return r;
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<size_t>(st.st_size) > kMaxFileBytes) {
         ::close(fd);
         return r;
@@ -238,7 +238,7 @@ bool replaceFile(const std::filesystem::path& path, const std::string& data) {
     std::string tmpl = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) return false;
-    struct stat st{};
+    struct stat st {};
     mode_t mode = (::stat(path.c_str(), &st) == 0) ? (st.st_mode & 07777) : 0644;
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
@@ -296,7 +296,8 @@ std::filesystem::path IniSettingsStore::userFile(const std::string& app) const {
     return m_userDir / dir / kFileName;
 }
 
-std::filesystem::path IniSettingsStore::machineFile(const std::string& company, const std::string& app) const {
+std::filesystem::path IniSettingsStore::machineFile(const std::string& company,
+                                                    const std::string& app) const {
     std::string appDir = pathComponent(app);
     if (m_machineDir.empty() || appDir.empty()) return {};
     std::filesystem::path p = m_machineDir;
@@ -337,7 +338,8 @@ StoreRead IniSettingsStore::getMachine(const std::string& company, const std::st
 StoreStatus IniSettingsStore::saveMachine(const std::string& company, const std::string& app,
                                           const std::string& section, const std::string& key,
                                           const std::string& value) {
-    return updateFile(machineFile(company, app), section, key, value) ? StoreStatus::Ok : StoreStatus::WriteFailed;
+    return updateFile(machineFile(company, app), section, key, value) ? StoreStatus::Ok
+                                                                      : StoreStatus::WriteFailed;
 }
 
 }  // namespace vedozer

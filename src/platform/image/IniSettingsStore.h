@@ -40,9 +40,9 @@ private:
     enum class Kind { Section, Entry, Other };
     struct Line {
         Kind kind = Kind::Other;
-        std::string raw;   // as read (without the line break), or as written
-        std::string name;  // section name or key, unescaped
-        std::string value; // entry value, unescaped
+        std::string raw;    // as read (without the line break), or as written
+        std::string name;   // section name or key, unescaped
+        std::string value;  // entry value, unescaped
     };
     static Line parseLine(std::string raw);
     // Index of the entry that answers (section, key), if any.
