@@ -1,0 +1,166 @@
+// Removal of single items: programs, libraries, other files, folders and cookies.
+#include "definitions/DefinitionFiles.h"
+#include "removal/CrossCopy.h"
+#include "removal/Removal.h"
+#include "removal/RemovalText.h"
+#include "text/Text.h"
+
+#include <algorithm>
+
+namespace vedozer {
+namespace {
+
+constexpr int kDeleteTries = 8;
+constexpr int kStopTries = 11;
+
+// "\??\C:\x" and "\\?\C:\x" name the same file as "C:\x".
+std::string plainPath(const std::string& path) {
+    if (text::istartsWith(path, "\\??\\") || text::istartsWith(path, "\\\\?\\")) return path.substr(4);
+    return path;
+}
+
+}  // namespace
+
+void Removal::LogQuarantinedFile(const std::string& path, const std::string& bareName) {
+    if (bFirstRemovalPass) m_quarantine.logFile(bareName, path);
+}
+
+void Removal::LogQuarantinedRegistryEntry(const std::string& keyText, const std::string& valueText) {
+    if (bFirstRemovalPass) m_quarantine.logRegistryEntry(keyText, valueText);
+}
+
+bool Removal::deleteWithRetries(const std::string& path, int tries) {
+    FileSystem& files = *m_platform.files;
+    for (int i = 0; i < tries; ++i) {
+        if (!files.lookup(path)) break;
+        files.deleteFile(path);
+        m_host->yield();
+    }
+    return !files.lookup(path);
+}
+
+void Removal::settleFailedDelete(const QuarantineEntry& entry, const std::string& path) {
+    // Only an original still in place makes the copy spare; anything else keeps it.
+    FileSystem& files = *m_platform.files;
+    bool inPlace = entry.kind == QuarantineKind::Folder ? false : static_cast<bool>(files.lookup(path));
+    if (inPlace) m_quarantine.withdraw(entry);
+}
+
+bool Removal::StopProgramByName(const std::string& fileName, const std::string& fullPath) {
+    Processes* processes = m_platform.processes;
+    if (!processes) return true;
+    const std::string shortForm = shortProgramName(fileName);
+    const std::string wanted = processMatchName(fileName);
+    const std::string wantedPath = plainPath(fullPath);
+    std::optional<uint32_t> match;
+    for (uint32_t pid : processes->processIds()) {
+        std::string image = processes->mainModuleBaseName(pid);
+        if (!image.empty()) {
+            std::string q = processMatchName(image);
+            if (q == wanted || q == shortForm) {
+                // Where the file is known, a namesake elsewhere on the system is left alone.
+                if (wantedPath.empty() || text::iequals(plainPath(processes->mainModulePath(pid)), wantedPath)) {
+                    match = pid;
+                    break;
+                }
+            }
+        }
+        m_host->yield();
+    }
+    if (!match) return true;
+    for (int i = 0; i < kStopTries; ++i) {
+        if (processes->terminate(*match, 0)) return true;
+        if (m_platform.clock) m_platform.clock->sleepMillis(1);
+        auto ids = processes->processIds();
+        if (std::find(ids.begin(), ids.end(), *match) == ids.end()) return true;
+    }
+    return false;
+}
+
+void Removal::RemoveExecutableFile(const std::string& path, const std::string& spywareName) {
+    std::string n = FileNamePart(path);
+    if (path.find('\\') == std::string::npos) return;
+    if (!FileExists(*m_platform.files, path)) return;
+    if (!StopProgramByName(n, path)) {
+        note(path + ": the program could not be stopped; the file was left in place.");
+        return;
+    }
+    QuarantineAndKill(path, n, spywareName);
+}
+
+bool Removal::QuarantineAndKill(const std::string& path, const std::string& fileName,
+                                const std::string& spywareName) {
+    if (!FileExists(*m_platform.files, path)) return false;
+    auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
+    if (!entry) {
+        note(path + ": the copy into the quarantine failed; the file was not deleted.");
+        return false;
+    }
+    (void)fileName;
+    if (deleteWithRetries(path, kDeleteTries)) LogQuarantinedFile(path, entry->storedName);
+    else settleFailedDelete(*entry, path);
+    return true;
+}
+
+bool Removal::RegisterServer(const std::string& path, bool registerFlag) {
+    ComServer* com = m_platform.comServer;
+    if (!com || !com->isAvailable()) {
+        note(path + ": the library's COM registration cannot be " + (registerFlag ? "added" : "removed") +
+             " on this system.");
+        return true;
+    }
+    if (registerFlag) com->registerServer(path);
+    else com->unregisterServer(path);
+    return true;
+}
+
+void Removal::RemoveLibraryFile(const std::string& path, const std::string& spywareName) {
+    if (path.find('\\') == std::string::npos || !FileExists(*m_platform.files, path)) return;
+    RegisterServer(path, false);
+    auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
+    if (!entry) {
+        note(path + ": the copy into the quarantine failed; the file was not deleted.");
+        return;
+    }
+    if (m_platform.files->deleteFile(path) && !m_platform.files->lookup(path)) {
+        LogQuarantinedFile(path, entry->storedName);
+    } else {
+        settleFailedDelete(*entry, path);
+    }
+}
+
+void Removal::RemoveFileOrFolder(const std::string& path, const std::string& spywareName) {
+    FileSystem& files = *m_platform.files;
+    if (path.find('\\') == std::string::npos) return;
+    bool isFile = FileExists(files, path);
+    if (!isFile && !files.folderExists(path)) return;
+    if (!isFile) {
+        std::string folder = withoutTrailingSeparators(path);
+        auto entry = m_quarantine.storeFolder(files, folder, spywareName);
+        if (!entry) {
+            note(folder + ": the copy into the quarantine failed; the folder was not deleted.");
+            return;
+        }
+        files.deleteFolder(folder);
+        return;
+    }
+    auto entry = m_quarantine.storeFile(files, path, spywareName);
+    if (!entry) {
+        note(path + ": the copy into the quarantine failed; the file was not deleted.");
+        return;
+    }
+    if (deleteWithRetries(path, kDeleteTries)) LogQuarantinedFile(path, entry->storedName);
+    else settleFailedDelete(*entry, path);
+}
+
+void Removal::RemoveCookieFile(const std::string& path, const std::string& spywareName) {
+    auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
+    if (!entry) {
+        note(path + ": the copy into the quarantine failed; the cookie was not deleted.");
+        return;
+    }
+    if (m_platform.files->deleteFile(path)) LogQuarantinedFile(path, entry->storedName);
+    else settleFailedDelete(*entry, path);
+}
+
+}  // namespace vedozer

@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vedozer {
+
+// The text after the path's last "." (trimmed, lower case); "" when a ":" or "\" comes first
+// or there is no ".".
+std::string FileExtension(std::string_view path);
+
+// The 8.3 short form StopProgramByName also accepts: the name without ".exe" (any case), cut
+// to 6 characters when it has 7 or more, upper-cased, with "~1" appended.
+std::string shortProgramName(std::string_view fileName);
+// How a process image name and a wanted name are compared: the first 15 characters of a name
+// of 16 or more, else the part before the first ".", upper-cased.
+std::string processMatchName(std::string_view fileName);
+
+// "MSG_REMOVING2 : p% MSG_COMPLETED" with p = i / count * 100, rounded half to even.
+int removalPercent(size_t i, size_t count);
+
+// The Copy List text of the survivors: each path followed by CR LF.
+std::string CopyListText(const std::vector<std::string>& paths);
+
+// A number as the removed-total labels hold it: leading blanks skipped, optional sign, then
+// the digits that follow; anything else counts as 0.
+long long leadingNumber(std::string_view text);
+
+}  // namespace vedozer

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "removal/RemovalText.h"
+#include "removal/WorkListChecks.h"
+
+namespace vedozer {
+namespace {
+
+TEST(RemovalText, FileExtensionLooksOnlyAtTheLastName) {
+    EXPECT_EQ(FileExtension("C:\\Program Files\\Ad\\AD.EXE"), "exe");
+    EXPECT_EQ(FileExtension("C:\\x\\lib.Dll "), "dll");
+    EXPECT_EQ(FileExtension("C:\\x.dir\\noext"), "");
+    EXPECT_EQ(FileExtension("C:file"), "");
+    EXPECT_EQ(FileExtension("plain"), "");
+    EXPECT_EQ(FileExtension("a.tar.gz"), "gz");
+    EXPECT_EQ(FileExtension("C:\\x\\trailing."), "");
+}
+
+TEST(RemovalText, ProcessNamesCompareByTheirShortForms) {
+    EXPECT_EQ(shortProgramName("adbuddy.exe"), "ADBUDD~1");
+    EXPECT_EQ(shortProgramName("ad.EXE"), "AD~1");
+    EXPECT_EQ(shortProgramName("sixsix.exe"), "SIXSIX~1");
+    EXPECT_EQ(processMatchName("adbuddy.exe"), "ADBUDDY");
+    EXPECT_EQ(processMatchName("a.b.c"), "A");
+    EXPECT_EQ(processMatchName("averyveryverylongname.exe"), "AVERYVERYVERYLO");
+    EXPECT_EQ(processMatchName("sixteen.chars.ab"), "SIXTEEN.CHARS.A");
+}
+
+TEST(RemovalText, PercentagesRoundHalfToEvenAndTheCopyListEndsEveryLine) {
+    EXPECT_EQ(removalPercent(1, 8), 12);  // 12.5
+    EXPECT_EQ(removalPercent(3, 8), 38);  // 37.5
+    EXPECT_EQ(removalPercent(1, 3), 33);
+    EXPECT_EQ(removalPercent(2, 2), 100);
+    EXPECT_EQ(CopyListText({"C:\\a.exe", "C:\\b.dll", "C:\\c"}), "C:\\a.exe\r\nC:\\b.dll\r\nC:\\c\r\n");
+    EXPECT_EQ(CopyListText({}), "");
+    EXPECT_EQ(leadingNumber(" 42abc"), 42);
+    EXPECT_EQ(leadingNumber("-7"), -7);
+    EXPECT_EQ(leadingNumber("x1"), 0);
+    EXPECT_EQ(leadingNumber(""), 0);
+}
+
+ScanResults sampleResults() {
+    ScanResults r;
+    ScanCounters c;
+    r.listThreat("Cookie: ads", "C:\\Cookies\\alice@ads[1].txt", "Tracking Cookie", kIconCookie, c);
+    r.addCookieDetection("C:\\Cookies\\alice@ads[1].txt");
+    r.addCookieDetection("C:\\Cookies\\alice@other[1].txt");
+    r.listThreat("AdReg", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Ad", "", kIconRegistry, c);
+    r.addRegistryDetection({"-2147483646", "SOFTWARE\\Ad", "Run", "AdReg", false});
+    r.addRegistryDetection({"-2147483646", "SOFTWARE\\Other", "", "Other", false});
+    r.listThreat("SOFTWARE\\Keyonly", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Keyonly", "", kIconRegistry, c);
+    r.addRegistryDetection({"-2147483646", "SOFTWARE\\Keyonly", "", "", false});
+    r.listThreat("AdFile", "C:\\a\\ad.exe", "", kIconFile, c);
+    r.addFileDetection("C:\\a\\ad.exe", "AdFile");
+    r.addFileDetection("C:\\b\\ad.dll", "AdFile");
+    r.addFileDetection("C:\\b\\adfile.txt", "adfile");  // letter case counts
+    r.listThreat("AdFolder", "C:\\Program Files\\AdFolder", "", kIconFolder, c);
+    r.addFileDetection("C:\\Program Files\\AdFolder", "AdFolder");
+    return r;
+}
+
+TEST(WorkListChecks, EachKindTicksExactlyItsOwnWorkRows) {
+    auto r = sampleResults();
+    setRemovalRowChecked(r, 0, true);  // cookie: by path
+    EXPECT_TRUE(r.lvwCookiesToDelete()[0].checked);
+    EXPECT_FALSE(r.lvwCookiesToDelete()[1].checked);
+    setRemovalRowChecked(r, 1, true);  // registry: by spyware name
+    EXPECT_TRUE(r.lvwRegistryToBeDeleted()[0].checked);
+    EXPECT_FALSE(r.lvwRegistryToBeDeleted()[1].checked);
+    EXPECT_FALSE(r.lvwRegistryToBeDeleted()[2].checked);
+    setRemovalRowChecked(r, 2, true);  // registry: a key definition without a name, by key path
+    EXPECT_TRUE(r.lvwRegistryToBeDeleted()[2].checked);
+    setRemovalRowChecked(r, 3, true);  // file: every detection of the name, exact case
+    EXPECT_TRUE(r.lvwFilesToBeDeleted()[0].checked);
+    EXPECT_TRUE(r.lvwFilesToBeDeleted()[1].checked);
+    EXPECT_FALSE(r.lvwFilesToBeDeleted()[2].checked);
+    EXPECT_FALSE(r.lvwFilesToBeDeleted()[3].checked);
+    setRemovalRowChecked(r, 4, true);  // folder: by the path of the first hit
+    EXPECT_TRUE(r.lvwFilesToBeDeleted()[3].checked);
+    setRemovalRowChecked(r, 3, false);
+    EXPECT_FALSE(r.lvwFilesToBeDeleted()[0].checked);
+    EXPECT_FALSE(r.lvwFilesToBeDeleted()[1].checked);
+    EXPECT_TRUE(r.lvwFilesToBeDeleted()[3].checked);
+    setRemovalRowChecked(r, 99, true);  // no such row: nothing happens
+}
+
+TEST(WorkListChecks, SelectAllChecksAndSyncsOnlyRowsThatWereUnchecked) {
+    auto r = sampleResults();
+    r.setChecked(3, true);  // ticked without its sync: Select All leaves it as it is
+    cmdSelectAll_Click(r);
+    EXPECT_EQ(r.checkedCount(), r.removalList().size());
+    EXPECT_TRUE(r.lvwCookiesToDelete()[0].checked);
+    EXPECT_TRUE(r.lvwRegistryToBeDeleted()[0].checked);
+    EXPECT_FALSE(r.lvwFilesToBeDeleted()[0].checked);
+    EXPECT_TRUE(r.lvwFilesToBeDeleted()[3].checked);
+}
+
+}  // namespace
+}  // namespace vedozer
