@@ -1,0 +1,82 @@
+#include "app/Session.h"
+
+#include "BuildIdentity.h"
+#include "i18n/MessageKeys.h"
+#include "text/Text.h"
+
+namespace vedozer {
+
+Session::Session(Platform& platform, Host& host, ProductIdentity identity)
+    : m_platform(platform),
+      m_hostPtr(&host),
+      m_identity(identity),
+      m_languages(identity),
+      m_settings(*platform.settingsStore, identity, &host) {
+    m_languages.loadDefaultMessages();
+}
+
+Session::~Session() = default;
+
+void Session::setHost(Host& host) {
+    m_hostPtr = &host;
+    m_settings.setHost(&host);
+}
+
+MsgAnswer Session::ask(const std::string& text, MsgButtons buttons, MsgIcon icon) {
+    return m_hostPtr->messageBox(text, m_identity.programName, buttons, icon);
+}
+
+bool Session::startUp(const StartupOptions& options) {
+    // Data folder first: everything else lives in it.
+    m_definitions.dataFolder = m_platform.dataFolderOverride.empty() ? defaultDataFolder(*m_platform.shellFolders)
+                                                                     : m_platform.dataFolderOverride;
+    m_languages.setCurrentLanguage(m_settings.get("Settings", "Language", "English"));
+    if (options.takeInstanceLock && m_platform.instanceLock &&
+        !m_platform.instanceLock->acquire(m_identity.programName))
+        return false;
+    InstallStagedDefinitions(dataFiles(), dataFolder());
+    CountDefinitions(dataFiles(), m_definitions);
+    LoadExclusions(m_exclusions, dataFiles(), dataFolder());
+    if (options.recordStatus) {
+        m_settings.save("OptionAndSettings", "STATUS", "RUNNING");
+        m_settings.save("OptionAndSettings", "RESTART", "False");
+    }
+    m_started = true;
+    return true;
+}
+
+void Session::shutDown() {
+    if (!m_started) return;
+    m_settings.save("OptionAndSettings", "RESTART", "False");
+    m_settings.save("OptionAndSettings", "STATUS", "STOPPED");
+    m_started = false;
+}
+
+void Session::reloadDefinitions() { CountDefinitions(dataFiles(), m_definitions); }
+
+std::vector<std::string> Session::missingDefinitionFiles() {
+    std::vector<std::string> missing;
+    for (const char* name : {kFileDefinitionFile, kRegistryDefinitionFile, kExeDefinitionFile, kBlockedCookiesFile,
+                             kDirectoryDefinitionFile}) {
+        auto info = dataFiles().lookup(dataFilePath(dataFolder(), name));
+        if (!info || info->isDirectory()) missing.push_back(name);
+    }
+    return missing;
+}
+
+StatusPage Session::RefreshStatusPage() {
+    StatusPage page;
+    page.lblDefCount = text::groupDigits(m_definitions.total);
+    std::string version = VEDOZER_BUILD_VERSION;
+    auto first = version.find('.');
+    auto second = version.find('.', first + 1);
+    page.lblVersion = version.substr(0, second);
+    page.lblDefVersion = definitionsMissing ? message(msg::MSG_MISSINGFILES)
+                                            : ReadDefinitionDate(dataFiles(), dataFolder()) + " PST";
+    page.lblDefRemoved = m_settings.get("Settings", "lblDefRemoved", "0");
+    page.lblLastScan = m_settings.get("Settings", "lblLastScan", "Never");
+    page.lblLastFullScan = m_settings.get("Settings", "lblLastFullScan", "Never");
+    return page;
+}
+
+}  // namespace vedozer

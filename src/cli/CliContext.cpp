@@ -1,0 +1,79 @@
+#include "cli/CliContext.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "app/Session.h"
+#include "cli/CliHost.h"
+#include "platform/image/ImagePlatform.h"
+
+namespace vedozer::cli {
+
+CliContext::CliContext() : m_host(std::make_unique<CliHost>()) {}
+CliContext::~CliContext() {
+    if (m_session) m_session->shutDown();
+}
+
+void CliContext::addGlobalOptions(CLI::App& app) {
+    app.add_option("--data-dir", dataDir, "Program data folder (default $XDG_DATA_HOME/RozaVedozerEZO)")
+        ->group("Global");
+    app.add_option("--config-dir", configDir, "Folder of the per-user settings (default $XDG_CONFIG_HOME)")
+        ->group("Global");
+    app.add_option("--machine-config-dir", machineConfigDir, "Folder of the machine-wide settings")
+        ->group("Global");
+    app.add_option("--target", target, "System drive (C:) of the offline Windows installation")->group("Global");
+    app.add_option("--drive", drives, "Another drive of the installation, as L=DIR")->group("Global");
+    app.add_option("--user", user, "User profile to scan (default: the only profile in the image)")
+        ->group("Global");
+}
+
+void CliContext::run(const std::function<int()>& body) {
+    try {
+        exitCode = body();
+    } catch (const std::exception& e) {
+        std::cerr << "vedozer: error: " << e.what() << "\n";
+        exitCode = kExitError;
+    }
+}
+
+ImagePlatform& CliContext::platform() {
+    if (!m_platform) {
+        ImageConfig config;
+        config.systemDrive = target;
+        for (const auto& d : drives) {
+            if (d.size() < 3 || d[1] != '=' || !std::isalpha(static_cast<unsigned char>(d[0])))
+                throw CliError("--drive expects L=DIR, got \"" + d + "\"");
+            config.otherDrives[static_cast<char>(std::toupper(static_cast<unsigned char>(d[0])))] = d.substr(2);
+        }
+        config.user = user;
+        config.dataFolder = dataDir;
+        config.configDir = configDir;
+        config.machineConfigDir = machineConfigDir;
+        std::string error;
+        m_platform = ImagePlatform::create(config, error);
+        if (!m_platform) throw CliError(error);
+    }
+    return *m_platform;
+}
+
+}  // namespace vedozer::cli
+
+namespace vedozer::cli {
+
+Session& CliContext::session(bool takeInstanceLock) {
+    if (!m_session) {
+        auto& p = platform();
+        for (const auto& w : p.warnings()) std::cerr << "vedozer: warning: " << w << "\n";
+        m_session = std::make_unique<Session>(p.platform(), *m_host);
+        StartupOptions options;
+        options.takeInstanceLock = takeInstanceLock;
+        if (!m_session->startUp(options)) {
+            m_session.reset();
+            throw CliError("another instance of the program is running");
+        }
+    }
+    return *m_session;
+}
+
+}  // namespace vedozer::cli

@@ -1,0 +1,59 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace vedozer {
+class ImagePlatform;
+class Session;
+}
+
+namespace vedozer::cli {
+
+class CliHost;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFound = 1;
+constexpr int kExitError = 2;
+
+// A failure the user must hear about; printed to stderr, exit code 2.
+struct CliError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Global options and the lazily built backend and session shared by the subcommands.
+struct CliContext {
+    CliContext();
+    ~CliContext();
+
+    std::string dataDir;
+    std::string configDir;
+    std::string machineConfigDir;
+    std::string target;
+    std::vector<std::string> drives;  // "D=/mnt/d"
+    std::string user;
+    int exitCode = kExitOk;
+
+    void addGlobalOptions(CLI::App& app);
+    // Runs a subcommand body: exceptions become a message on stderr and exit code 2.
+    void run(const std::function<int()>& body);
+
+    bool hasTarget() const { return !target.empty(); }
+    ImagePlatform& platform();
+    // The session, started (status recorded, definitions counted, exclusions loaded).
+    Session& session(bool takeInstanceLock = false);
+    CliHost& host() { return *m_host; }
+
+private:
+    std::unique_ptr<CliHost> m_host;
+    std::unique_ptr<ImagePlatform> m_platform;
+    std::unique_ptr<Session> m_session;
+};
+
+}  // namespace vedozer::cli
