@@ -31,14 +31,15 @@ double secondsSince(Clock::time_point start) {
 std::string path(std::mt19937& rng, int i) {
     static const char* roots[] = {"C:\\Program Files\\", "C:\\WINDOWS\\system32\\",
                                   "C:\\Documents and Settings\\Alice\\Application Data\\",
-                                  "HKEY_LOCAL_MACHINE\\Software\\", "HKEY_CURRENT_USER\\Software\\Microsoft\\"};
-    return std::string(roots[rng() % 5]) + "Vendor" + std::to_string(rng() % 5000) + "\\item" + std::to_string(i) +
-           (i % 3 ? ".dll" : "");
+                                  "HKEY_LOCAL_MACHINE\\Software\\",
+                                  "HKEY_CURRENT_USER\\Software\\Microsoft\\"};
+    return std::string(roots[rng() % 5]) + "Vendor" + std::to_string(rng() % 5000) + "\\item" +
+           std::to_string(i) + (i % 3 ? ".dll" : "");
 }
 
 // Every tenth item is a safe entry and every twentieth an exclusion, in other letter case.
-std::vector<std::string> makeItems(const std::vector<std::string>& safe, const std::vector<std::string>& excluded,
-                                   std::mt19937& rng, size_t n) {
+std::vector<std::string> makeItems(const std::vector<std::string>& safe,
+                                   const std::vector<std::string>& excluded, std::mt19937& rng, size_t n) {
     std::vector<std::string> items;
     for (size_t i = 0; i < n; ++i) {
         if (i % 10 == 0)
@@ -73,8 +74,9 @@ void benchLists() {
     }
     double indexed = secondsSince(start);
     std::printf("lists: 10,000 safe entries, 5,000 exclusions (indexes built in %.1f ms)\n", build * 1e3);
-    std::printf("  indexed IsSafe+IsExcluded, 100,000 items: %.1f ms (%.2f us/item; %zu safe, %zu excluded)\n",
-                indexed * 1e3, indexed * 1e6 / items.size(), safeHits, excludedHits);
+    std::printf(
+        "  indexed IsSafe+IsExcluded, 100,000 items: %.1f ms (%.2f us/item; %zu safe, %zu excluded)\n",
+        indexed * 1e3, indexed * 1e6 / items.size(), safeHits, excludedHits);
 
     const size_t sample = 1000;
     start = Clock::now();
@@ -93,8 +95,8 @@ void benchLists() {
         else if (excluded.IsExcluded(items[i]))
             ++indexedExcluded;
     }
-    std::printf("  linear IsSafe+IsExcluded, %zu items: %.1f ms (%.0f us/item; 100,000 items ~ %.1f s)%s\n", sample,
-                naive * 1e3, naive * 1e6 / sample, naive * 100000 / sample,
+    std::printf("  linear IsSafe+IsExcluded, %zu items: %.1f ms (%.0f us/item; 100,000 items ~ %.1f s)%s\n",
+                sample, naive * 1e3, naive * 1e6 / sample, naive * 100000 / sample,
                 naiveSafe == indexedSafe && naiveExcluded == indexedExcluded ? "" : "  ** ANSWERS DIFFER **");
 
     start = Clock::now();
@@ -102,8 +104,8 @@ void benchLists() {
     const size_t folderItems = 10000;
     for (size_t i = 0; i < folderItems; ++i) folderHits += excluded.IsExcludedFolder(items[i]);
     double folder = secondsSince(start);
-    std::printf("  IsExcludedFolder (substring search), %zu items: %.1f ms (%.1f us/item, %zu hits)\n", folderItems,
-                folder * 1e3, folder * 1e6 / folderItems, folderHits);
+    std::printf("  IsExcludedFolder (substring search), %zu items: %.1f ms (%.1f us/item, %zu hits)\n",
+                folderItems, folder * 1e3, folder * 1e6 / folderItems, folderHits);
 }
 
 void writeFile(const std::filesystem::path& p, size_t lines, const std::string& sample) {
@@ -119,10 +121,12 @@ void benchCount() {
     std::random_device rd;
     auto folder = std::filesystem::temp_directory_path() / ("vedozer-bench-" + std::to_string(rd()));
     std::filesystem::create_directories(folder);
-    writeFile(folder / kFileDefinitionFile, 400000, "abhook.dll=AdBuddy Toolbar|[progfil]\\AdBuddy|Browser Helper Object");
+    writeFile(folder / kFileDefinitionFile, 400000,
+              "abhook.dll=AdBuddy Toolbar|[progfil]\\AdBuddy|Browser Helper Object");
     writeFile(folder / kRegistryDefinitionFile, 300000,
               "2^Software\\Microsoft\\Windows\\CurrentVersion\\Run^AdBuddyTray=AdBuddy Toolbar|Adware");
-    writeFile(folder / kDirectoryDefinitionFile, 100000, "AdBuddy program folder=AdBuddy Toolbar|[progfil]\\AdBuddy|Adware");
+    writeFile(folder / kDirectoryDefinitionFile, 100000,
+              "AdBuddy program folder=AdBuddy Toolbar|[progfil]\\AdBuddy|Adware");
     writeFile(folder / kExeDefinitionFile, 100000, "adbuddy.exe=AdBuddy Toolbar|[progfil]\\AdBuddy");
     writeFile(folder / kBlockedCookiesFile, 100000, "trk.adbuddy.example");
     uintmax_t bytes = 0;
@@ -149,7 +153,8 @@ void benchCount() {
         }
     }
     double readAll = secondsSince(start);
-    std::printf("  LineReader + DecodeDefinitionLine over the same files: %zu lines in %.1f ms\n", lines, readAll * 1e3);
+    std::printf("  LineReader + DecodeDefinitionLine over the same files: %zu lines in %.1f ms\n", lines,
+                readAll * 1e3);
     std::filesystem::remove_all(folder);
 }
 

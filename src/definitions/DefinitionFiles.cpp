@@ -37,8 +37,8 @@ std::optional<LineReader> openLines(FileSystem& fs, const std::string& path) {
 }
 
 void InstallStagedDefinitions(FileSystem& fs, const std::string& dataFolder) {
-    for (const char* name : {kBlockedCookiesFile, kRegistryDefinitionFile, kFileDefinitionFile,
-                             kExeDefinitionFile}) {
+    for (const char* name :
+         {kBlockedCookiesFile, kRegistryDefinitionFile, kFileDefinitionFile, kExeDefinitionFile}) {
         std::string staged = dataFilePath(dataFolder, std::string(kStagedPrefix) + name);
         if (!FileExists(fs, staged)) continue;
         fs.renameFile(staged, dataFilePath(dataFolder, name));

@@ -34,8 +34,8 @@ std::optional<int> wholeNumber(std::string_view text) {
 std::optional<RootKey> rootKeyFromNumber(std::string_view text) {
     auto n = wholeNumber(text);
     if (!n || *n < 0 || *n > 5) return std::nullopt;
-    static const RootKey kRoots[] = {RootKey::ClassesRoot,  RootKey::CurrentUser,   RootKey::LocalMachine,
-                                     RootKey::Users,        RootKey::CurrentConfig, RootKey::DynData};
+    static const RootKey kRoots[] = {RootKey::ClassesRoot, RootKey::CurrentUser,   RootKey::LocalMachine,
+                                     RootKey::Users,       RootKey::CurrentConfig, RootKey::DynData};
     return kRoots[*n];
 }
 

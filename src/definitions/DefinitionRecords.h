@@ -41,7 +41,7 @@ struct FileDefinition {
     std::string spywareName;  // as it stands; empty when the name part has no "="
     std::string location;     // expanded folder; empty without "|"
     std::string type;
-    std::string path;         // location + "\" + item (or the item alone), "\\" reduced to "\"
+    std::string path;  // location + "\" + item (or the item alone), "\\" reduced to "\"
 };
 // Every line gives a record; a blank line gives an empty path (which no file matches).
 FileDefinition parseFileDefinition(std::string_view line, const LocationExpander& expander);

@@ -28,7 +28,7 @@ public:
 
 private:
     std::string m_text;
-    std::string m_upperText;  // "|" + upper-case text: pieces separated by "|"
+    std::string m_upperText;                   // "|" + upper-case text: pieces separated by "|"
     std::unordered_set<std::string> m_pieces;  // upper-case pieces
 };
 

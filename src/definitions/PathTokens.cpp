@@ -5,12 +5,12 @@
 namespace vedozer {
 
 const std::array<PathToken, 30> kPathTokens = {{
-    {"[startsp]", 29},  {"[appdata]", 26}, {"[recycle]", 10}, {"[comstar]", 30},     {"[comapp]", 35},
-    {"[desktop]", 25},  {"[comdocs]", 46}, {"[comfav]", 31},  {"[comprog]", 23},     {"[comstam]", 22},
-    {"[comtemp]", 45},  {"[cookies]", 33}, {"[comdesk]", 16}, {"[favorit]", 6},      {"[fonts]", 20},
-    {"[history]", 34},  {"[netcach]", 32}, {"[progs]", 2},    {"[progfil]", 38},     {"[comprogfil]", 43},
-    {"[personl]", 5},   {"[recent]", 8},   {"[sendto]", 9},   {"[startup]", 7},      {"[strtmnu]", 11},
-    {"[system]", 37},   {"[templat]", 21}, {"[windir]", 36},  {"[user]", 11},        {"[alluser]", 22},
+    {"[startsp]", 29}, {"[appdata]", 26}, {"[recycle]", 10}, {"[comstar]", 30}, {"[comapp]", 35},
+    {"[desktop]", 25}, {"[comdocs]", 46}, {"[comfav]", 31},  {"[comprog]", 23}, {"[comstam]", 22},
+    {"[comtemp]", 45}, {"[cookies]", 33}, {"[comdesk]", 16}, {"[favorit]", 6},  {"[fonts]", 20},
+    {"[history]", 34}, {"[netcach]", 32}, {"[progs]", 2},    {"[progfil]", 38}, {"[comprogfil]", 43},
+    {"[personl]", 5},  {"[recent]", 8},   {"[sendto]", 9},   {"[startup]", 7},  {"[strtmnu]", 11},
+    {"[system]", 37},  {"[templat]", 21}, {"[windir]", 36},  {"[user]", 11},    {"[alluser]", 22},
 }};
 
 namespace {

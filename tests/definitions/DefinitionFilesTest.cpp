@@ -16,8 +16,8 @@ protected:
     std::string at(const std::string& name) const { return kFolder + "\\" + name; }
     void put(const std::string& name, const std::string& content) { fs.addFile(at(name), content); }
     void putAllFive() {
-        for (const char* n : {kFileDefinitionFile, kRegistryDefinitionFile, kExeDefinitionFile, kBlockedCookiesFile,
-                              kDirectoryDefinitionFile})
+        for (const char* n : {kFileDefinitionFile, kRegistryDefinitionFile, kExeDefinitionFile,
+                              kBlockedCookiesFile, kDirectoryDefinitionFile})
             put(n, "x\r\n");
     }
     test::MemoryFileSystem fs;
@@ -85,11 +85,11 @@ TEST_F(DefinitionFilesTest, AFailedStagedRenameLeavesTheLiveFileWhole) {
 
 TEST_F(DefinitionFilesTest, CountsEveryLineOfTheFiveFiles) {
     put(kBlockedCookiesFile, "a\r\nb\r\n");
-    put(kExeDefinitionFile, "a\r\n\r\n\r\n");            // blank lines count
-    put(kRegistryDefinitionFile, "a\r\nb\r\nc");         // last line without CR LF
-    put(kFileDefinitionFile, "a\rb\nc\r\n");             // lone CR and LF are no line ends
-    put(kDirectoryDefinitionFile, "");                   // empty: 0
-    put(kSafetyFile, "a\r\nb\r\n");                      // not counted
+    put(kExeDefinitionFile, "a\r\n\r\n\r\n");     // blank lines count
+    put(kRegistryDefinitionFile, "a\r\nb\r\nc");  // last line without CR LF
+    put(kFileDefinitionFile, "a\rb\nc\r\n");      // lone CR and LF are no line ends
+    put(kDirectoryDefinitionFile, "");            // empty: 0
+    put(kSafetyFile, "a\r\nb\r\n");               // not counted
     DefinitionSet set;
     set.dataFolder = kFolder;
     set.total = 99;
@@ -137,8 +137,8 @@ TEST_F(DefinitionFilesTest, OneMissingFileDeletesTheOthersAndTheDate) {
         put(kSafetyFile, "s\r\n");
         fs.deleteFile(at(missing));
         EXPECT_FALSE(CheckDefinitionFiles(fs, kFolder)) << missing;
-        for (const char* n : {kFileDefinitionFile, kRegistryDefinitionFile, kExeDefinitionFile, kBlockedCookiesFile,
-                              kDirectoryDefinitionFile, kDateFile})
+        for (const char* n : {kFileDefinitionFile, kRegistryDefinitionFile, kExeDefinitionFile,
+                              kBlockedCookiesFile, kDirectoryDefinitionFile, kDateFile})
             EXPECT_FALSE(fs.exists(at(n))) << missing << " " << n;
         EXPECT_TRUE(fs.exists(at(kSafetyFile)));
         EXPECT_EQ(ReadDefinitionDate(fs, kFolder), kDefaultDefinitionDate);

@@ -13,8 +13,8 @@ protected:
 };
 
 TEST_F(Records, HiveNumbers) {
-    const RootKey roots[] = {RootKey::ClassesRoot, RootKey::CurrentUser, RootKey::LocalMachine,
-                             RootKey::Users, RootKey::CurrentConfig, RootKey::DynData};
+    const RootKey roots[] = {RootKey::ClassesRoot, RootKey::CurrentUser,   RootKey::LocalMachine,
+                             RootKey::Users,       RootKey::CurrentConfig, RootKey::DynData};
     for (int i = 0; i <= 5; ++i) EXPECT_EQ(rootKeyFromNumber(std::to_string(i)), roots[i]);
     EXPECT_EQ(rootKeyFromNumber(" 2 "), RootKey::LocalMachine);
     EXPECT_EQ(rootKeyFromNumber("02"), RootKey::LocalMachine);
@@ -77,7 +77,8 @@ TEST_F(Records, RegistrySpywarePartIsTrimmedThenSplit) {
 
 TEST_F(Records, RegistryTokensAndBackslashes) {
     auto d = parseRegistryDefinition(
-        "2^Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs^[progfil]\\AdBuddy\\\\ab.dll=AdBuddy", ex);
+        "2^Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs^[progfil]\\AdBuddy\\\\ab.dll=AdBuddy",
+        ex);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->valueName, "C:\\Program Files\\AdBuddy\\ab.dll");
     auto drive = parseRegistryDefinition("2^Software\\\\Bad^[drive]x.exe=N", ex);
@@ -170,11 +171,14 @@ TEST_F(Records, SafetyFileEntries) {
 }
 
 TEST_F(Records, SafetyRegistryEntries) {
-    EXPECT_EQ(parseSafetyLine("SREG|Run|2^Software\\Vendor^", "", ex).entry, "HKEY_LOCAL_MACHINE\\Software\\Vendor\\");
-    EXPECT_EQ(parseSafetyLine("SREG|Run|1^Software\\Vendor", "", ex).entry, "HKEY_CURRENT_USER\\Software\\Vendor");
+    EXPECT_EQ(parseSafetyLine("SREG|Run|2^Software\\Vendor^", "", ex).entry,
+              "HKEY_LOCAL_MACHINE\\Software\\Vendor\\");
+    EXPECT_EQ(parseSafetyLine("SREG|Run|1^Software\\Vendor", "", ex).entry,
+              "HKEY_CURRENT_USER\\Software\\Vendor");
     EXPECT_EQ(parseSafetyLine("SREG|Run|0^CLSID^Value", "", ex).entry, "HKEY_CLASSES_ROOT\\CLSID\\Value");
     EXPECT_EQ(parseSafetyLine("SREG|Run|9^Software\\Vendor^V", "", ex).entry, "\\Software\\Vendor\\V");
-    EXPECT_EQ(parseSafetyLine("SREG|Run|2^Software\\\\\\\\Vendor", "", ex).entry, "HKEY_LOCAL_MACHINE\\Software\\Vendor");
+    EXPECT_EQ(parseSafetyLine("SREG|Run|2^Software\\\\\\\\Vendor", "", ex).entry,
+              "HKEY_LOCAL_MACHINE\\Software\\Vendor");
     EXPECT_FALSE(parseSafetyLine("SREG|Run|", "", ex).entry);
 }
 

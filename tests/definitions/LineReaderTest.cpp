@@ -30,7 +30,8 @@ private:
     size_t m_failAt;
 };
 
-std::vector<std::string> readAllLines(const std::string& data, size_t chunk, size_t cap = LineReader::kMaxLineLength) {
+std::vector<std::string> readAllLines(const std::string& data, size_t chunk,
+                                      size_t cap = LineReader::kMaxLineLength) {
     ChunkedInput in(data, chunk);
     LineReader reader(in, cap);
     std::vector<std::string> lines;

@@ -29,7 +29,8 @@ TEST(PathTokens, EachTokenBecomesItsFolderWithABackslash) {
     for (int csidl = 0; csidl < 64; ++csidl) shell.set(csidl, "F" + std::to_string(csidl));
     for (size_t i = 0; i < 28; ++i) {
         std::string t = kPathTokens[i].token;
-        EXPECT_EQ(ExpandPathTokens("<" + t + "x>", shell), "<F" + std::to_string(kPathTokens[i].folder) + "\\x>")
+        EXPECT_EQ(ExpandPathTokens("<" + t + "x>", shell),
+                  "<F" + std::to_string(kPathTokens[i].folder) + "\\x>")
             << t;
     }
     // The pairing of the two desktops.
@@ -40,11 +41,13 @@ TEST(PathTokens, EachTokenBecomesItsFolderWithABackslash) {
 TEST(PathTokens, FirstTwentyEightIgnoreCaseTheLastTwoDoNot) {
     auto shell = FakeShellFolders::windowsXp();
     EXPECT_EQ(ExpandPathTokens("[WINDIR]x", shell), "C:\\WINDOWS\\x");
-    EXPECT_EQ(ExpandPathTokens("[AppData]Vendor", shell), "C:\\Documents and Settings\\Alice\\Application Data\\Vendor");
+    EXPECT_EQ(ExpandPathTokens("[AppData]Vendor", shell),
+              "C:\\Documents and Settings\\Alice\\Application Data\\Vendor");
     EXPECT_EQ(ExpandPathTokens("[User]x", shell), "[User]x");
     EXPECT_EQ(ExpandPathTokens("[ALLUSER]x", shell), "[ALLUSER]x");
     EXPECT_EQ(ExpandPathTokens("[user]ntuser.dat", shell), "C:\\Documents and Settings\\Alice\\ntuser.dat");
-    EXPECT_EQ(ExpandPathTokens("[alluser]Documents", shell), "C:\\Documents and Settings\\All Users\\Documents");
+    EXPECT_EQ(ExpandPathTokens("[alluser]Documents", shell),
+              "C:\\Documents and Settings\\All Users\\Documents");
 }
 
 TEST(PathTokens, UserTokensDropEveryStartMenuIgnoringCase) {
@@ -53,7 +56,8 @@ TEST(PathTokens, UserTokensDropEveryStartMenuIgnoringCase) {
     EXPECT_EQ(ExpandPathTokens("[user]", shell), "D:\\Profiles\\bob\\");
     EXPECT_EQ(ExpandPathTokens("[alluser]", shell), "D:\\x\\");
     // "[strtmnu]" is the Start menu itself, replaced before "[user]".
-    EXPECT_EQ(ExpandPathTokens("[strtmnu]|[user]", shell), "D:\\Profiles\\bob\\START MENU\\|D:\\Profiles\\bob\\");
+    EXPECT_EQ(ExpandPathTokens("[strtmnu]|[user]", shell),
+              "D:\\Profiles\\bob\\START MENU\\|D:\\Profiles\\bob\\");
 }
 
 TEST(PathTokens, MissingFolderGivesEmptyText) {
@@ -79,8 +83,9 @@ TEST(PathTokens, TextWithoutBracketIsUnchangedAndAsksNothing) {
 
 TEST(PathTokens, ComprogfilIsNotDisturbedByComprog) {
     auto shell = FakeShellFolders::windowsXp();
-    EXPECT_EQ(ExpandPathTokens("[comprogfil]X|[comprog]Y", shell),
-              "C:\\Program Files\\Common Files\\X|C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Y");
+    EXPECT_EQ(
+        ExpandPathTokens("[comprogfil]X|[comprog]Y", shell),
+        "C:\\Program Files\\Common Files\\X|C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Y");
 }
 
 TEST(PathTokens, ReplacesEveryOccurrenceAndLooksFoldersUpEachCall) {

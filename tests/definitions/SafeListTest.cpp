@@ -37,7 +37,8 @@ TEST(SafeListTest, EmptyOrBlankItemIsAlwaysSafe) {
 }
 
 TEST(SafeListTest, ExactApartFromCaseBlanksAndOneTrailingSeparator) {
-    SafeList list({"C:\\WINDOWS\\system32\\kernel32.dll", "C:\\Program Files\\Vendor\\", "http://host/path/"});
+    SafeList list(
+        {"C:\\WINDOWS\\system32\\kernel32.dll", "C:\\Program Files\\Vendor\\", "http://host/path/"});
     EXPECT_TRUE(list.IsSafe("c:\\windows\\SYSTEM32\\kernel32.DLL"));
     EXPECT_TRUE(list.IsSafe("  C:\\WINDOWS\\system32\\kernel32.dll  "));
     EXPECT_TRUE(list.IsSafe("C:\\WINDOWS\\system32\\kernel32.dll\\"));
@@ -51,8 +52,8 @@ TEST(SafeListTest, ExactApartFromCaseBlanksAndOneTrailingSeparator) {
 
 TEST(SafeListTest, OneExtraBackslashOnEitherSide) {
     SafeList list({"C:\\a\\\\", "C:\\b"});
-    EXPECT_TRUE(list.IsSafe("C:\\a"));       // e = "c:\a\" equals s + "\"
-    EXPECT_TRUE(list.IsSafe("C:\\b\\\\"));   // s = "c:\b\" equals e + "\"
+    EXPECT_TRUE(list.IsSafe("C:\\a"));      // e = "c:\a\" equals s + "\"
+    EXPECT_TRUE(list.IsSafe("C:\\b\\\\"));  // s = "c:\b\" equals e + "\"
     EXPECT_FALSE(list.IsSafe("C:\\b\\\\\\"));
 }
 
@@ -82,7 +83,8 @@ TEST(SafeListTest, AgreesWithTheLiteralTestOnRandomLists) {
         SafeList list(entries);
         for (int q = 0; q < 40; ++q) {
             std::string item = randomText(4);
-            ASSERT_EQ(list.IsSafe(item), test::referenceIsSafe(list.elements(), item)) << "item [" << item << "]";
+            ASSERT_EQ(list.IsSafe(item), test::referenceIsSafe(list.elements(), item))
+                << "item [" << item << "]";
         }
     }
 }
@@ -103,15 +105,16 @@ TEST_F(SafeListLoad, MissingFileGivesAnEmptyList) {
 }
 
 TEST_F(SafeListLoad, DecodesAndProducesEntriesInFileOrder) {
-    fs.addFile(kFolder + "\\Safety.dat", encodedFile({
-        "user32.dll",  // no type yet: nothing
-        "SFILE|kernel32.dll|[system]\\kernel32.dll",
-        "explorer.exe=Shell",  // takes SFILE: name-only entry
-        "SREG|Run key|2^Software\\Microsoft\\Windows\\CurrentVersion\\Run^",
-        "sdir|lower case|[windir]",
-        "SDIR|Fonts|[fonts]",
-        "SEXE|notepad.exe|[windir]\\notepad.exe|unused",
-    }));
+    fs.addFile(kFolder + "\\Safety.dat",
+               encodedFile({
+                   "user32.dll",  // no type yet: nothing
+                   "SFILE|kernel32.dll|[system]\\kernel32.dll",
+                   "explorer.exe=Shell",  // takes SFILE: name-only entry
+                   "SREG|Run key|2^Software\\Microsoft\\Windows\\CurrentVersion\\Run^",
+                   "sdir|lower case|[windir]",
+                   "SDIR|Fonts|[fonts]",
+                   "SEXE|notepad.exe|[windir]\\notepad.exe|unused",
+               }));
     SafeList list;
     LoadSafeList(list, fs, kFolder, ex);
     EXPECT_EQ(list.elements(), (std::vector<std::string>{

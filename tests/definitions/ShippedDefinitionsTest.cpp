@@ -40,7 +40,8 @@ std::map<std::string, std::vector<std::string>> embeddedDecoded() {
     std::map<std::string, std::vector<std::string>> files;
     for (size_t i = 0; i < kShippedDefinitionCount; ++i) {
         auto& lines = files[kShippedDefinitions[i].name];
-        for (const auto& l : splitLines(kShippedDefinitions[i].content())) lines.push_back(DecodeDefinitionLine(l));
+        for (const auto& l : splitLines(kShippedDefinitions[i].content()))
+            lines.push_back(DecodeDefinitionLine(l));
     }
     return files;
 }
@@ -55,8 +56,9 @@ protected:
 TEST_F(Shipped, EmbedsTheSixEncodedFilesFromTheSources) {
     std::set<std::string> names;
     for (const auto& [name, lines] : files) names.insert(name);
-    EXPECT_EQ(names, (std::set<std::string>{"BlockedCookies.dat", "DirectoryDefinition.dat", "ExeDefinition.dat",
-                                            "FileDefinition.dat", "RegistryDefinition.dat", "Safety.dat"}));
+    EXPECT_EQ(names,
+              (std::set<std::string>{"BlockedCookies.dat", "DirectoryDefinition.dat", "ExeDefinition.dat",
+                                     "FileDefinition.dat", "RegistryDefinition.dat", "Safety.dat"}));
     for (const auto& [name, lines] : files) {
         std::string source = name.substr(0, name.size() - 4) + ".txt";
         EXPECT_EQ(lines, readSource(source).lines) << name;
@@ -72,8 +74,8 @@ TEST_F(Shipped, EmbedsTheSixEncodedFilesFromTheSources) {
 
 TEST_F(Shipped, HoldsAtLeastTwoHundredDefinitions) {
     size_t total = 0;
-    for (const char* n : {"BlockedCookies.dat", "DirectoryDefinition.dat", "ExeDefinition.dat", "FileDefinition.dat",
-                          "RegistryDefinition.dat"}) {
+    for (const char* n : {"BlockedCookies.dat", "DirectoryDefinition.dat", "ExeDefinition.dat",
+                          "FileDefinition.dat", "RegistryDefinition.dat"}) {
         EXPECT_GE(files[n].size(), 20u) << n;
         total += files[n].size();
     }
@@ -116,8 +118,8 @@ TEST_F(Shipped, EveryLineFollowsItsLayout) {
 }
 
 TEST_F(Shipped, DemoEntriesComeFirstInEachFile) {
-    for (const char* n : {"BlockedCookies", "DirectoryDefinition", "ExeDefinition", "FileDefinition",
-                          "RegistryDefinition"}) {
+    for (const char* n :
+         {"BlockedCookies", "DirectoryDefinition", "ExeDefinition", "FileDefinition", "RegistryDefinition"}) {
         Source s = readSource(std::string(n) + ".txt");
         EXPECT_GE(s.demo.size(), 5u) << n;
         EXPECT_LE(s.demo.size(), 10u) << n;
@@ -134,8 +136,8 @@ TEST_F(Shipped, InstallsIntoAFreshDataFolder) {
     EXPECT_TRUE(CheckDefinitionFiles(fs, folder));
     DefinitionSet set{folder};
     size_t expected = 0;
-    for (const char* n : {"BlockedCookies.dat", "DirectoryDefinition.dat", "ExeDefinition.dat", "FileDefinition.dat",
-                          "RegistryDefinition.dat"})
+    for (const char* n : {"BlockedCookies.dat", "DirectoryDefinition.dat", "ExeDefinition.dat",
+                          "FileDefinition.dat", "RegistryDefinition.dat"})
         expected += files[n].size();
     EXPECT_EQ(CountDefinitions(fs, set), static_cast<int32_t>(expected));
     EXPECT_EQ(set.cookieCount, static_cast<int32_t>(files["BlockedCookies.dat"].size()));

@@ -143,7 +143,8 @@ std::optional<std::string> MemoryFileSystem::content(const std::string& path) co
 }
 
 void MemoryFileSystem::setAttributes(const std::string& path, uint32_t attributes) {
-    if (Node* n = find(path)) n->attributes = (attributes & ~kAttrDirectory) | (n->folder ? uint32_t{kAttrDirectory} : 0u);
+    if (Node* n = find(path))
+        n->attributes = (attributes & ~kAttrDirectory) | (n->folder ? uint32_t{kAttrDirectory} : 0u);
 }
 
 std::optional<FileInfo> MemoryFileSystem::lookup(const std::string& path) {
