@@ -62,7 +62,7 @@ void installRoutes(httplib::Server& server, Repository& repository, SubmissionLo
                    auto file = repository.localizationFile(std::stoi(req.matches[1].str()));
                    std::ifstream in;
                    if (file) in.open(*file, std::ios::binary);
-                   if (!in) {
+                   if (!in.is_open()) {
                        res.status = 404;
                        res.set_content("Not found", kText);
                        return;
@@ -74,7 +74,7 @@ void installRoutes(httplib::Server& server, Repository& repository, SubmissionLo
 
     if (!quiet) {
         server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
-            std::cerr << req.remote_addr << " " << req.method << " " << req.path << " " << res.status << " "
+            std::cerr << req.remote_addr << " " << req.method << " " << req.target << " " << res.status << " "
                       << res.body.size() << std::endl;
         });
     }
