@@ -170,9 +170,9 @@ const Damage kDamages[] = {
 TEST_F(RegistryImage, DamagedHivesGiveErrorsAndStayUntouched) {
     for (const Damage& damage : kDamages) {
         SCOPED_TRACE(damage.name);
-        SetUp();
         const std::string path = hive("SOFTWARE");
         if (fs::is_directory(path)) fs::remove(path);
+        SetUp();
         test::buildHive(path, {test::hiveSz("Microsoft\\Windows\\CurrentVersion\\Run", "Bad", "x")});
         damage.apply(path);
         const bool existed = fs::exists(path);
