@@ -92,10 +92,13 @@ bool UpdateTransaction::commit(std::string& error) {
     std::string journal = std::string(kJournalHeader) + "\r\n";
     for (const auto& n : m_staged) journal += n + "\r\n";
     journal += std::string(kJournalEnd) + "\r\n";
-    auto out = m_fs.openWrite(path(kJournalName), true);
+    // Written under a scratch name and renamed: the journal appears whole or not at all.
+    const std::string journalScratch = path(kJournalName) + kScratchSuffix;
+    auto out = m_fs.openWrite(journalScratch, false);
     bool written = out && out->write(journal);
     if (out) written = out->close() && written;
-    if (!written) {
+    if (!written || !m_fs.renameFile(journalScratch, path(kJournalName))) {
+        m_fs.deleteFile(journalScratch);
         rollback();
         error = "the update could not be recorded in " + m_fs.displayPath(path(kJournalName));
         return false;
@@ -151,10 +154,12 @@ RecoveryResult recoverDefinitionUpdate(FileSystem& fs, const std::string& dataFo
         fs.deleteFile(journalPath);
         result.action = RecoveryAction::RolledBack;
     }
-    for (const auto& n : transactionFileNames()) {
-        std::string scratch = at(n) + kScratchSuffix;
-        if (isFile(fs, scratch)) {
-            fs.deleteFile(scratch);
+    std::vector<std::string> scratchNames;
+    for (const auto& n : transactionFileNames()) scratchNames.push_back(n + kScratchSuffix);
+    scratchNames.push_back(std::string(kJournalName) + kScratchSuffix);
+    for (const auto& name : scratchNames) {
+        if (isFile(fs, at(name))) {
+            fs.deleteFile(at(name));
             result.action = RecoveryAction::RolledBack;
         }
     }

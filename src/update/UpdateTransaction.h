@@ -11,7 +11,7 @@ namespace vedozer {
 //
 // 1. Each new file is written completely under its scratch name ("<name>.upd") and flushed.
 // 2. The journal "update.journal" naming every replaced file, ended by a "COMMIT" line, is
-//    written atomically (temporary name, flush, rename). Its appearance is the commit point.
+//    written as "update.journal.upd", flushed and renamed. Its appearance is the commit point.
 // 3. Each scratch file is renamed over its target (the rename replaces atomically).
 // 4. The journal is deleted.
 //
