@@ -62,6 +62,9 @@ std::vector<std::string> runningProgramNames(Processes& processes) {
     std::vector<std::string> names;
     for (const auto& p : processes.snapshot()) {
         const std::string& exe = p.exeFile;
+        // A host path (image backend) is a program of the rescue system, not of the Windows
+        // installation: it is never sent.
+        if (!exe.empty() && exe.front() == '/') continue;
         size_t slash = exe.find_last_of("\\/");
         std::string name = slash == std::string::npos ? exe : exe.substr(slash + 1);
         if (!name.empty()) names.push_back(name);

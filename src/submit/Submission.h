@@ -29,6 +29,7 @@ std::string fileSubmissionPayload(const std::string& fileName);
 std::string submissionUrl(const std::string& server, std::string_view payload);
 
 // The names of the running programs as the system's process list gives them (file names).
+// Processes shown with a host path (outside the Windows system being examined) are left out.
 std::vector<std::string> runningProgramNames(Processes& processes);
 
 // Sends the running program names when chkSendData is 1 and anything is left to send; the
