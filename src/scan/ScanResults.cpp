@@ -48,7 +48,14 @@ void ScanResults::clear() {
     m_registry.clear();
     m_cookies.clear();
     m_traces = 0;
+    m_skipped.clear();
+    m_skippedCount = 0;
     touch();
+}
+
+void ScanResults::noteSkipped(std::string note) {
+    ++m_skippedCount;
+    if (m_skipped.size() < kMaxSkippedNotes) m_skipped.push_back(std::move(note));
 }
 
 bool ScanResults::foundListHasPrefix(std::string_view prefix) const {

@@ -85,6 +85,13 @@ public:
     int32_t traces() const { return m_traces; }
     uint64_t revision() const { return m_revision; }
 
+    // What a scan passed over and why (malformed definition lines, unreadable files), for
+    // the person to read afterwards. Only the first kMaxSkippedNotes are kept; all are counted.
+    static constexpr size_t kMaxSkippedNotes = 1000;
+    void noteSkipped(std::string note);
+    const std::vector<std::string>& skippedNotes() const { return m_skipped; }
+    size_t skippedCount() const { return m_skippedCount; }
+
     // The found list holds a row whose text begins with name + " - Found", letter case ignored.
     bool isAlreadyFound(std::string_view spywareName) const;
     // The found list holds a row whose text begins with the prefix, letter case ignored.
@@ -132,6 +139,8 @@ private:
     std::vector<CookieWorkRow> m_cookies;
     int32_t m_traces = 0;
     uint64_t m_revision = 0;
+    std::vector<std::string> m_skipped;
+    size_t m_skippedCount = 0;
 };
 
 }  // namespace vedozer

@@ -9,18 +9,13 @@
 
 #include "scan/FileCompanyName.h"
 #include "support/StringStream.h"
+#include "VersionResource.h"
 
 namespace vedozer {
 namespace {
 
-std::string W(const std::string& s) {
-    std::string r;
-    for (char c : s) {
-        r.push_back('\0');
-        r.push_back(c);
-    }
-    return r;
-}
+using test::W;
+using test::versionResource;
 
 // The search written the plain way: whole file in memory, 1-based positions, 0 = not found.
 std::string referenceCompanyName(const std::string& d) {
@@ -69,46 +64,6 @@ std::string referenceCompanyName(const std::string& d) {
 std::string streamed(const std::string& data, size_t step = 0) {
     test::StringInputStream in(data, step);
     return GetFileCompanyName(in);
-}
-
-// A version resource laid out as a linker writes it (4-byte aligned blocks).
-struct VersionBlock {
-    std::string key;
-    std::string value;  // raw bytes
-    uint16_t valueLength = 0;
-    uint16_t type = 1;
-    std::vector<VersionBlock> children;
-
-    std::string bytes() const {
-        std::string b(6, '\0');
-        b += W(key).substr(1) + std::string("\0\0\0", 3);  // UTF-16LE key and its terminator
-        while (b.size() % 4) b.push_back('\0');
-        b += value;
-        for (const auto& c : children) {
-            while (b.size() % 4) b.push_back('\0');
-            b += c.bytes();
-        }
-        uint16_t len = static_cast<uint16_t>(b.size());
-        std::memcpy(&b[0], &len, 2);
-        std::memcpy(&b[2], &valueLength, 2);
-        std::memcpy(&b[4], &type, 2);
-        return b;
-    }
-};
-
-std::string u16z(const std::string& s) { return W(s).substr(1) + std::string("\0\0\0", 3); }
-
-VersionBlock stringEntry(const std::string& key, const std::string& value) {
-    return {key, u16z(value), static_cast<uint16_t>(value.size() + 1), 1, {}};
-}
-
-std::string versionResource(const std::string& company) {
-    VersionBlock table{"040904b0", "", 0, 1,
-                       {stringEntry("CompanyName", company), stringEntry("FileDescription", "Some tool"),
-                        stringEntry("FileVersion", "5.1.2600.0"), stringEntry("ProductName", "Tools")}};
-    VersionBlock sfi{"StringFileInfo", "", 0, 1, {table}};
-    VersionBlock root{"VS_VERSION_INFO", std::string(52, '\x01'), 52, 0, {sfi}};
-    return root.bytes();
 }
 
 std::string fakeExecutable(const std::string& company, size_t codeBytes = 5000) {

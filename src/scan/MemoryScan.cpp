@@ -1,0 +1,113 @@
+#include "scan/MemoryScan.h"
+
+#include "definitions/DefinitionRecords.h"
+#include "definitions/LineCodec.h"
+#include "definitions/PathTokens.h"
+#include "scan/FileCompanyName.h"
+#include "scan/FileScan.h"
+#include "scan/ProcessList.h"
+#include "text/Text.h"
+
+namespace vedozer {
+
+namespace {
+
+constexpr size_t kModuleNameLength = 260;
+
+// "|" + path 1 + "|" + path 2 + ... + "|", upper case. A line without "=" repeats the
+// previous path. Emptied when a stop interrupts the reading.
+std::string buildExecutablePathList(ScanContext& ctx, std::string& lastProgressItem) {
+    std::string list;
+    auto lines = openLines(ctx.dataFiles(), dataFilePath(ctx.dataFolder(), kExeDefinitionFile));
+    if (!lines) return list;
+    const LocationExpander expander = makeLocationExpander(*ctx.platform.shellFolders);
+    const DefinitionSet& defs = ctx.definitions;
+    std::string raw, previousPath;
+    long number = 0;
+    list = "|";
+    while (lines->next(raw)) {
+        ++number;
+        if (ctx.stopped()) return "";
+        std::string line = DecodeDefinitionLine(raw);
+        auto d = parseExeDefinition(line, expander);
+        if (d) previousPath = d->path;
+        else if (!text::trimWhitespace(line).empty())
+            ctx.skip(std::string(kExeDefinitionFile) + " line " + std::to_string(number) + ": no \"=\"");
+        list += previousPath + "|";
+        if (ctx.scanRunning) {
+            int32_t& inspected = ctx.counters.cookiesAndProcessesInspected;
+            ++inspected;
+            lastProgressItem = d ? d->fileName : line;
+            ctx.showProgress(lastProgressItem, scanPercent(inspected, defs.executableCount),
+                             scanPercent(static_cast<double>(inspected) + defs.cookieCount, defs.total));
+        }
+        ctx.yield();
+    }
+    if (lines->failed()) ctx.skip(std::string(kExeDefinitionFile) + ": read error after line " + std::to_string(number));
+    return text::toUpper(list);
+}
+
+void checkProcess(ScanContext& ctx, uint32_t pid, const std::string& pathList, const std::string& systemFolder) {
+    auto modules = ctx.platform.processes->modulePaths(pid);
+    if (modules.empty()) return;
+    std::string moduleName = modules.front().substr(0, kModuleNameLength);
+    // Upper case again after the system folder went in, so both sides of the lookup are.
+    std::string path = text::toUpper(NormalizeSystemPath(text::toUpper(text::trim(moduleName)), systemFolder));
+    std::string fileName = FileNamePart(path);
+    if (pathList.find("|" + path + "|") == std::string::npos) return;
+    std::string company = scannedFileCompany(ctx, path);
+    if (isMicrosoftCompany(company)) return;
+    if (ctx.exclusions.IsExcluded(fileName)) {
+        ctx.results.addExcluded(fileName);
+        return;
+    }
+    if (text::toUpper(text::trim(fileName)) == text::toUpper(kOwnHelperProcess)) return;
+    ReportRunningThreat(ctx, fileName, company);
+    ++ctx.counters.softwareFound;
+}
+
+}  // namespace
+
+void ReportRunningThreat(ScanContext& ctx, const std::string& fileName, const std::string& company) {
+    if (ctx.scanRunning) {
+        ctx.results.addFoundRow("Detected in the memory : " + fileName + " was stopped from running.", kIconFile);
+        StopProgramByName(*ctx.platform.processes, ctx.platform.systemInfo, fileName, [&] { ctx.yield(); });
+    } else if (ctx.onShieldThreat) {
+        ctx.onShieldThreat(fileName, company);
+    }
+}
+
+void ScanRunningProcesses(ScanContext& ctx) {
+    if (!ctx.platform.processes) return;
+    Processes& processes = *ctx.platform.processes;
+    ProcessListing running = ListProcesses(processes, "", true);
+
+    std::string lastItem;
+    const std::string pathList = buildExecutablePathList(ctx, lastItem);
+    ctx.progress.setLabel(ScanLabel::lblTotalNoOfRunningItems, std::to_string(running.size()));
+
+    const DefinitionSet& defs = ctx.definitions;
+    const std::string systemFolder = ctx.platform.systemInfo ? ctx.platform.systemInfo->systemFolder() : "";
+    for (size_t i = 0; i < running.size(); ++i) {
+        int32_t& inspected = ctx.counters.cookiesAndProcessesInspected;
+        ++inspected;
+        ctx.showProgress(lastItem, scanPercent(inspected, defs.executableCount),
+                         scanPercent(static_cast<double>(inspected) + defs.executableCount, defs.total));
+        if (ctx.stopped()) return;
+        checkProcess(ctx, running.ids[i], pathList, systemFolder);
+        ctx.yield();
+    }
+}
+
+void SweepMemory(ScanContext& ctx) {
+    if (!ctx.platform.systemInfo) return;
+    switch (ctx.platform.systemInfo->version().family) {
+        case PlatformFamily::WindowsNT: ScanRunningProcesses(ctx); break;
+        case PlatformFamily::Windows9x:
+            if (ctx.sweepMemory95) ctx.sweepMemory95();
+            break;
+        default: break;
+    }
+}
+
+}  // namespace vedozer

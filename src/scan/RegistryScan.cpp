@@ -1,0 +1,115 @@
+#include "scan/RegistryScan.h"
+
+#include <cstring>
+
+#include "definitions/DefinitionRecords.h"
+#include "definitions/LineCodec.h"
+#include "definitions/PathTokens.h"
+#include "text/Text.h"
+
+namespace vedozer {
+
+std::optional<std::string> RegistryValueExists(Registry& registry, RootKey root, const std::string& keyPath,
+                                               const std::string& valueName) {
+    if (registry.openKey(root, keyPath, kKeyReadWriteMask) != RegStatus::Ok) return std::nullopt;
+    auto value = registry.queryValue(root, keyPath, valueName);
+    if (!value) return std::nullopt;
+    switch (value->type) {
+        case kRegSz:
+        case kRegExpandSz: {
+            std::string data = value->data;
+            size_t zero = data.find('\0');
+            if (zero != std::string::npos) data.resize(zero);
+            return data;
+        }
+        case kRegDword: {
+            if (value->data.size() < 4) return std::nullopt;
+            uint32_t n = 0;
+            std::memcpy(&n, value->data.data(), 4);
+            return std::to_string(n);
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+bool RegistryKeyExists(Registry& registry, RootKey root, const std::string& keyPath) {
+    return registry.openKey(root, keyPath, kKeyReadWriteMask) == RegStatus::Ok;
+}
+
+namespace {
+
+void checkValue(ScanContext& ctx, const RegistryDefinition& d) {
+    if (!RegistryValueExists(*ctx.platform.registry, d.root, d.keyPath, d.valueName)) return;
+    const std::string display = d.displayPath();
+    if (ctx.safeList.IsSafe(display)) return;
+    if (ctx.exclusions.IsExcluded(display) || ctx.exclusions.IsExcluded(d.keyDisplayPath())) {
+        ctx.results.addExcluded(display);
+        return;
+    }
+    ctx.results.addRegistryDetection({rootKeyHandleText(d.root), d.keyPath, d.valueName, d.spywareName});
+    ctx.showTraces();
+    if (ctx.results.isAlreadyFound(d.spywareName)) return;
+    if (text::trim(d.spywareName).empty()) return;
+    ctx.results.listThreat(d.spywareName, display, d.type, kIconRegistry, ctx.counters);
+}
+
+void checkKey(ScanContext& ctx, const RegistryDefinition& d) {
+    if (!RegistryKeyExists(*ctx.platform.registry, d.root, text::trim(d.keyPath))) return;
+    const std::string display = d.keyDisplayPath();
+    if (ctx.safeList.IsSafe(display)) return;
+    if (ctx.exclusions.IsExcluded(display)) {
+        ctx.results.addExcluded(display);
+        return;
+    }
+    ctx.results.addRegistryDetection({rootKeyHandleText(d.root), d.keyPath, "", d.spywareName});
+    ctx.showTraces();
+    if (ctx.results.isAlreadyFound(d.spywareName)) return;
+    if (!d.spywareName.empty()) {
+        ctx.results.listThreat(d.spywareName, display, d.type, kIconRegistry, ctx.counters);
+        return;
+    }
+    // A key without a spyware name is listed under its own path.
+    ctx.results.addFoundRow("RegKey " + d.keyPath + " - Found", kIconNone);
+    ctx.results.addThreat(ThreatRecord{d.keyPath, display, d.type, kIconRegistry, false});
+    ++ctx.counters.softwareFound;
+}
+
+}  // namespace
+
+void ScanRegistryDefinitions(ScanContext& ctx) {
+    if (!ctx.platform.registry) return;
+    const LocationExpander expander = makeLocationExpander(*ctx.platform.shellFolders);
+    auto lines = openLines(ctx.dataFiles(), dataFilePath(ctx.dataFolder(), kRegistryDefinitionFile));
+    if (!lines) return;
+    const DefinitionSet& defs = ctx.definitions;
+    std::string raw;
+    long number = 0;
+    while (true) {
+        ctx.yield();
+        if (ctx.stopped() || !lines->next(raw)) break;
+        ++number;
+        std::string line = DecodeDefinitionLine(raw);
+        auto d = parseRegistryDefinition(line, expander);
+        if (!d) {
+            if (!text::trimWhitespace(line).empty())
+                ctx.skip(std::string(kRegistryDefinitionFile) + " line " + std::to_string(number) +
+                         ": not hive^key^value=name with a hive number from 0 to 5");
+            continue;
+        }
+        if (lines->truncated())
+            ctx.skip(std::string(kRegistryDefinitionFile) + " line " + std::to_string(number) + ": too long, cut");
+        int32_t& inspected = ctx.counters.registryInspected;
+        ++inspected;
+        ctx.showProgress(text::toLower(d->keyPath + "\\" + d->valueName), scanPercent(inspected, defs.registryCount),
+                         scanPercent(static_cast<double>(inspected) + defs.cookieCount + defs.executableCount,
+                                     defs.total));
+        if (d->isKey()) checkKey(ctx, *d);
+        else checkValue(ctx, *d);
+        ctx.yield();
+    }
+    if (lines->failed()) ctx.skip(std::string(kRegistryDefinitionFile) + ": read error after line " +
+                                  std::to_string(number));
+}
+
+}  // namespace vedozer

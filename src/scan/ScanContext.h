@@ -1,0 +1,66 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/Host.h"
+#include "definitions/DefinitionFiles.h"
+#include "definitions/ExclusionList.h"
+#include "definitions/SafeList.h"
+#include "i18n/clsLanguages.h"
+#include "platform/Platform.h"
+#include "scan/ScanCounters.h"
+#include "scan/ScanProgress.h"
+#include "scan/ScanResults.h"
+#include "settings/Settings.h"
+
+namespace vedozer {
+
+// Everything a scanner works with, borrowed from the session for one call.
+struct ScanContext {
+    ScanContext(Platform& platform, DefinitionSet& definitions, ExclusionList& exclusions, SafeList& safeList,
+                Settings& settings, const clsLanguages& languages, Host& host, bool& stopFlag, ScanResults& results,
+                ScanCounters& counters, ScanProgress& progress)
+        : platform(platform), definitions(definitions), exclusions(exclusions), safeList(safeList),
+          settings(settings), languages(languages), host(host), stopFlag(stopFlag), results(results),
+          counters(counters), progress(progress) {}
+
+    Platform& platform;  // files (the scanned system), dataFiles, registry, shell folders, processes, ...
+    DefinitionSet& definitions;
+    ExclusionList& exclusions;
+    SafeList& safeList;
+    Settings& settings;
+    const clsLanguages& languages;
+    Host& host;
+    bool& stopFlag;
+    ScanResults& results;
+    ScanCounters& counters;
+    ScanProgress& progress;
+
+    // False when the memory shield sweeps outside a scan: no progress, and running
+    // threats go to onShieldThreat instead of being stopped at once.
+    bool scanRunning = true;
+    // The memory shield's question about a running threat (file name, company).
+    std::function<void(const std::string& fileName, const std::string& company)> onShieldThreat;
+    // The memory sweep of the Windows 9x family (it belongs to the memory shield).
+    std::function<void()> sweepMemory95;
+
+    FileSystem& files() { return *platform.files; }
+    FileSystem& dataFiles() { return *platform.dataFiles; }
+    const std::string& dataFolder() const { return definitions.dataFolder; }
+    bool stopped() const { return stopFlag; }
+    void yield() { host.yield(); }
+    std::string message(const char* key) const { return languages.getMessages(key); }
+
+    // Passes one inspected item to ShowScanProgress; a percentage whose divisor was zero
+    // skips the call.
+    void showProgress(const std::string& item, std::optional<int> stagePercent, std::optional<int> overallPercent) {
+        if (!scanRunning || !stagePercent || !overallPercent) return;
+        progress.ShowScanProgress(counters, progress.stageLabel() + "\r\n" + item, *stagePercent, *overallPercent);
+    }
+    // After each work-list row: lbltracesFound follows at once.
+    void showTraces() { progress.showTraces(results.traces()); }
+    void skip(std::string note) { results.noteSkipped(std::move(note)); }
+};
+
+}  // namespace vedozer

@@ -1,0 +1,46 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/Clock.h"
+#include "scan/ScanContext.h"
+
+namespace vedozer {
+
+// What one scan run leaves behind besides the lists and counters.
+struct ScanRunState {
+    std::string scanStarted;   // general date-and-time text
+    std::string scanFinished;
+    int32_t cookieItems = 0;   // cookie files looked at
+    bool cancelled = false;    // the stop flag was set
+    bool definitionsMissing = false;
+    bool reportWritten = false;
+    // The stages that ran, in order ("cookies", "memory", "registry", "files").
+    std::vector<std::string> stages;
+};
+
+// What the session does around a scan that is not the scan's own business.
+struct ScanRunHooks {
+    std::function<void(bool)> setBackgroundTimers;  // off before the scan, on after it
+    std::function<void()> removeEverything;         // UnattendedRemoval: results page, check all, delete
+    std::function<void()> refreshStatusPage;
+};
+
+// One scan run: clears the lists, counters and captions, checks the definition files,
+// loads the safe list, runs the stages (cookies, memory, registry, files and folders)
+// as the options say, saves the last-scan times, writes the report when chkMakeLog is
+// set, shows the closing status, and hands over to removal when unattendedRemoval is set.
+// The options are read from the settings: chkScanCookies, chkSweepMemory,
+// chkScanRegistry, optScanAllSelectedHardDrive, chkMakeLog.
+ScanRunState runScan(ScanContext& ctx, bool unattendedRemoval, const ScanRunHooks& hooks = {});
+
+// Pause: a message box (MSG_PAUSED) that holds the scan while it is open.
+void PauseScan(Host& host, const clsLanguages& languages);
+// Stop: asks (MSG_STOP from the button, MSG_SURE from the label); Yes sets the stop flag.
+bool RequestStop(Host& host, const clsLanguages& languages, bool& stopFlag, bool fromLabel = false);
+
+// "3/16/2006 10:05:00 AM"; the time is left out at midnight.
+std::string scanTimeText(const LocalTime& t);
+
+}  // namespace vedozer

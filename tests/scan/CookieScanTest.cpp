@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "ScanImage.h"
+#include "scan/CookieScan.h"
+#include "text/Text.h"
+
+namespace vedozer {
+namespace {
+
+using test::ScanImage;
+
+struct CookieImage : ScanImage {
+    std::string folder;  // Windows path of the cookie folder
+    CookieImage() {
+        folder = platform().shellFolders->folderPath(kCookiesFolderId);
+        option(skey::chkSweepMemory, "False");
+        option(skey::chkScanRegistry, "False");
+    }
+    void cookie(const std::string& name, const std::string& content) {
+        std::string relative = text::replaceAll(folder.substr(3), "\\", "/");
+        write(relative + "/" + name, content);
+    }
+    std::string path(const std::string& name) const { return folder + "\\" + name; }
+};
+
+TEST(CookieScan, BlockedSitesAreReportedOneRowPerCookie) {
+    CookieImage img;
+    ASSERT_FALSE(img.folder.empty());
+    img.definitionFile(kBlockedCookiesFile, {"ads.example.com", "*.tracker.net", "www.hits.org"});
+    img.cookie("alice@ads[1].txt", "id\n12\nads.example.com/\n1024\n*\n");
+    img.cookie("alice@ads[2].txt", "id\r\n13\r\nwww.ads.example.com/path\r\n");
+    img.cookie("alice@ads[3].txt", "id\nads.example.com/\n");
+    img.cookie("alice@other[1].txt", "other.org/\n");
+    img.cookie("alice@hits[1].txt", "www.hits.org/\n");  // the entry keeps its "www.": no match
+    img.cookie("index.dat", "ads.example.com/");
+    img.exclusionFile({img.path("alice@ads[3].txt")});
+    ScanRunState state = img.scan();
+
+    EXPECT_EQ(state.cookieItems, 6);
+    EXPECT_EQ(img.counters.cookiesAndProcessesInspected, 3);  // ends at the number of blocked sites
+    auto found = img.foundTexts();
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (std::vector<std::string>{"Cookie Found: alice@ads[1].txt", "Cookie Found: alice@ads[2].txt",
+                                               "EXCLUDED: " + img.path("alice@ads[3].txt")}));
+    auto rows = img.results.removalList();
+    std::sort(rows.begin(), rows.end(), [](const ThreatRecord& a, const ThreatRecord& b) { return a.name < b.name; });
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0], (ThreatRecord{"Cookie: alice@ads[1].txt", img.path("alice@ads[1].txt"), "Tracking Cookie",
+                                     kIconCookie, false}));
+    EXPECT_EQ(rows[1].name, "Cookie: alice@ads[2].txt");
+    EXPECT_EQ(img.results.lvwCookiesToDelete().size(), 2u);
+    EXPECT_EQ(img.counters.softwareFound, 2);
+    EXPECT_EQ(img.results.traces(), 0);
+    EXPECT_EQ(img.progress.label(ScanLabel::lblPercentageCompleted), "Scanning known Spyware/Adware");
+}
+
+TEST(CookieScan, WithoutBlockedListNothingIsReportedAndTheCounterEndsAtMinusOne) {
+    CookieImage img;
+    img.cookie("alice@ads[1].txt", "ads.example.com/\n");
+    std::filesystem::remove(img.data + "/BlockedCookies.dat");
+    // The scan refuses to run without all definition files, so test the stage itself.
+    CountDefinitions(*img.platform().dataFiles, img.definitions);
+    ScanContext ctx = img.context();
+    int32_t items = 0;
+    ScanCookies(ctx, items);
+    EXPECT_EQ(items, 1);
+    EXPECT_EQ(img.counters.cookiesAndProcessesInspected, -1);
+    EXPECT_TRUE(img.results.removalList().empty());
+}
+
+TEST(CookieScan, EmptyFolderLeavesTheCounters) {
+    CookieImage img;
+    img.definitionFile(kBlockedCookiesFile, {"ads.example.com"});
+    img.cookie("placeholder", "");
+    std::filesystem::remove(img.drive + "/" + text::replaceAll(img.folder.substr(3), "\\", "/") + "/placeholder");
+    img.scan();
+    EXPECT_EQ(img.counters.cookiesAndProcessesInspected, 0);
+    EXPECT_TRUE(img.results.foundList().empty());
+}
+
+TEST(CookieScan, ThousandsOfJunkFilesFinishCleanly) {
+    CookieImage img;
+    img.definitionFile(kBlockedCookiesFile, {"ads.example.com"});
+    std::mt19937 rng(11);
+    for (int i = 0; i < 2000; ++i) {
+        std::string junk(200 + rng() % 3000, '\0');
+        for (char& c : junk) c = static_cast<char>(rng() % 256);
+        img.cookie("alice@junk" + std::to_string(i) + "[1].txt", junk);
+    }
+    img.cookie("alice@ads[1].txt", "ads.example.com/");
+    ScanRunState state = img.scan();
+    EXPECT_EQ(state.cookieItems, 2001);
+    ASSERT_EQ(img.results.removalList().size(), 1u);
+    EXPECT_EQ(img.results.removalList()[0].name, "Cookie: alice@ads[1].txt");
+}
+
+TEST(CookieScan, StopDuringTheCookieStageSkipsTheLaterStagesButFinishesTheRun) {
+    CookieImage img;
+    img.option(skey::chkSweepMemory, "True");
+    img.option(skey::chkScanRegistry, "True");
+    img.option(skey::chkMakeLog, "1");
+    img.definitionFile(kBlockedCookiesFile, {"ads.example.com"});
+    img.definitionFile(kRegistryDefinitionFile, {"2^Software^=Whole"});
+    img.definitionFile(kFileDefinitionFile, {"a.dll=A|[drive]"});
+    img.write("a.dll", "x");
+    for (int i = 0; i < 20; ++i) img.cookie("alice@ads[" + std::to_string(i) + "].txt", "ads.example.com/");
+    int cookiesSeen = 0;
+    img.host.onYield([&](int) {
+        if (img.results.lvwCookiesToDelete().size() == 5 && cookiesSeen++ == 0)
+            RequestStop(img.host, img.languages, img.stopFlag);
+    });
+    img.host.answer(MsgAnswer::Yes);
+    ScanRunState state = img.scan();
+
+    EXPECT_TRUE(state.cancelled);
+    EXPECT_EQ(img.results.lvwCookiesToDelete().size(), 5u);
+    EXPECT_EQ(img.counters.registryInspected, 0);
+    EXPECT_EQ(img.counters.filesAndFoldersInspected, 0);
+    EXPECT_TRUE(img.results.lvwFilesToBeDeleted().empty());
+    EXPECT_EQ(img.progress.label(ScanLabel::lblStatus), "Scanning was cancelled.");
+    EXPECT_EQ(img.progress.label(ScanLabel::lblPercentageCompleted), "0% Completed.");
+    EXPECT_EQ(img.settings->get(skey::Settings, skey::lblLastScan), state.scanFinished);
+    EXPECT_NE(img.report().find("Cookie: alice@ads["), std::string::npos);
+    ASSERT_EQ(img.host.boxes().size(), 1u);
+    EXPECT_EQ(img.host.boxes()[0].text, "Are you sure you want to stop the scan?");
+    EXPECT_EQ(img.host.boxes()[0].title, "Vedozer Test");
+}
+
+}  // namespace
+}  // namespace vedozer

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "ScanImage.h"
+#include "report/ScanReport.h"
+
+namespace vedozer {
+namespace {
+
+using test::ScanImage;
+
+TEST(ScanRun, OnlyTheKnownSpywareStageRunsWhenTheOthersAreOff) {
+    ScanImage img;
+    img.onlyFiles();
+    img.definitionFile(kFileDefinitionFile, {"a.dll=A|[drive]"});
+    ScanRunState state = img.scan();
+    EXPECT_EQ(state.stages, (std::vector<std::string>{"files"}));
+    EXPECT_EQ(img.progress.label(ScanLabel::lblMemoryInspected), "Not Selected");
+    EXPECT_EQ(img.progress.label(ScanLabel::lblRegistryInspected), "Not Selected");
+    EXPECT_EQ(img.progress.label(ScanLabel::lblFilesFolderInspected), "1");
+    EXPECT_EQ(img.progress.label(ScanLabel::lblStatus), "Scanning complete.");
+    EXPECT_EQ(img.progress.bar(ScanBar::pb1), 100);
+    EXPECT_EQ(img.progress.bar(ScanBar::pb2), 100);
+    EXPECT_FALSE(img.progress.pbgMainVisible());
+}
+
+TEST(ScanRun, AllStagesInOrderWithTheirCaptions) {
+    ScanImage img;
+    std::vector<std::string> captions;
+    img.scan();
+    for (const auto& [channel, text] : img.host.statuses())
+        if (channel == "lblPercentageCompleted" && text != "0") captions.push_back(text);
+    EXPECT_EQ(captions, (std::vector<std::string>{"Inspecting Cookies", "Inspecting memory", "Scanning registry",
+                                                  "Scanning known Spyware/Adware"}));
+}
+
+TEST(ScanRun, CompleteAndQuickScanSaveTheirTimes) {
+    ScanImage img;
+    img.onlyFiles();
+    img.option(skey::optScanAllSelectedHardDrive, "False");
+    img.option(skey::optScanOnlyKnownSoftwares, "True");
+    ScanRunState quick = img.scan();
+    EXPECT_FALSE(quick.scanFinished.empty());
+    EXPECT_EQ(img.settings->get(skey::Settings, skey::lblLastScan), quick.scanFinished);
+    EXPECT_EQ(img.settings->get(skey::Settings, skey::lblLastFullScan), "");
+    img.option(skey::optScanAllSelectedHardDrive, "True");
+    ScanRunState full = img.scan();
+    EXPECT_EQ(img.settings->get(skey::Settings, skey::lblLastFullScan), full.scanFinished);
+}
+
+TEST(ScanRun, MissingDefinitionFileStopsTheStagesButTheRunEnds) {
+    ScanImage img;
+    std::filesystem::remove(img.data + "/ExeDefinition.dat");
+    img.host.answer(MsgAnswer::Ok);
+    ScanRunState state = img.scan();
+    EXPECT_TRUE(state.definitionsMissing);
+    EXPECT_TRUE(state.stages.empty());
+    ASSERT_EQ(img.host.boxes().size(), 1u);
+    EXPECT_EQ(img.host.boxes()[0].text,
+              "Definition files are missing or they have been corrupted. Please run Live Update.");
+    EXPECT_EQ(img.host.boxes()[0].icon, MsgIcon::Information);
+    EXPECT_FALSE(std::filesystem::exists(img.data + "/FileDefinition.dat"));  // the set is deleted
+    EXPECT_EQ(img.progress.label(ScanLabel::lblStatus), "Scanning complete.");
+    EXPECT_FALSE(img.settings->get(skey::Settings, skey::lblLastScan).empty());
+    EXPECT_TRUE(state.reportWritten);
+}
+
+TEST(ScanRun, ReportSectionsAndOption) {
+    ScanImage img;
+    img.onlyFiles();
+    img.scan();
+    std::string empty = img.report();
+    EXPECT_NE(empty.find("[Threats Detected]\r\n\r\n\r\nTotal = 0\r\n"), std::string::npos);
+    EXPECT_EQ(empty.find("[Files Currently Excluded]"), std::string::npos);
+    EXPECT_EQ(empty.find("[Current Quarantine Log]"), std::string::npos);
+    EXPECT_NE(empty.find(" 1)Total Number of Cookies and Processes inspected: Not Selected"), std::string::npos);
+
+    img.exclusionFile({"C:\\keep.dll"});
+    img.dir.write("data/quarantine/QuarantineLog.txt", "3/16/2006 C:\\old.dll\r\n");
+    img.definitionFile(kFileDefinitionFile, {"a.dll=A|[drive]"});
+    img.write("a.dll", "x");
+    img.scan();
+    std::string second = img.report();
+    EXPECT_NE(second.find("[Threats Detected]\r\n\r\n\r\nA\r\n\r\nC:\\a.dll\r\n\r\n\r\nTotal = 1"), std::string::npos);
+    EXPECT_NE(second.find("[Files Currently Excluded]\r\n\r\nC:\\keep.dll"), std::string::npos);
+    EXPECT_NE(second.find("[Current Quarantine Log]\r\n\r\n3/16/2006 C:\\old.dll"), std::string::npos);
+    EXPECT_EQ(second.find("Total = 0"), std::string::npos);  // replaced, not appended
+
+    img.option(skey::chkMakeLog, "0");
+    img.definitionFile(kFileDefinitionFile, {});
+    ScanRunState third = img.scan();
+    EXPECT_FALSE(third.reportWritten);
+    EXPECT_EQ(img.report(), second);  // the previous report stays
+}
+
+TEST(ScanRun, CountersInTheReportAreTheFinalOnes) {
+    ScanImage img;
+    img.onlyFiles();
+    img.option(skey::chkScanRegistry, "True");
+    std::vector<std::string> lines;
+    for (int i = 0; i < 250; ++i) lines.push_back("f" + std::to_string(i) + ".dll=T|[drive]");
+    img.definitionFile(kFileDefinitionFile, lines);
+    img.definitionFile(kRegistryDefinitionFile, {"2^Software^=Whole"});
+    img.scan();
+    // The labels paint every hundredth item; the run shows the end result before reporting.
+    EXPECT_EQ(img.progress.label(ScanLabel::lblFilesFolderInspected), "250");
+    EXPECT_EQ(img.progress.label(ScanLabel::lblRegistryInspected), "1");
+    EXPECT_NE(img.report().find(" 3)Total Number of Files/Folders inspected: 250\r\n"), std::string::npos);
+    EXPECT_NE(img.report().find(" 2)Total Number of Registry entries inspected: 1\r\n"), std::string::npos);
+}
+
+TEST(ScanRun, HooksAroundTheRunAndUnattendedRemoval) {
+    ScanImage img;
+    img.onlyFiles();
+    std::vector<std::string> calls;
+    ScanRunHooks hooks;
+    hooks.setBackgroundTimers = [&](bool on) { calls.push_back(on ? "timers on" : "timers off"); };
+    hooks.removeEverything = [&] { calls.push_back("remove"); };
+    hooks.refreshStatusPage = [&] { calls.push_back("status"); };
+    img.scan(false, hooks);
+    EXPECT_EQ(calls, (std::vector<std::string>{"timers off", "timers on", "status"}));
+    calls.clear();
+    img.scan(true, hooks);
+    EXPECT_EQ(calls, (std::vector<std::string>{"timers off", "remove", "timers on", "status"}));
+}
+
+TEST(ScanRun, ANewScanStartsFromEmptyListsAndPauseHoldsTheRun) {
+    ScanImage img;
+    img.onlyFiles();
+    img.definitionFile(kFileDefinitionFile, {"a.dll=A|[drive]"});
+    img.write("a.dll", "x");
+    img.scan();
+    ASSERT_EQ(img.results.removalList().size(), 1u);
+    bool paused = false;
+    img.host.onYield([&](int) {
+        if (!paused) PauseScan(img.host, img.languages);
+        paused = true;
+    });
+    img.host.answer(MsgAnswer::Ok);
+    img.scan();
+    EXPECT_EQ(img.results.removalList().size(), 1u);
+    EXPECT_EQ(img.results.traces(), 1);
+    ASSERT_EQ(img.host.boxes().size(), 1u);
+    EXPECT_EQ(img.host.boxes()[0].text, "Vedozer Test has been paused.  Click OK to resume.");
+    // A stop that is declined changes nothing.
+    bool stop = false;
+    img.host.answer(MsgAnswer::No);
+    EXPECT_FALSE(RequestStop(img.host, img.languages, stop, true));
+    EXPECT_FALSE(stop);
+    EXPECT_EQ(img.host.boxes().back().text, "Are you sure?");
+}
+
+}  // namespace
+}  // namespace vedozer
