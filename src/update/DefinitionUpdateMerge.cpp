@@ -15,26 +15,41 @@ namespace {
 
 constexpr char kStatusChannel[] = "txtStatus";
 
+// FNV-1a: the keys are short, and this is the one lookup done for every line of a file.
+struct KeyHash {
+    size_t operator()(const std::string& s) const noexcept {
+        uint64_t h = 1469598103934665603ull;
+        for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+        return static_cast<size_t>(h);
+    }
+};
+
 // What one kind's pass does to its file.
 struct KindPlan {
-    std::vector<std::string> added;              // stored lines of the ADD records, in feed order
-    std::unordered_set<std::string> deletionKeys; // decoded, lower case
+    std::vector<std::string> added;                        // stored lines of the ADD records, in feed order
+    std::unordered_set<std::string, KeyHash> deletionKeys;  // decoded, lower case
     bool hasRemovalPass() const { return !deletionKeys.empty(); }
 };
 
-char decodeLower(char c) {
-    int v = static_cast<unsigned char>(c);
-    v = v >= kScrambleOffset ? v - kScrambleOffset : v - kScrambleOffset + 255;
-    return text::lowerChar(static_cast<char>(v));
-}
+// Encoded byte -> decoded byte in lower case.
+struct DecodeLowerTable {
+    char map[256];
+    DecodeLowerTable() {
+        for (int c = 0; c < 256; ++c) {
+            std::string decoded = DecodeDefinitionLine(std::string(1, static_cast<char>(c)));
+            map[c] = text::lowerChar(decoded[0]);
+        }
+    }
+};
 
 // The lower-case decoded text before the first "=" of an encoded definition line.
 void recordKey(std::string_view encodedLine, std::string& key) {
     static const char encodedEquals = EncodeDefinitionLine("=")[0];
+    static const DecodeLowerTable table;
     size_t end = encodedLine.find(encodedEquals);
     if (end == std::string_view::npos) end = encodedLine.size();
     key.resize(end);
-    for (size_t i = 0; i < end; ++i) key[i] = decodeLower(encodedLine[i]);
+    for (size_t i = 0; i < end; ++i) key[i] = table.map[static_cast<unsigned char>(encodedLine[i])];
 }
 
 bool isBlankLine(std::string_view encodedLine) {

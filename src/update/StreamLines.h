@@ -83,8 +83,14 @@ public:
         m_buffer.append(s);
     }
     void writeLine(std::string_view s) {
-        write(s);
-        write("\r\n");
+        if (m_buffer.size() + s.size() + 2 > m_capacity) flush();
+        if (s.size() + 2 > m_capacity) {
+            write(s);
+            write("\r\n");
+            return;
+        }
+        m_buffer.append(s);
+        m_buffer.append("\r\n", 2);
     }
     void flush() {
         if (!m_buffer.empty() && !m_out.write(m_buffer.data(), m_buffer.size())) throw StreamError("write error");
