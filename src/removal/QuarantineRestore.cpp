@@ -77,9 +77,12 @@ QuarantineRestoreResult restoreQuarantined(Quarantine& q, FileSystem& files, Reg
 
 std::vector<QuarantineRestoreResult> restoreAllQuarantined(Quarantine& q, FileSystem& files, Registry& registry,
                                                            bool force) {
+    // Newest first, undoing in the reverse order of removal: a key comes back before the default
+    // value that was deleted from it just before the key itself.
     std::vector<QuarantineRestoreResult> out;
-    for (const auto& e : q.entries())
-        if (!e.withdrawn && !e.restored) out.push_back(restoreQuarantined(q, files, registry, e.id, force));
+    auto entries = q.entries();
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+        if (!it->withdrawn && !it->restored) out.push_back(restoreQuarantined(q, files, registry, it->id, force));
     return out;
 }
 

@@ -21,7 +21,7 @@ struct QuarantineRestoreResult {
 // force is set. The copy stays in the quarantine; the index notes the restore.
 QuarantineRestoreResult restoreQuarantined(Quarantine& quarantine, FileSystem& files, Registry& registry, uint64_t id,
                                            bool force);
-// Every entry that is neither withdrawn nor restored yet, in index order.
+// Every entry that is neither withdrawn nor restored yet, newest first.
 std::vector<QuarantineRestoreResult> restoreAllQuarantined(Quarantine& quarantine, FileSystem& files,
                                                            Registry& registry, bool force);
 

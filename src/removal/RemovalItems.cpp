@@ -1,11 +1,13 @@
 // Removal of single items: programs, libraries, other files, folders and cookies.
+#include <algorithm>
+#include <optional>
+
 #include "definitions/DefinitionFiles.h"
 #include "removal/CrossCopy.h"
 #include "removal/Removal.h"
 #include "removal/RemovalText.h"
+#include "scan/ProcessList.h"
 #include "text/Text.h"
-
-#include <algorithm>
 
 namespace vedozer {
 namespace {
@@ -49,27 +51,27 @@ void Removal::settleFailedDelete(const QuarantineEntry& entry, const std::string
 bool Removal::StopProgramByName(const std::string& fileName, const std::string& fullPath) {
     Processes* processes = m_platform.processes;
     if (!processes) return true;
+    SystemInfo* systemInfo = m_platform.systemInfo;
+    const std::string systemFolder = systemInfo ? systemInfo->systemFolder() : "";
     const std::string shortForm = shortProgramName(fileName);
     const std::string wanted = processMatchName(fileName);
-    const std::string wantedPath = plainPath(fullPath);
+    std::string wantedPath = plainPath(fullPath);
+    if (!systemFolder.empty() && !wantedPath.empty()) wantedPath = NormalizeSystemPath(wantedPath, systemFolder);
+    ProcessListing running = ListProcesses(*processes, "", true);
     std::optional<uint32_t> match;
-    for (uint32_t pid : processes->processIds()) {
-        std::string image = processes->mainModuleBaseName(pid);
-        if (!image.empty()) {
-            std::string q = processMatchName(image);
-            if (q == wanted || q == shortForm) {
-                // Where the file is known, a namesake elsewhere on the system is left alone.
-                if (wantedPath.empty() || text::iequals(plainPath(processes->mainModulePath(pid)), wantedPath)) {
-                    match = pid;
-                    break;
-                }
-            }
+    for (size_t i = 0; i < running.size() && !match; ++i) {
+        std::string q = processMatchName(running.names[i]);
+        if (q == wanted || q == shortForm) {
+            // Where the file is known, a namesake elsewhere on the system is left alone.
+            std::string image = plainPath(processes->mainModulePath(running.ids[i]));
+            if (!systemFolder.empty()) image = NormalizeSystemPath(image, systemFolder);
+            if (wantedPath.empty() || text::iequals(image, wantedPath)) match = running.ids[i];
         }
-        m_host->yield();
+        if (!match) m_host->yield();
     }
     if (!match) return true;
     for (int i = 0; i < kStopTries; ++i) {
-        if (processes->terminate(*match, 0)) return true;
+        if (KillProcessById(*processes, systemInfo, *match, 0)) return true;
         if (m_platform.clock) m_platform.clock->sleepMillis(1);
         auto ids = processes->processIds();
         if (std::find(ids.begin(), ids.end(), *match) == ids.end()) return true;

@@ -7,6 +7,7 @@
 #include "i18n/MessageKeys.h"
 #include "platform/image/PosixFiles.h"
 #include "platform/image/RegfGenerator.h"
+#include "removal/QuarantineRestore.h"
 #include "removal/RemovalSession.h"
 #include "removal/WorkListChecks.h"
 #include "settings/SettingsKeys.h"
@@ -295,6 +296,36 @@ TEST(RemovalRun, UnattendedRemovalSelectsEverythingAndAsksNothing) {
     EXPECT_TRUE(s.results.removalList().empty());
     EXPECT_FALSE(s.exists("Program Files/Ad/ad.exe"));
     EXPECT_EQ(s.hooks.calls.front(), "showResultsPage");
+}
+
+}  // namespace
+}  // namespace vedozer
+
+namespace vedozer {
+namespace {
+
+TEST(RemovalRun, EverythingARunRemovedComesBackWithRestoreAll) {
+    RemovalSession s(false, adSoftware(), adUser());
+    detectOneOfEach(s);
+    auto before = captureRegistryKey(*s.registry, RootKey::CurrentUser, "Software\\AdCo");
+    ASSERT_TRUE(before);
+    s.removal->removeEverythingUnattended();
+    ASSERT_FALSE(s.registry->keyExists(RootKey::CurrentUser, "Software\\AdCo"));
+
+    auto results = restoreAllQuarantined(*s.quarantine, *s.files, *s.registry, false);
+    ASSERT_EQ(results.size(), 8u);
+    for (const auto& r : results) EXPECT_EQ(r.status, QuarantineRestoreResult::Status::Restored) << r.message;
+    EXPECT_EQ(test::readHostFile(s.drive + "/Program Files/Ad/ad.exe"), "exe bytes");
+    EXPECT_EQ(test::readHostFile(s.drive + "/Program Files/Toolbar/sub/conf.ini"), "conf");
+    EXPECT_EQ(test::readHostFile(s.drive + "/Users/alice/Cookies/alice@ads[1].txt"), "cookie");
+    EXPECT_EQ(s.registry->queryValue(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run")->data,
+              std::string("c:\\ad.exe\0", 10));
+    // The key and the default value deleted from it just before come back together.
+    auto after = captureRegistryKey(*s.registry, RootKey::CurrentUser, "Software\\AdCo");
+    ASSERT_TRUE(after);
+    EXPECT_EQ(formatRegistryBackup(*after), formatRegistryBackup(*before));
+    // A second restore finds nothing left to do.
+    EXPECT_TRUE(restoreAllQuarantined(*s.quarantine, *s.files, *s.registry, false).empty());
 }
 
 }  // namespace
