@@ -21,6 +21,31 @@ bool needsEscape(unsigned char c) {
     }
 }
 
+std::string describe(httplib::Error error, const HttpUrl& url, const HttpOptions& options) {
+    const std::string where = url.host + ":" + std::to_string(url.port);
+    switch (error) {
+    case httplib::Error::Connection:
+        return "cannot connect to " + where;
+    case httplib::Error::ConnectionTimeout:
+        return "no connection to " + where + " within " + std::to_string(options.connectTimeoutSeconds) + " seconds";
+    case httplib::Error::Read:
+        return "the reply from " + where + " broke off or stalled for " + std::to_string(options.readTimeoutSeconds) +
+               " seconds";
+    case httplib::Error::Write:
+        return "the request could not be sent to " + where;
+    case httplib::Error::ExceedRedirectCount:
+        return "too many redirections";
+    case httplib::Error::SSLConnection:
+        return "no secure connection to " + where;
+    case httplib::Error::SSLLoadingCerts:
+        return "the system's certificates could not be loaded";
+    case httplib::Error::SSLServerVerification:
+        return "the certificate of " + where + " could not be verified";
+    default:
+        return httplib::to_string(error) + " (" + where + ")";
+    }
+}
+
 }  // namespace
 
 std::string encodeRequestTarget(std::string_view target) {
@@ -158,7 +183,7 @@ HttpResult HttpClient::get(const std::string& url, const HttpOptions& options, c
         else if (cancelled)
             result.error = "the transfer was cancelled";
         else
-            result.error = httplib::to_string(response.error());
+            result.error = describe(response.error(), *parsed, options);
         return result;
     }
     result.status = response->status;
