@@ -14,6 +14,7 @@
 #include "support/MemorySettingsStore.h"
 #include "support/ScriptedHost.h"
 #include "support/TempDir.h"
+#include "update/LanguageDownload.h"
 #include "update/LiveUpdate.h"
 #include "update/UpdateUrls.h"
 #include "update/UrlFetch.h"
@@ -269,6 +270,29 @@ TEST(UpdateUrls, ShowUpdateUrlsListsTheEightDefinitionPages) {
     EXPECT_TRUE(isShowUpdateUrlsChord(true, false, false));
     EXPECT_FALSE(isShowUpdateUrlsChord(true, true, false));
     EXPECT_FALSE(isShowUpdateUrlsChord(false, false, false));
+}
+
+}  // namespace
+}  // namespace vedozer
+
+namespace vedozer {
+namespace {
+
+TEST_F(LiveUpdateServer, ALanguageFileReplacesTheOldOneOnlyWhenItIsOne) {
+    const std::string file = (data.path() / "Localization.txt").string();
+    test::writeHost(file, "old file");
+    {
+        test::DefServerProcess server(kServerBinary, repo.str());
+        ASSERT_TRUE(server.running());
+        EXPECT_FALSE(downloadLocalizationFile(http, host, files, file, server.url())) << "no language file on the server";
+        EXPECT_EQ(test::readHost(file), "old file");
+    }
+    repo.write("Languages/21/Localization.txt", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<TRANSLATION_ITEMS>\r\n");
+    test::DefServerProcess server(kServerBinary, repo.str());
+    ASSERT_TRUE(server.running());
+    EXPECT_TRUE(downloadLocalizationFile(http, host, files, file, server.url()));
+    EXPECT_EQ(test::readHost(file), "<?xml version=\"1.0\"?>\r\n<TRANSLATION_ITEMS>\r\n") << "text before the first < dropped";
+    EXPECT_EQ(localizationFromReply("<html>Not here</html>"), "");
 }
 
 }  // namespace

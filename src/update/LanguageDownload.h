@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "app/Host.h"
+#include "platform/FileSystem.h"
+#include "platform/Http.h"
+
+namespace vedozer {
+
+// The part of a language-server reply to store: from its first "<" on, and only when it carries
+// "<TRANSLATION_ITEMS>"; nothing otherwise.
+std::string localizationFromReply(std::string_view reply);
+
+// "Check for language updates": fetches "Languages/21/Localization.txt" from the server and, when
+// the reply is a language file, replaces the file at `path` with it. The new file is written
+// aside and renamed over the old one, so a failed write leaves the old file whole. True when the
+// file was replaced (the caller refills the language list and shows MSG_DOWNLOADED).
+bool downloadLocalizationFile(Http& http, Host& host, FileSystem& files, const std::string& path,
+                              const std::string& server);
+
+}  // namespace vedozer
