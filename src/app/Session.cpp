@@ -2,6 +2,8 @@
 
 #include "BuildIdentity.h"
 #include "i18n/MessageKeys.h"
+#include "removal/Removal.h"
+#include "scan/ScanContext.h"
 #include "text/Text.h"
 
 namespace vedozer {
@@ -11,15 +13,43 @@ Session::Session(Platform& platform, Host& host, ProductIdentity identity)
       m_hostPtr(&host),
       m_identity(identity),
       m_languages(identity),
-      m_settings(*platform.settingsStore, identity, &host) {
+      m_settings(*platform.settingsStore, identity, &host),
+      m_progress(&host) {
     m_languages.loadDefaultMessages();
 }
 
-Session::~Session() = default;
+Session::~Session() = default;  // Removal is complete here
 
 void Session::setHost(Host& host) {
     m_hostPtr = &host;
     m_settings.setHost(&host);
+    m_progress.setHost(&host);
+    if (m_removal) m_removal->setHost(host);
+}
+
+Removal& Session::removal() {
+    if (!m_removal)
+        m_removal = std::make_unique<Removal>(m_platform, *m_hostPtr, m_languages, m_settings, m_results, m_counters,
+                                              m_identity.programName, dataFolder(), m_removalHooks);
+    return *m_removal;
+}
+
+void Session::setRemovalHooks(RemovalHooks* hooks) {
+    m_removalHooks = hooks;
+    if (m_removal) m_removal->setHooks(hooks);
+}
+
+ScanRunState Session::scan(bool unattended) {
+    UnattendedRemoval = unattended;
+    ScanContext context(m_platform, m_definitions, m_exclusions, m_safeList, m_settings, m_languages, *m_hostPtr,
+                        stopFlag, m_results, m_counters, m_progress);
+    ScanRunHooks hooks;
+    hooks.removeEverything = [this] { removal().removeEverythingUnattended(); };
+    m_platform.files->refresh();
+    m_lastScan = runScan(context, unattended, hooks);
+    definitionsMissing = m_lastScan.definitionsMissing;
+    UnattendedRemoval = false;
+    return m_lastScan;
 }
 
 MsgAnswer Session::ask(const std::string& text, MsgButtons buttons, MsgIcon icon) {

@@ -11,10 +11,15 @@
 #include "i18n/clsLanguages.h"
 #include "platform/Platform.h"
 #include "scan/ScanCounters.h"
+#include "scan/ScanProgress.h"
+#include "scan/ScanRun.h"
 #include "scan/ScanResults.h"
 #include "settings/Settings.h"
 
 namespace vedozer {
+
+class Removal;
+class RemovalHooks;
 
 // What the status page shows.
 struct StatusPage {
@@ -64,6 +69,14 @@ public:
     ScanResults& results() { return m_results; }
     ScanCounters& counters() { return m_counters; }
 
+    ScanProgress& scanProgress() { return m_progress; }
+    // The scan driver. With unattended set, everything found is removed without questions.
+    ScanRunState scan(bool unattended = false);
+    const ScanRunState& lastScan() const { return m_lastScan; }
+    // The removal machinery over the current results (made on first use).
+    Removal& removal();
+    void setRemovalHooks(RemovalHooks* hooks);
+
     bool stopFlag = false;
     bool UnattendedRemoval = false;
     bool removalRunning = false;
@@ -84,6 +97,10 @@ private:
     SafeList m_safeList;
     ScanResults m_results;
     ScanCounters m_counters;
+    ScanProgress m_progress;
+    ScanRunState m_lastScan;
+    std::unique_ptr<Removal> m_removal;
+    RemovalHooks* m_removalHooks = nullptr;
     bool m_started = false;
 };
 

@@ -7,6 +7,7 @@
 #include "app/Session.h"
 #include "cli/CliHost.h"
 #include "platform/image/ImagePlatform.h"
+#include "settings/SettingsOverlay.h"
 
 namespace vedozer::cli {
 
@@ -53,8 +54,15 @@ ImagePlatform& CliContext::platform() {
         std::string error;
         m_platform = ImagePlatform::create(config, error);
         if (!m_platform) throw CliError(error);
+        m_overlay = std::make_unique<SettingsOverlay>(*m_platform->platform().settingsStore);
+        m_platform->platform().settingsStore = m_overlay.get();
     }
     return *m_platform;
+}
+
+SettingsOverlay& CliContext::settingsOverlay() {
+    platform();
+    return *m_overlay;
 }
 
 }  // namespace vedozer::cli

@@ -12,6 +12,7 @@ class App;
 namespace vedozer {
 class ImagePlatform;
 class Session;
+class SettingsOverlay;
 }
 
 namespace vedozer::cli {
@@ -49,10 +50,13 @@ struct CliContext {
     // The session, started (status recorded, definitions counted, exclusions loaded).
     Session& session(bool takeInstanceLock = false);
     CliHost& host() { return *m_host; }
+    // Per-run values of settings (command-line options); never saved.
+    SettingsOverlay& settingsOverlay();
 
 private:
     std::unique_ptr<CliHost> m_host;
     std::unique_ptr<ImagePlatform> m_platform;
+    std::unique_ptr<SettingsOverlay> m_overlay;
     std::unique_ptr<Session> m_session;
 };
 

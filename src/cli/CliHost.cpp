@@ -82,7 +82,9 @@ CliHost::~CliHost() {
 bool CliHost::stopRequested() { return g_stops > 0; }
 void CliHost::clearStop() { g_stops = 0; }
 
-void CliHost::yield() {}
+void CliHost::yield() {
+    if (onYield) onYield();
+}
 
 MsgAnswer CliHost::messageBox(const std::string& textIn, const std::string& title, MsgButtons buttons,
                               MsgIcon icon) {
@@ -137,8 +139,10 @@ void CliHost::status(const std::string& channel, const std::string& textIn) {
     std::string t = oneLine(text::cp1252ToUtf8(textIn));
     if (channel == "lblPercentageCompleted" || channel == "stage") {
         m_stage = t;
-    } else {
+    } else if (channel == "lblStatus" || channel == "update" || channel == "lblDeletingCaption") {
         m_item = t;
+    } else {
+        return;  // counters and other captions are shown in the summary
     }
     if (m_tty) {
         draw();

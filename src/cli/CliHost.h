@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "app/Host.h"
@@ -16,6 +17,8 @@ public:
     bool assumeYes = false;
     bool quiet = false;
     bool showProgress = true;
+    // Runs at every yield (the scan command raises the engine's stop flag here).
+    std::function<void()> onYield;
 
     void yield() override;
     MsgAnswer messageBox(const std::string& text, const std::string& title, MsgButtons buttons,

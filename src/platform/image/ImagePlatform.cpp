@@ -7,8 +7,10 @@
 #include "platform/image/HostServices.h"
 #include "platform/image/HttpClient.h"
 #include "platform/image/ImageFileSystem.h"
+#include "platform/image/ImageProcesses.h"
 #include "platform/image/ImageRegistry.h"
 #include "platform/image/ImageShellFolders.h"
+#include "platform/image/ImageSystemRestore.h"
 #include "platform/image/IniSettingsStore.h"
 
 namespace vedozer {
@@ -19,6 +21,8 @@ struct ImagePlatform::Parts {
     std::unique_ptr<ImageRegistry> registry;
     std::unique_ptr<ImageShellFolders> shellFolders;
     std::unique_ptr<ImageSystemInfo> systemInfo;
+    std::unique_ptr<ImageProcesses> processes;
+    std::unique_ptr<ImageSystemRestore> systemRestore;
     HttpClient http;
     UnavailableComServer comServer;
     XdgShell shell;
@@ -107,6 +111,8 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
     parts.settings = std::make_unique<IniSettingsStore>(userConfig, machineConfig);
     parts.lock = std::make_unique<FileInstanceLock>(userConfig);
 
+    parts.processes = std::make_unique<ImageProcesses>(drives);
+
     Platform& p = self->m_platform;
     p.files = parts.files.get();
     p.dataFiles = &parts.dataFiles;
@@ -121,6 +127,10 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
     p.clock = &parts.clock;
     p.dataFolderOverride = fs::absolute(config.dataFolder.empty() ? hostDataFolder() : config.dataFolder).string();
     while (p.dataFolderOverride.size() > 1 && p.dataFolderOverride.back() == '/') p.dataFolderOverride.pop_back();
+    p.processes = parts.processes.get();
+    parts.systemRestore = std::make_unique<ImageSystemRestore>(*parts.registry, p.dataFolderOverride + "/quarantine",
+                                                               parts.clock);
+    p.systemRestore = parts.systemRestore.get();
     return self;
 }
 

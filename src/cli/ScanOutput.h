@@ -1,0 +1,18 @@
+#pragma once
+#include <ostream>
+#include <string>
+
+namespace vedozer {
+class Session;
+struct ScanRunState;
+class Removal;
+}
+
+namespace vedozer::cli {
+
+// The scan's result as JSON (text in UTF-8).
+void writeScanJson(std::ostream& out, Session& session, const ScanRunState& state, const Removal* removal);
+// The scan's result for people.
+void writeScanSummary(std::ostream& out, Session& session, const ScanRunState& state);
+
+}  // namespace vedozer::cli
