@@ -25,6 +25,15 @@ void SyncWorkListChecks(ScanResults& results, size_t row) {
             break;
         default: break;
     }
+    // One row stands for every trace of its spyware name. A name first seen in the registry can
+    // also have files (and the other way round); those traces follow the row's check mark too,
+    // or removing a checked name would leave part of it on the system.
+    if (record.icon == kIconRegistry || record.icon == kIconFile || record.icon == kIconFolder) {
+        for (auto& f : results.fileRows())
+            if (f.spywareName == record.name) f.checked = mark;
+        for (auto& r : results.registryRows())
+            if (r.spywareName == record.name) r.checked = mark;
+    }
 }
 
 void setRemovalRowChecked(ScanResults& results, size_t row, bool checked) {

@@ -84,6 +84,26 @@ TEST(WorkListChecks, EachKindTicksExactlyItsOwnWorkRows) {
     setRemovalRowChecked(r, 99, true);  // no such row: nothing happens
 }
 
+TEST(WorkListChecks, TracesOfANameFoundByAnotherStageFollowItsRow) {
+    // "AdBuddy" was listed by the registry stage; the file stage then found its program file
+    // under the same name. Checking the row must take the file along, unchecking must leave it.
+    ScanResults r;
+    ScanCounters c;
+    r.listThreat("AdBuddy", "HKEY_LOCAL_MACHINE\\Software\\AdBuddy", "", kIconRegistry, c);
+    r.addRegistryDetection({rootKeyHandleText(RootKey::LocalMachine), "Software\\AdBuddy", "", "AdBuddy"});
+    r.addFileDetection("C:\\Program Files\\AdBuddy\\adbuddy.exe", "AdBuddy");
+    r.addFileDetection("C:\\Program Files\\AdBuddy", "AdBuddy");
+    r.addFileDetection("C:\\Other\\other.exe", "Other");
+    setRemovalRowChecked(r, 0, true);
+    EXPECT_TRUE(r.lvwRegistryToBeDeleted()[0].checked);
+    EXPECT_TRUE(r.lvwFilesToBeDeleted()[0].checked);
+    EXPECT_TRUE(r.lvwFilesToBeDeleted()[1].checked);
+    EXPECT_FALSE(r.lvwFilesToBeDeleted()[2].checked);
+    setRemovalRowChecked(r, 0, false);
+    EXPECT_FALSE(r.lvwFilesToBeDeleted()[0].checked);
+    EXPECT_FALSE(r.lvwRegistryToBeDeleted()[0].checked);
+}
+
 TEST(WorkListChecks, SelectAllChecksAndSyncsOnlyRowsThatWereUnchecked) {
     auto r = sampleResults();
     r.setChecked(3, true);  // ticked without its sync: Select All leaves it as it is
