@@ -205,6 +205,7 @@ protected:
     std::string newDateReply = "5/15/2006 9:30:00 AM";
     std::function<void(httplib::Response&)> feed;
     std::atomic<int> feedRequests{0};
+    std::string feedTarget;
     test::TempDir data;
     HostFileSystem files;
     HttpClient http;
@@ -217,8 +218,9 @@ protected:
         t.server.Get("/asp/date.asp", [this](const httplib::Request&, httplib::Response& res) {
             res.set_content(newDateReply, "text/plain");
         });
-        t.server.Get("/asp/getDefsNEW.asp", [this](const httplib::Request&, httplib::Response& res) {
+        t.server.Get("/asp/getDefsNEW.asp", [this](const httplib::Request& req, httplib::Response& res) {
             ++feedRequests;
+            feedTarget = req.target;
             feed(res);
         });
         t.start();
@@ -270,6 +272,15 @@ TEST_F(ScriptedUpdateServer, AReplyThatIsNotADateFetchesNothing) {
     }
     EXPECT_EQ(feedRequests, 0);
     EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(ScriptedUpdateServer, ADateFileThatIsNotADateCountsAsTheDefaultDate) {
+    test::writeHost(data.path() / "date.dat", "garbage\r\n");
+    feedText(test::feedRecord("COOK", "ADD", "x.example"));
+    UpdateCheckResult r = check();
+    ASSERT_EQ(r.state, UpdateCheckState::Updated) << r.error;
+    EXPECT_EQ(r.installedDate, "3/16/2006");
+    EXPECT_EQ(feedTarget, "/asp/getDefsNEW.asp?prog=P&comp=C&date=3/16/2006");
 }
 
 TEST_F(ScriptedUpdateServer, ANewDateThatIsNotADateRecordsTheServersDate) {
