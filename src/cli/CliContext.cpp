@@ -6,7 +6,7 @@
 
 #include "app/Session.h"
 #include "cli/CliHost.h"
-#include "platform/image/ImagePlatform.h"
+#include "cli/CliBackend.h"
 #include "settings/SettingsOverlay.h"
 
 namespace vedozer::cli {
@@ -38,7 +38,22 @@ void CliContext::run(const std::function<int()>& body) {
     }
 }
 
-ImagePlatform& CliContext::platform() {
+BackendPlatform& CliContext::platform() {
+#ifdef _WIN32
+    if (!m_platform) {
+        if (!target.empty() || !drives.empty() || !user.empty())
+            throw CliError("--target, --drive and --user are for offline installations; on Windows the running "
+                           "system is scanned");
+        Win32Config config;
+        config.dataFolder = dataDir;
+        std::string error;
+        m_platform = Win32Platform::create(config, error);
+        if (!m_platform) throw CliError(error);
+        m_overlay = std::make_unique<SettingsOverlay>(*m_platform->platform().settingsStore);
+        m_platform->platform().settingsStore = m_overlay.get();
+    }
+    return *m_platform;
+#else
     if (!m_platform) {
         ImageConfig config;
         config.systemDrive = target;
@@ -58,6 +73,7 @@ ImagePlatform& CliContext::platform() {
         m_platform->platform().settingsStore = m_overlay.get();
     }
     return *m_platform;
+#endif
 }
 
 SettingsOverlay& CliContext::settingsOverlay() {
@@ -73,7 +89,11 @@ Session& CliContext::session(bool takeInstanceLock) {
     if (!m_session) {
         auto& p = platform();
         for (const auto& w : p.warnings()) std::cerr << "vedozer: warning: " << w << "\n";
+#ifdef _WIN32
+        m_session = std::make_unique<Session>(p.platform(), *m_host, p.identity());
+#else
         m_session = std::make_unique<Session>(p.platform(), *m_host);
+#endif
         StartupOptions options;
         options.takeInstanceLock = takeInstanceLock;
         if (!m_session->startUp(options)) {

@@ -10,7 +10,14 @@ class App;
 }
 
 namespace vedozer {
+// The backend the program runs on: the live system on Windows, an offline image elsewhere.
+#ifdef _WIN32
+class Win32Platform;
+using BackendPlatform = Win32Platform;
+#else
 class ImagePlatform;
+using BackendPlatform = ImagePlatform;
+#endif
 class Session;
 class SettingsOverlay;
 }
@@ -45,8 +52,12 @@ struct CliContext {
     // Runs a subcommand body: exceptions become a message on stderr and exit code 2.
     void run(const std::function<int()>& body);
 
+#ifdef _WIN32
+    bool hasTarget() const { return true; }  // the running system
+#else
     bool hasTarget() const { return !target.empty(); }
-    ImagePlatform& platform();
+#endif
+    BackendPlatform& platform();
     // The session, started (status recorded, definitions counted, exclusions loaded).
     Session& session(bool takeInstanceLock = false);
     CliHost& host() { return *m_host; }
@@ -55,7 +66,7 @@ struct CliContext {
 
 private:
     std::unique_ptr<CliHost> m_host;
-    std::unique_ptr<ImagePlatform> m_platform;
+    std::unique_ptr<BackendPlatform> m_platform;
     std::unique_ptr<SettingsOverlay> m_overlay;
     std::unique_ptr<Session> m_session;
 };

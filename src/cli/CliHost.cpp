@@ -68,10 +68,14 @@ MsgAnswer yesAnswer(MsgButtons b) {
 }  // namespace
 
 CliHost::CliHost() : m_tty(::isatty(2) && ::isatty(0)) {
+#ifdef _WIN32
+    std::signal(SIGINT, onInterrupt);  // the C runtime calls it from the console's control handler
+#else
     struct sigaction sa {};
     sa.sa_handler = onInterrupt;
     sigemptyset(&sa.sa_mask);
     ::sigaction(SIGINT, &sa, nullptr);
+#endif
 }
 
 CliHost::~CliHost() {

@@ -8,7 +8,7 @@
 #include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
 #include "definitions/DefinitionFiles.h"
-#include "platform/image/ImagePlatform.h"
+#include "cli/CliBackend.h"
 
 namespace vedozer::cli {
 namespace {

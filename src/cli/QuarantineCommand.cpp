@@ -7,8 +7,10 @@
 #include "cli/CliContext.h"
 #include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
-#include "platform/image/ImagePlatform.h"
+#include "cli/CliBackend.h"
+#ifndef _WIN32
 #include "platform/image/ImageSystemRestore.h"
+#endif
 #include "removal/Exclusion.h"
 #include "removal/QuarantineRestore.h"
 #include "removal/Removal.h"
@@ -30,6 +32,7 @@ int runList(CliContext& context) {
     std::cout << "Quarantine: " << utf8(session.dataFolder()) << "/quarantine\n";
     if (entries.empty()) std::cout << "  (no quarantined items)\n";
     for (const auto& line : describeQuarantine(entries)) std::cout << "  " << utf8(line) << "\n";
+#ifndef _WIN32  // on Windows restore points are the system's own, listed by System Restore
     auto points = ImageSystemRestore::list(session.dataFolder() + "/quarantine");
     std::cout << "Restore points (hive copies made before a removal changed them):\n";
     if (points.empty()) std::cout << "  (none)\n";
@@ -38,6 +41,7 @@ int runList(CliContext& context) {
                   << "  " << utf8(p.description) << "\n";
         for (const auto& h : p.hives) std::cout << "      " << h.storedName << " <- " << h.hivePath << "\n";
     }
+#endif
     return kExitOk;
 }
 

@@ -7,7 +7,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
-#include "platform/image/ImagePlatform.h"
+#include "cli/CliBackend.h"
 #include "settings/Settings.h"
 
 namespace vedozer::cli {

@@ -7,8 +7,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
-#include "platform/image/HttpClient.h"
-#include "platform/image/ImagePlatform.h"
+#include "cli/CliBackend.h"
 #include "submit/Submission.h"
 #include "text/CodePage.h"
 #include "update/UpdateUrls.h"
@@ -18,7 +17,7 @@ namespace {
 
 int runSubmit(CliContext& context, const std::string& serverOption, const std::string& name) {
     Session& session = context.session();
-    HttpClient ownHttp;
+    BackendHttp ownHttp;
     Http& http = context.platform().platform().http ? *context.platform().platform().http : ownHttp;
     std::string server = definitionServerAddress(serverOption, &session.settings());
     SubmitResult result = submitFileName(http, context.host(), session.languages(), server, text::utf8ToCp1252(name));

@@ -8,8 +8,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
-#include "platform/image/HttpClient.h"
-#include "platform/image/ImagePlatform.h"
+#include "cli/CliBackend.h"
 #include "text/CodePage.h"
 #include "update/LiveUpdate.h"
 #include "update/UpdateUrls.h"
@@ -74,15 +73,15 @@ private:
     std::string m_pending, m_pendingKind, m_last;
 };
 
-Http& httpOf(CliContext& context, std::unique_ptr<HttpClient>& own) {
+Http& httpOf(CliContext& context, std::unique_ptr<BackendHttp>& own) {
     if (Http* http = context.platform().platform().http) return *http;
-    own = std::make_unique<HttpClient>();
+    own = std::make_unique<BackendHttp>();
     return *own;
 }
 
 int runUpdate(CliContext& context, const std::string& serverOption) {
     Session& session = context.session(true);
-    std::unique_ptr<HttpClient> ownHttp;
+    std::unique_ptr<BackendHttp> ownHttp;
     Http& http = httpOf(context, ownHttp);
     UpdateStatusPrinter printer(context.host());
     LiveUpdateContext live{http, session.dataFiles(), session.dataFolder(), printer, session.identity(),

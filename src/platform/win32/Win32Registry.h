@@ -1,0 +1,22 @@
+#pragma once
+#include "platform/Registry.h"
+
+namespace vedozer {
+
+// The live registry through the ANSI registry functions.
+class Win32Registry : public Registry {
+public:
+    RegStatus openKey(RootKey root, const std::string& path, uint32_t accessMask) override;
+    std::optional<RegistryValue> queryValue(RootKey root, const std::string& path,
+                                            const std::string& name) override;
+    std::vector<std::string> subKeys(RootKey root, const std::string& path) override;
+    std::vector<NamedValue> values(RootKey root, const std::string& path) override;
+
+    RegStatus createKey(RootKey root, const std::string& path) override;
+    RegStatus setValue(RootKey root, const std::string& path, const std::string& name,
+                       const RegistryValue& value) override;
+    RegStatus deleteValue(RootKey root, const std::string& path, const std::string& name) override;
+    RegStatus deleteKeyTree(RootKey root, const std::string& path) override;
+};
+
+}  // namespace vedozer
