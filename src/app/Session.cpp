@@ -4,6 +4,9 @@
 #include "i18n/MessageKeys.h"
 #include "removal/Removal.h"
 #include "scan/ScanContext.h"
+#include "submit/Submission.h"
+#include "update/UpdateTransaction.h"
+#include "update/UpdateUrls.h"
 #include "text/Text.h"
 
 namespace vedozer {
@@ -27,7 +30,30 @@ void Session::setHost(Host& host) {
     if (m_removal) m_removal->setHost(host);
 }
 
+namespace {
+
+// What a removal asks of the session when the front end adds nothing of its own.
+class SessionRemovalHooks : public RemovalHooks {
+public:
+    explicit SessionRemovalHooks(Session& session) : m_session(session) {}
+    void sendAnonymousData() override {
+        Platform& p = m_session.platform();
+        if (!p.http || !p.processes) return;
+        vedozer::sendAnonymousData(*p.http, *p.processes, m_session.settings(), m_session.host(),
+                                   definitionServerAddress("", &m_session.settings()));
+    }
+
+private:
+    Session& m_session;
+};
+
+}  // namespace
+
 Removal& Session::removal() {
+    if (!m_removalHooks) {
+        m_defaultRemovalHooks = std::make_unique<SessionRemovalHooks>(*this);
+        m_removalHooks = m_defaultRemovalHooks.get();
+    }
     if (!m_removal)
         m_removal = std::make_unique<Removal>(m_platform, *m_hostPtr, m_languages, m_settings, m_results, m_counters,
                                               m_identity.programName, dataFolder(), m_removalHooks);
@@ -64,6 +90,8 @@ bool Session::startUp(const StartupOptions& options) {
     if (options.takeInstanceLock && m_platform.instanceLock &&
         !m_platform.instanceLock->acquire(m_identity.programName))
         return false;
+    // A Live Update killed half-way is finished or rolled back before anything reads the files.
+    recoverDefinitionUpdate(dataFiles(), dataFolder());
     InstallStagedDefinitions(dataFiles(), dataFolder());
     CountDefinitions(dataFiles(), m_definitions);
     LoadExclusions(m_exclusions, dataFiles(), dataFolder());

@@ -100,6 +100,7 @@ private:
     ScanProgress m_progress;
     ScanRunState m_lastScan;
     std::unique_ptr<Removal> m_removal;
+    std::unique_ptr<RemovalHooks> m_defaultRemovalHooks;  // anonymous data after a removal
     RemovalHooks* m_removalHooks = nullptr;
     bool m_started = false;
 };
