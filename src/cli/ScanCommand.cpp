@@ -100,6 +100,11 @@ int runScanCommand(CliContext& context, const ScanOptions& o) {
         }
     }
     bool remaining = !session.results().removalList().empty();
+    if (state.cancelled && !remaining) {
+        // An unfinished scan proves nothing; don't let a script take it for a clean system.
+        std::cerr << "vedozer: the scan was stopped before it finished; the result is incomplete\n";
+        return kExitError;
+    }
     if (o.remove && remaining && removal) {
         // Rows the removal took out are gone from the list; what is left is still on the system.
         remaining = !removal->lstProblem().empty() || !session.results().removalList().empty();
@@ -121,7 +126,8 @@ Registration reg(30, [](CLI::App& app, CliContext& context) {
     cmd->add_flag("--exclude", o->exclude, "Put everything found on the exclusion list; asks unless --yes");
     cmd->add_flag("--yes,-y", o->yes, "Answer yes to questions");
     cmd->add_flag("--quiet,-q", o->quiet, "No progress and no summary");
-    cmd->footer("Exit code: 0 nothing found, 1 threats found (or left after --remove), 2 error.");
+    cmd->footer("Exit code: 0 nothing found, 1 threats found (or left after --remove), 2 error or a scan stopped "
+                "before it finished with nothing found so far.");
     cmd->callback([&context, o] { context.run([&] { return runScanCommand(context, *o); }); });
 });
 

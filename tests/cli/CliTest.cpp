@@ -1,6 +1,9 @@
 // The command-line program end to end: real binary, real demo image with real hives.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <filesystem>
@@ -154,6 +157,34 @@ TEST_F(Demo, DamagedHiveIsReportedAndLeftAsItWas) {
     EXPECT_EQ(test::readHostFile(software), garbage);
     CliRun removed = run(globals + " scan --remove --yes -q");
     EXPECT_EQ(test::readHostFile(software), garbage);
+}
+
+TEST_F(Demo, CtrlCStopsTheScanAndTheResultSaysSo) {
+    fs::path cookies = c() / "Users/demo/AppData/Roaming/Microsoft/Windows/Cookies";
+    for (int i = 0; i < 20000; ++i)
+        std::ofstream(cookies / ("demo@site" + std::to_string(i) + "[1].txt")) << "x\n";
+    fs::path json = dir.path() / "result.json";
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        std::string bin = std::string(VEDOZER_BINARY_DIR) + "/vedozer";
+        std::string target = (root / "image/C").string(), data = (root / "data").string(),
+                    config = (root / "config").string(), out = json.string();
+        freopen("/dev/null", "w", stderr);
+        execl(bin.c_str(), bin.c_str(), "--target", target.c_str(), "--data-dir", data.c_str(), "--config-dir",
+              config.c_str(), "scan", "--no-memory", "--json", out.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    usleep(400 * 1000);
+    kill(pid, SIGINT);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    std::string result = test::readHostFile(json);
+    EXPECT_NE(result.find("\"cancelled\":true"), std::string::npos) << result;
+    EXPECT_NE(WEXITSTATUS(status), 0) << "a stopped scan must not pass for a clean system";
+    // A stopped scan still records its time.
+    EXPECT_EQ(run(globals + " info --json").out.find("\"lastScan\":\"Never\""), std::string::npos);
 }
 
 TEST(Cli, BadInvocationsFailClearly) {
