@@ -10,6 +10,7 @@
 #include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ScanOutput.h"
+#include "platform/image/ImagePlatform.h"
 #include "removal/Exclusion.h"
 #include "removal/Removal.h"
 #include "removal/WorkListChecks.h"
@@ -92,10 +93,10 @@ int runScanCommand(CliContext& context, const ScanOptions& o) {
 
     if (!o.json.empty()) {
         if (o.json == "-") {
-            writeScanJson(std::cout, session, state, removal);
+            writeScanJson(std::cout, session, state, removal, context.platform().warnings());
         } else {
             std::ofstream out(o.json, std::ios::binary);
-            writeScanJson(out, session, state, removal);
+            writeScanJson(out, session, state, removal, context.platform().warnings());
             if (!out) throw CliError("cannot write " + o.json);
         }
     }

@@ -31,7 +31,8 @@ void array(std::ostream& out, const std::vector<T>& rows, F&& each) {
 
 }  // namespace
 
-void writeScanJson(std::ostream& out, Session& session, const ScanRunState& state, const Removal* removal) {
+void writeScanJson(std::ostream& out, Session& session, const ScanRunState& state, const Removal* removal,
+                   const std::vector<std::string>& warnings) {
     const ScanResults& r = session.results();
     const ScanCounters& c = session.counters();
     out << "{\"scanStarted\":" << jsonString(state.scanStarted) << ",\"scanFinished\":" << jsonString(state.scanFinished)
@@ -64,6 +65,8 @@ void writeScanJson(std::ostream& out, Session& session, const ScanRunState& stat
     });
     out << ",\"lvwCookiesToDelete\":";
     array(out, r.lvwCookiesToDelete(), [&](const CookieWorkRow& k) { out << "{\"path\":" << jsonString(k.path) << "}"; });
+    out << ",\"warnings\":";
+    array(out, warnings, [&](const std::string& s) { out << jsonString(s); });
     out << ",\"skipped\":";
     array(out, r.skippedNotes(), [&](const std::string& s) { out << jsonString(s); });
     if (removal) {

@@ -154,6 +154,8 @@ TEST_F(Demo, DamagedHiveIsReportedAndLeftAsItWas) {
     CliRun scan = run(globals + " scan --json -");
     EXPECT_NE(scan.code, 2) << scan.err;   // the scan itself runs
     EXPECT_NE(scan.out.find("\"cancelled\":false"), std::string::npos);
+    EXPECT_NE(scan.err.find("HKEY_LOCAL_MACHINE\\SOFTWARE cannot be read"), std::string::npos) << scan.err;
+    EXPECT_NE(scan.out.find("\"warnings\":[\"HKEY_LOCAL_MACHINE"), std::string::npos);
     EXPECT_EQ(test::readHostFile(software), garbage);
     CliRun removed = run(globals + " scan --remove --yes -q");
     EXPECT_EQ(test::readHostFile(software), garbage);

@@ -101,6 +101,19 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
     }
     parts.registry = std::make_unique<ImageRegistry>(registryConfig);
     self->m_registry = parts.registry.get();
+    // Say at once which hives can't be read: registry definitions in them would silently find nothing.
+    const std::pair<RootKey, const char*> probes[] = {{RootKey::LocalMachine, "SOFTWARE"},
+                                                      {RootKey::LocalMachine, "SYSTEM"},
+                                                      {RootKey::CurrentUser, ""},
+                                                      {RootKey::ClassesRoot, ""},
+                                                      {RootKey::Users, ".DEFAULT"}};
+    for (const auto& [root, path] : probes) {
+        if (!self->m_hasImage) break;
+        if (parts.registry->openKey(root, path, kKeyReadWriteMask) == RegStatus::Error)
+            self->m_warnings.push_back(std::string(rootKeyName(root)) + (*path ? std::string("\\") + path : "") +
+                                       " cannot be read, its registry items are not scanned: " +
+                                       parts.registry->lastError());
+    }
     parts.shellFolders = std::make_unique<ImageShellFolders>(*parts.registry, self->m_layout);
     parts.systemInfo = std::make_unique<ImageSystemInfo>(*parts.registry, self->m_layout);
 
