@@ -10,7 +10,7 @@
 #include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
 #include "cli/ScanOutput.h"
-#include "platform/image/ImagePlatform.h"
+#include "cli/CliBackend.h"
 #include "removal/Exclusion.h"
 #include "removal/Removal.h"
 #include "removal/WorkListChecks.h"
