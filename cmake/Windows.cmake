@@ -40,8 +40,11 @@ set(VEDOZER_LINUX_ONLY_TEST
     "platform/image/|HiveBuilder\\.h|DefServerProcess\\.h|ScanImage\\.h|RemovalImage\\.h|RemovalSession\\.h|<unistd\\.h>|<sys/")
 set(VEDOZER_WINDOWS_TEST_DIRS definitions i18n settings report scan removal update submit win32)
 
+if(VEDOZER_BUILD_TESTS)
+  enable_testing()  # here, at the top directory's scope: ctest reads it from there
+endif()
+
 function(vedozer_windows_tests)
-  enable_testing()
   # GoogleTest from Debian's sources, built with the cross compiler.
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -73,7 +76,12 @@ function(vedozer_windows_tests)
       continue()
     endif()
     add_executable(test_${name} ${_keep})
-    target_link_libraries(test_${name} PRIVATE vedozer_engine vedozer_win32 vedozer_testsupport gtest_main)
+    # As on Linux: a module's tests link that module (and what it uses) only.
+    set(_lib vedozer_engine)
+    if(TARGET vedozer_${name} AND NOT name STREQUAL "win32")
+      set(_lib vedozer_${name})
+    endif()
+    target_link_libraries(test_${name} PRIVATE ${_lib} vedozer_win32 vedozer_testsupport gtest_main)
     target_compile_definitions(test_${name} PRIVATE
       VEDOZER_BINARY_DIR="${CMAKE_BINARY_DIR}" VEDOZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     # Each executable is one test here: starting Wine once per case would cost minutes.
