@@ -2,18 +2,14 @@
 
 #include "update/UpdateUrls.h"
 #include "update/UrlFetch.h"
+#include "i18n/LocalizationFile.h"
 
 namespace vedozer {
-
-std::string localizationFromReply(std::string_view reply) {
-    if (reply.find("<TRANSLATION_ITEMS>") == std::string_view::npos) return {};
-    return std::string(reply.substr(reply.find('<')));
-}
 
 bool downloadLocalizationFile(Http& http, Host& host, FileSystem& files, const std::string& path,
                               const std::string& server) {
     FetchOutcome reply = fetchUrl(http, localizationUrl(server), host, false);
-    std::string content = localizationFromReply(reply.text);
+    std::string content = localizationFromReply(reply.text).value_or("");
     if (content.empty()) return false;
     auto out = files.openWrite(path, true);
     if (!out) return false;

@@ -8,10 +8,6 @@
 
 namespace vedozer {
 
-// The part of a language-server reply to store: from its first "<" on, and only when it carries
-// "<TRANSLATION_ITEMS>"; nothing otherwise.
-std::string localizationFromReply(std::string_view reply);
-
 // "Check for language updates": fetches "Languages/21/Localization.txt" from the server and, when
 // the reply is a language file, replaces the file at `path` with it. The new file is written
 // aside and renamed over the old one, so a failed write leaves the old file whole. True when the
