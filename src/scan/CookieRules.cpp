@@ -90,16 +90,36 @@ std::string NormalizeCookieSite(std::string_view storedSite) {
     return site;
 }
 
+namespace {
+// An entry as a site is compared with it: last label and first "*" gone, lower case.
+std::string comparedForm(std::string_view entry) {
+    std::string candidate = CutLastLabel(entry);
+    size_t star = candidate.find('*');
+    if (star != std::string::npos) candidate.erase(star, 1);
+    return text::toLower(candidate);
+}
+}  // namespace
+
 bool IsBlockedSite(const std::vector<std::string>& blockedSites, std::string_view site) {
     if (site.empty()) return false;
     const std::string wanted = text::toLower(site);
     for (const auto& entry : blockedSites) {
         if (entry.find(site) == std::string::npos) continue;
-        std::string candidate = CutLastLabel(entry);
-        size_t star = candidate.find('*');
-        if (star != std::string::npos) candidate.erase(star, 1);
-        if (text::toLower(candidate) == wanted) return true;
+        if (comparedForm(entry) == wanted) return true;
     }
+    return false;
+}
+
+BlockedSiteIndex::BlockedSiteIndex(std::vector<std::string> blockedSites) : m_entries(std::move(blockedSites)) {
+    for (size_t i = 0; i < m_entries.size(); ++i) m_byComparedForm[comparedForm(m_entries[i])].push_back(i);
+}
+
+bool BlockedSiteIndex::IsBlockedSite(std::string_view site) const {
+    if (site.empty()) return false;
+    auto it = m_byComparedForm.find(text::toLower(site));
+    if (it == m_byComparedForm.end()) return false;
+    for (size_t i : it->second)
+        if (m_entries[i].find(site) != std::string::npos) return true;
     return false;
 }
 

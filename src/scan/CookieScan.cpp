@@ -22,10 +22,10 @@ std::vector<std::string> loadBlockedSites(ScanContext& ctx) {
     return BuildBlockedSiteList(decoded, true);
 }
 
-}  // namespace
+// An existing ordinary file, as FileExists counts one.
+bool isOrdinaryFile(const FileInfo& f) { return !f.isDirectory() && !f.isHidden() && !f.isSystem(); }
 
-std::string CookieSiteFromFile(ScanContext& ctx, const std::string& path) {
-    if (CookieSiteFromName(path).empty() || !FileExists(ctx.files(), path)) return "False";
+std::string siteFromExistingFile(ScanContext& ctx, const std::string& path) {
     auto in = ctx.files().openRead(path);
     if (!in) {
         ctx.skip("cannot read cookie " + path);
@@ -34,23 +34,36 @@ std::string CookieSiteFromFile(ScanContext& ctx, const std::string& path) {
     return CookieSiteFromContent(path, *in, [&] { ctx.yield(); });
 }
 
+}  // namespace
+
+std::string CookieSiteFromFile(ScanContext& ctx, const std::string& path) {
+    if (CookieSiteFromName(path).empty() || !FileExists(ctx.files(), path)) return "False";
+    return siteFromExistingFile(ctx, path);
+}
+
+std::string CookieSiteFromFile(ScanContext& ctx, const std::string& path, const FileInfo& listed) {
+    // A host name holding "\" does not name the listed file as a path; ask the file system.
+    if (listed.name.find('\\') != std::string::npos) return CookieSiteFromFile(ctx, path);
+    if (CookieSiteFromName(path).empty() || !isOrdinaryFile(listed)) return "False";
+    return siteFromExistingFile(ctx, path);
+}
+
 void ScanCookieFolder(ScanContext& ctx, const std::string& folder, int32_t& itemCounter) {
     if (!ctx.files().folderExists(folder)) return;
-    const std::vector<std::string> blocked = loadBlockedSites(ctx);
-    std::vector<std::string> names;
-    for (const FileInfo& f : ctx.files().list(folder))
-        if (!f.isDirectory()) names.push_back(f.name);
-    const double fileCount = static_cast<double>(names.size());
+    const BlockedSiteIndex blocked(loadBlockedSites(ctx));
+    std::vector<FileInfo> entries = ctx.files().list(folder);
+    std::erase_if(entries, [](const FileInfo& f) { return f.isDirectory(); });
+    const double fileCount = static_cast<double>(entries.size());
     int32_t& inspected = ctx.counters.cookiesAndProcessesInspected;
 
-    for (size_t index = 1; index <= names.size(); ++index) {
+    for (size_t index = 1; index <= entries.size(); ++index) {
         if (ctx.stopped()) return;
-        const std::string& name = names[index - 1];
+        const std::string& name = entries[index - 1].name;
         const std::string path = folder + "\\" + name;
         ++itemCounter;
         ctx.showProgress(name, scanPercent(inspected, fileCount, 1), -1);
-        std::string site = NormalizeCookieSite(CookieSiteFromFile(ctx, path));
-        bool isBlocked = IsBlockedSite(blocked, site);
+        std::string site = NormalizeCookieSite(CookieSiteFromFile(ctx, path, entries[index - 1]));
+        bool isBlocked = blocked.IsBlockedSite(site);
         // Shown as a share of the blocked list, so it ends at the number of blocked sites.
         if (auto share = scanPercent(static_cast<double>(blocked.size()) - 1, fileCount, static_cast<double>(index)))
             inspected = *share;

@@ -16,5 +16,8 @@ void ScanCookieFolder(ScanContext& ctx, const std::string& folder, int32_t& item
 
 // The site a cookie file stores, or "False" (see CookieSiteFromContent).
 std::string CookieSiteFromFile(ScanContext& ctx, const std::string& path);
+// The same for a file just listed in its folder: the listing's entry stands for the existence
+// test, so the path is not resolved twice.
+std::string CookieSiteFromFile(ScanContext& ctx, const std::string& path, const FileInfo& listed);
 
 }  // namespace vedozer

@@ -11,9 +11,11 @@ namespace vedozer {
 
 std::optional<std::string> RegistryValueExists(Registry& registry, RootKey root, const std::string& keyPath,
                                                const std::string& valueName) {
-    if (registry.openKey(root, keyPath, kKeyReadWriteMask) != RegStatus::Ok) return std::nullopt;
+    // Both must succeed; the value is asked first because most definitions name values that
+    // are not there, and then the key need not be opened at all.
     auto value = registry.queryValue(root, keyPath, valueName);
     if (!value) return std::nullopt;
+    if (registry.openKey(root, keyPath, kKeyReadWriteMask) != RegStatus::Ok) return std::nullopt;
     switch (value->type) {
         case kRegSz:
         case kRegExpandSz: {

@@ -97,5 +97,38 @@ TEST(CookieRules, IsBlockedSite) {
     EXPECT_TRUE(IsBlockedSite({"Ads.Com"}, "Ads"));
 }
 
+TEST(CookieRules, BlockedSiteIndexAnswersAsTheList) {
+    auto list = BuildBlockedSiteList({"ads.com", "*.tracker.net", "www.hits.org", "AD.BIG.COM", "x.y.z"}, true);
+    const BlockedSiteIndex index(list);
+    EXPECT_EQ(index.size(), list.size());
+    for (const char* site : {"ads", ".tracker", "tracker", "hits", "www.hits", "ad.big", "AD.big", "AD.BIG", "x.y",
+                             "False", ""})
+        EXPECT_EQ(index.IsBlockedSite(site), IsBlockedSite(list, site)) << site;
+    EXPECT_FALSE(BlockedSiteIndex({}).IsBlockedSite("ads"));
+    EXPECT_TRUE(BlockedSiteIndex({"Ads.Com"}).IsBlockedSite("Ads"));
+
+    // Entries and sites from a small alphabet, so case, stars, dots and substrings collide often.
+    std::mt19937 rng(5);
+    auto word = [&](size_t max) {
+        static const char kChars[] = "aAbB.*w";
+        std::string w(rng() % (max + 1), ' ');
+        for (char& c : w) c = kChars[rng() % 7];
+        return w;
+    };
+    int blocked = 0;
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> lines;
+        for (int i = 0, n = static_cast<int>(rng() % 8); i < n; ++i) lines.push_back(word(7));
+        auto entries = BuildBlockedSiteList(lines, true);
+        const BlockedSiteIndex idx(entries);
+        for (int k = 0; k < 50; ++k) {
+            std::string site = word(5);
+            ASSERT_EQ(idx.IsBlockedSite(site), IsBlockedSite(entries, site)) << "site \"" << site << "\"";
+            blocked += IsBlockedSite(entries, site);
+        }
+    }
+    EXPECT_GT(blocked, 100);  // the comparison was tried on sites that are blocked, not only on misses
+}
+
 }  // namespace
 }  // namespace vedozer

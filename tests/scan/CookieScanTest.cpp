@@ -4,6 +4,7 @@
 #include <random>
 
 #include "ScanImage.h"
+#include "platform/image/PosixFiles.h"
 #include "scan/CookieScan.h"
 #include "text/Text.h"
 
@@ -95,6 +96,25 @@ TEST(CookieScan, ThousandsOfJunkFilesFinishCleanly) {
     EXPECT_EQ(state.cookieItems, 2001);
     ASSERT_EQ(img.results.removalList().size(), 1u);
     EXPECT_EQ(img.results.removalList()[0].name, "Cookie: alice@ads[1].txt");
+}
+
+// The folder listing stands for the existence test: hidden and system cookie files count as
+// absent, like a file definition's hidden file, and are neither read nor reported.
+TEST(CookieScan, HiddenAndSystemCookieFilesCountAsAbsent) {
+    CookieImage img;
+    img.definitionFile(kBlockedCookiesFile, {"ads.example.com"});
+    img.cookie("alice@ads[1].txt", "ads.example.com/\n");
+    img.cookie("alice@ads[2].txt", "ads.example.com/\n");
+    img.cookie("alice@ads[3].txt", "ads.example.com/\n");
+    const std::string host = img.drive + "/" + text::replaceAll(img.folder.substr(3), "\\", "/") + "/";
+    if (!posix::setDosAttributes(host + "alice@ads[2].txt", kAttrHidden) ||
+        !posix::setDosAttributes(host + "alice@ads[3].txt", kAttrSystem))
+        GTEST_SKIP() << "no user attributes on this file system";
+    ScanRunState state = img.scan();
+    EXPECT_EQ(state.cookieItems, 3);
+    EXPECT_EQ(img.foundTexts(), std::vector<std::string>{"Cookie Found: alice@ads[1].txt"});
+    ASSERT_EQ(img.results.lvwCookiesToDelete().size(), 1u);
+    EXPECT_EQ(img.results.lvwCookiesToDelete()[0].path, img.path("alice@ads[1].txt"));
 }
 
 TEST(CookieScan, StopDuringTheCookieStageSkipsTheLaterStagesButFinishesTheRun) {

@@ -60,7 +60,8 @@ bool ImageFileSystem::insideRoot(const std::string& canonical, char drive) const
                                  (root == "/" || canonical[root.size()] == '/'));
 }
 
-std::optional<std::string> ImageFileSystem::findChild(const std::string& hostDir, const std::string& name) {
+// The entry's host path, and whether it is a symbolic link (from the same lstat that found it).
+std::optional<ImageFileSystem::Child> ImageFileSystem::findChild(const std::string& hostDir, const std::string& name) {
     auto it = m_listings.find(hostDir);
     if (it == m_listings.end()) {
         std::unordered_map<std::string, std::string> entries;
@@ -73,10 +74,11 @@ std::optional<std::string> ImageFileSystem::findChild(const std::string& hostDir
     }
     struct stat st {};
     std::string exact = hostDir + "/" + name;
-    if (::lstat(exact.c_str(), &st) == 0) return exact;
+    if (::lstat(exact.c_str(), &st) == 0) return Child{std::move(exact), S_ISLNK(st.st_mode)};
     auto found = it->second.find(text::toUpper(name));
     if (found == it->second.end()) return std::nullopt;
-    return hostDir + "/" + found->second;
+    std::string stored = hostDir + "/" + found->second;
+    return Child{stored, isSymlink(stored)};
 }
 
 std::optional<std::string> ImageFileSystem::toHost(const std::string& windowsPath, bool allowMissingLeaf) {
@@ -90,13 +92,13 @@ std::optional<std::string> ImageFileSystem::toHost(const std::string& windowsPat
             if (allowMissingLeaf && i + 1 == parsed->components.size()) return current + "/" + comp;
             return std::nullopt;
         }
-        if (isSymlink(*child)) {
+        if (child->symlink) {
             std::error_code ec;
-            auto target = fs::canonical(*child, ec);
+            auto target = fs::canonical(child->path, ec);
             if (ec || !insideRoot(target.string(), parsed->drive)) return std::nullopt;
             current = target.string();
         } else {
-            current = *child;
+            current = std::move(child->path);
         }
     }
     return current;

@@ -48,7 +48,11 @@ private:
         std::vector<std::string> components;  // host encoding (UTF-8)
     };
     std::optional<Parsed> parse(const std::string& windowsPath) const;
-    std::optional<std::string> findChild(const std::string& hostDir, const std::string& name);
+    struct Child {
+        std::string path;
+        bool symlink = false;
+    };
+    std::optional<Child> findChild(const std::string& hostDir, const std::string& name);
     bool insideRoot(const std::string& canonical, char drive) const;
     void forget(const std::string& hostPath);
 

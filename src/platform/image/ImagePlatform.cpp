@@ -114,7 +114,8 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
                                        " cannot be read, its registry items are not scanned: " +
                                        parts.registry->lastError());
     }
-    parts.shellFolders = std::make_unique<ImageShellFolders>(*parts.registry, self->m_layout);
+    parts.shellFolders = std::make_unique<ImageShellFolders>(
+        *parts.registry, self->m_layout, [registry = parts.registry.get()] { return registry->generation(); });
     parts.systemInfo = std::make_unique<ImageSystemInfo>(*parts.registry, self->m_layout);
 
     fs::path userConfig = config.configDir.empty() ? IniSettingsStore::defaultUserConfigDir()

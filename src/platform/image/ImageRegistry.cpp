@@ -29,6 +29,7 @@ ImageRegistry::ImageRegistry(Config config) : m_config(std::move(config)) {
 ImageRegistry::~ImageRegistry() = default;
 
 void ImageRegistry::closeHives() {
+    ++m_generation;
     for (auto& file : m_files) file->close();
     forgetResolvedPaths();
 }
@@ -43,7 +44,10 @@ HiveFile* ImageRegistry::hive(Slot slot) const { return m_slots[slot]; }
 RegStatus ImageRegistry::openHive(Slot slot, HiveFile*& out) {
     out = hive(slot);
     if (!out) return fail(RegStatus::NotFound, "hive not present in the image");
-    if (!out->open()) return fail(RegStatus::Error, out->error());
+    if (!out->open()) {
+        ++m_generation;
+        return fail(RegStatus::Error, out->error());
+    }
     return RegStatus::Ok;
 }
 

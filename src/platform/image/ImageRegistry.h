@@ -103,6 +103,10 @@ public:
     }
     // Closes every cached hive handle; the next call reopens what it needs.
     void closeHives();
+    // Changes whenever later reads might answer differently from earlier ones: a write (or an
+    // attempted one), closeHives(), or a hive that could not be opened (it may open later).
+    // While it stays the same, an answer derived from reads may be kept.
+    uint64_t generation() const { return m_generation; }
 
 private:
     // Hive slots.
@@ -159,6 +163,7 @@ private:
     std::set<std::string> m_hooked;
     std::optional<std::optional<std::string>> m_controlSet;                   // cached resolution
     std::optional<std::optional<std::vector<std::string>>> m_hardwareProfile;  // cached resolution
+    uint64_t m_generation = 0;
 };
 
 }  // namespace vedozer

@@ -151,6 +151,7 @@ static RegStatus notWritable(const std::string& what, bool mounted, bool invalid
 
 RegStatus ImageRegistry::createKey(RootKey root, const std::string& path) {
     m_lastError.clear();
+    ++m_generation;
     Target target;
     if (RegStatus s = resolve(root, path, target); s != RegStatus::Ok) return s;
     if (target.kind == Target::Virtual) return RegStatus::Ok;
@@ -168,6 +169,7 @@ RegStatus ImageRegistry::createKey(RootKey root, const std::string& path) {
 RegStatus ImageRegistry::setValue(RootKey root, const std::string& path, const std::string& name,
                                   const RegistryValue& value) {
     m_lastError.clear();
+    ++m_generation;
     Target target;
     if (RegStatus s = resolve(root, path, target); s != RegStatus::Ok) return s;
     if (target.kind == Target::Virtual) return fail(RegStatus::AccessDenied, "no values can be stored here");
@@ -203,6 +205,7 @@ RegStatus ImageRegistry::setValue(RootKey root, const std::string& path, const s
 
 RegStatus ImageRegistry::deleteValue(RootKey root, const std::string& path, const std::string& name) {
     m_lastError.clear();
+    ++m_generation;
     Target target;
     if (RegStatus s = resolve(root, path, target); s != RegStatus::Ok) return s;
     if (target.invalidPath) return RegStatus::Error;
@@ -226,6 +229,7 @@ RegStatus ImageRegistry::deleteValue(RootKey root, const std::string& path, cons
 
 RegStatus ImageRegistry::deleteKeyTree(RootKey root, const std::string& path) {
     m_lastError.clear();
+    ++m_generation;
     Target target;
     if (RegStatus s = resolve(root, path, target); s != RegStatus::Ok) return s;
     if (target.invalidPath) return RegStatus::Error;

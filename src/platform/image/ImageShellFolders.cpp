@@ -38,8 +38,9 @@ std::string stringOf(const std::optional<RegistryValue>& v) {
 
 }  // namespace
 
-ImageShellFolders::ImageShellFolders(Registry& registry, ImageLayout layout)
-    : m_registry(registry), m_layout(std::move(layout)) {}
+ImageShellFolders::ImageShellFolders(Registry& registry, ImageLayout layout,
+                                     std::function<uint64_t()> registryGeneration)
+    : m_registry(registry), m_layout(std::move(layout)), m_generation(std::move(registryGeneration)) {}
 
 std::string ImageShellFolders::fromRegistry(bool common, const std::string& valueName) {
     RootKey root = common ? RootKey::LocalMachine : RootKey::CurrentUser;
@@ -160,6 +161,20 @@ std::string ImageShellFolders::defaultFor(int csidl) {
 }
 
 std::string ImageShellFolders::folderPath(int csidl) {
+    if (!m_generation) return lookUp(csidl);
+    const uint64_t before = m_generation();
+    if (before != m_cachedGeneration) {
+        m_cache.clear();
+        m_cachedGeneration = before;
+    }
+    if (auto it = m_cache.find(csidl); it != m_cache.end()) return it->second;
+    // A lookup that changed the generation (a hive failed to open) is dropped at the next call.
+    std::string path = lookUp(csidl);
+    m_cache.emplace(csidl, path);
+    return path;
+}
+
+std::string ImageShellFolders::lookUp(int csidl) {
     for (const auto& f : kFolderNames) {
         if (f.csidl != csidl) continue;
         std::string fromHive = fromRegistry(f.common, f.value);
