@@ -99,7 +99,12 @@ TEST(ImageProcesses, ProgramStartedFromTheImageIsListedAndEnded) {
     EXPECT_NE(std::find(ids.begin(), ids.end(), child.id()), ids.end());
     EXPECT_EQ(processes.mainModulePath(child.id()), "C:\\Program Files\\Bad\\bad.exe");
     EXPECT_EQ(processes.mainModuleBaseName(child.id()), "bad.exe");
+    // Right after exec only the program is mapped; the loader maps the libraries a moment later.
     auto modules = processes.modulePaths(child.id());
+    for (int i = 0; i < 200 && modules.size() < 2; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        modules = processes.modulePaths(child.id());
+    }
     ASSERT_GE(modules.size(), 2u);  // the program and the libraries it maps
     EXPECT_EQ(modules[0], "C:\\Program Files\\Bad\\bad.exe");
     EXPECT_EQ(std::count(modules.begin(), modules.end(), modules[0]), 1);
