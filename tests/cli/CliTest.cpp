@@ -218,8 +218,6 @@ TEST(Cli, DefinitionAuthorsToolsRoundTrip) {
     CliRun encoded = run("defs encode", plain);
     ASSERT_EQ(encoded.code, 0);
     EXPECT_EQ(encoded.out.find("AdBuddy"), std::string::npos);
-    test::TempDir dir;
-    std::string enc = dir.write("enc", encoded.out).string();
     CliRun decoded = run("defs decode", encoded.out);
     EXPECT_EQ(decoded.out, plain);
 }
