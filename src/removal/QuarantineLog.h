@@ -2,11 +2,10 @@
 #include <string>
 
 #include "platform/Clock.h"
+#include "text/GeneralDate.h"
 
 namespace vedozer {
 
-// "M/d/yyyy h:mm:ss AM", the date alone at exactly midnight: the general date-and-time text.
-std::string generalDateTime(const LocalTime& t);
 // "yyyy-mm-dd hh:mm:ss", for the index and for names that sort by time.
 std::string isoDateTime(const LocalTime& t);
 

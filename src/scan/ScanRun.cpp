@@ -1,5 +1,7 @@
 #include "scan/ScanRun.h"
 
+#include "text/GeneralDate.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -133,18 +135,9 @@ bool writeReport(ScanContext& ctx, const ScanRunState& state) {
     return MakeReport(ctx.dataFiles(), ctx.dataFolder(), std::move(in));
 }
 
-std::string now(ScanContext& ctx) { return ctx.platform.clock ? scanTimeText(ctx.platform.clock->now()) : ""; }
+std::string now(ScanContext& ctx) { return ctx.platform.clock ? generalDateTime(ctx.platform.clock->now()) : ""; }
 
 }  // namespace
-
-std::string scanTimeText(const LocalTime& t) {
-    std::string out = std::to_string(t.month) + "/" + std::to_string(t.day) + "/" + std::to_string(t.year);
-    if (t.hour == 0 && t.minute == 0 && t.second == 0) return out;
-    char buf[32];
-    int h12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-    std::snprintf(buf, sizeof buf, " %d:%02d:%02d %s", h12, t.minute, t.second, t.hour < 12 ? "AM" : "PM");
-    return out + buf;
-}
 
 ScanRunState runScan(ScanContext& ctx, bool unattendedRemoval, const ScanRunHooks& hooks) {
     ScanRunState state;

@@ -40,7 +40,5 @@ void PauseScan(Host& host, const clsLanguages& languages);
 // Stop: asks (MSG_STOP from the button, MSG_SURE from the label); Yes sets the stop flag.
 bool RequestStop(Host& host, const clsLanguages& languages, bool& stopFlag, bool fromLabel = false);
 
-// "3/16/2006 10:05:00 AM"; the time is left out at midnight.
-std::string scanTimeText(const LocalTime& t);
 
 }  // namespace vedozer

@@ -1,5 +1,7 @@
 #include "update/ServerDate.h"
 
+#include "text/GeneralDate.h"
+
 #include <cctype>
 
 #include "text/Text.h"
@@ -137,12 +139,7 @@ std::optional<DateValue> ParseGeneralDate(std::string_view input) {
 }
 
 std::string FormatGeneralDate(const DateValue& d) {
-    std::string out = std::to_string(d.month) + "/" + std::to_string(d.day) + "/" + std::to_string(d.year);
-    if (d.hour == 0 && d.minute == 0 && d.second == 0) return out;
-    int h12 = d.hour % 12 == 0 ? 12 : d.hour % 12;
-    auto two = [](int v) { return (v < 10 ? "0" : "") + std::to_string(v); };
-    out += " " + std::to_string(h12) + ":" + two(d.minute) + ":" + two(d.second) + (d.hour < 12 ? " AM" : " PM");
-    return out;
+    return generalDateTime(LocalTime{d.year, d.month, d.day, d.hour, d.minute, d.second, 0});
 }
 
 std::string NormaliseServerDate(std::string_view input) {
