@@ -71,7 +71,6 @@ ScanRunState Session::scan(bool unattended) {
                         stopFlag, m_results, m_counters, m_progress);
     ScanRunHooks hooks;
     hooks.removeEverything = [this] { removal().removeEverythingUnattended(); };
-    m_platform.files->refresh();
     m_lastScan = runScan(context, unattended, hooks);
     definitionsMissing = m_lastScan.definitionsMissing;
     UnattendedRemoval = false;
