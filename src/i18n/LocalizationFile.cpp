@@ -89,7 +89,7 @@ std::optional<std::vector<std::string>> findLanguageItems(std::string_view utf8F
     return result;
 }
 
-bool loadLanguage(clsLanguages& catalogue, std::string_view utf8FileText, std::string_view languageName) {
+bool loadLanguage(Languages& catalogue, std::string_view utf8FileText, std::string_view languageName) {
     catalogue.setCurrentLanguage(std::string(languageName));
     auto lines = findLanguageItems(utf8FileText, languageName);
     if (!lines) return false;
@@ -97,7 +97,7 @@ bool loadLanguage(clsLanguages& catalogue, std::string_view utf8FileText, std::s
     return true;
 }
 
-void changeLanguage(clsLanguages& catalogue, std::string_view utf8FileText, std::string_view languageName) {
+void changeLanguage(Languages& catalogue, std::string_view utf8FileText, std::string_view languageName) {
     loadLanguage(catalogue, utf8FileText, languageName);
     if (catalogue.translationLines().empty()) loadLanguage(catalogue, utf8FileText, "English");
     catalogue.applyTranslations();
@@ -124,7 +124,7 @@ std::string indexedItemKey(std::string_view window, std::string_view control, in
     return captionItemKey(window, control) + std::to_string(index);
 }
 
-std::vector<LocalizationItem> messageItems(const clsLanguages& catalogue) {
+std::vector<LocalizationItem> messageItems(const Languages& catalogue) {
     std::vector<LocalizationItem> items;
     for (const auto& slot : catalogue.slots())
         if (slot.inUse) items.emplace_back(slot.key, slot.text);

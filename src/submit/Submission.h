@@ -3,14 +3,14 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Host.h"
+#include "core/Host.h"
 #include "platform/Http.h"
 #include "platform/Processes.h"
 
 namespace vedozer {
 
 class Settings;
-class clsLanguages;
+class Languages;
 
 // The per-character shift of submissions (the definition line encoding).
 std::string characterShift(std::string_view text);
@@ -42,14 +42,14 @@ struct SubmitResult {
     std::string error;      // why the request failed, when it did
 };
 
-// Submits a file name for research and shows the result on the host's "lblResults".
-SubmitResult submitFileName(Http& http, Host& host, const clsLanguages& messages, const std::string& server,
+// Submits a file name for research; the result text also goes to the host as a notice.
+SubmitResult submitFileName(Http& http, Host& host, const Languages& messages, const std::string& server,
                             const std::string& fileName);
 
 // The chkSendData check box was changed by the user. Clearing it asks the opt-out question
 // (Yes keeps it cleared and saves "0"; No ticks it again and saves "1"); ticking saves "1".
 // Returns the box's state afterwards.
-bool changeSendData(bool checked, Settings& settings, const clsLanguages& messages, Host& host);
+bool changeSendData(bool checked, Settings& settings, const Languages& messages, Host& host);
 
 // Whether anonymous data is sent (chkSendData read as a number equals 1; default 1).
 bool anonymousDataEnabled(const Settings& settings);

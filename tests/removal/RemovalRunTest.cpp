@@ -53,7 +53,7 @@ TEST(RemovalRun, EveryKindOfItemIsQuarantinedRemovedAndLoggedOnce) {
     RemovalSession s(false, adSoftware(), adUser());
     detectOneOfEach(s);
     s.counters.softwareFound = 5;
-    s.settings.save(skey::Settings, skey::lblDefRemoved, "10");
+    s.settings.save(skey::Settings, skey::removedTotal, "10");
     cmdSelectAll_Click(s.results);
     s.host.answer(MsgAnswer::Yes);
     EXPECT_EQ(s.removal->Command4_Click(), Removal::DeleteOutcome::Removed);
@@ -102,7 +102,7 @@ TEST(RemovalRun, EveryKindOfItemIsQuarantinedRemovedAndLoggedOnce) {
     EXPECT_EQ(s.removal->progress().max, 7);
     EXPECT_EQ(s.removal->progress().percentLabel, "100% " + s.messages.getMessages(msg::MSG_COMPLETE));
     EXPECT_FALSE(s.removal->progress().visible);
-    EXPECT_EQ(s.settings.get(skey::Settings, skey::lblDefRemoved), std::to_string(10 + 2 * 5 + 6));
+    EXPECT_EQ(s.settings.get(skey::Settings, skey::removedTotal), std::to_string(10 + 2 * 5 + 6));
     EXPECT_EQ(s.hooks.count("timers off"), 1);
     EXPECT_EQ(s.hooks.count("timers on"), 1);
     EXPECT_EQ(s.hooks.count("sendAnonymousData"), 1);

@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 #include "platform/image/HostServices.h"
 #include "platform/image/ImageProcesses.h"
 #include "platform/image/ImageSystemRestore.h"
@@ -36,7 +36,7 @@ struct RemovalSession : RemovalImage {
     MemorySettingsStore store;
     ProductIdentity identity{"Vedozer Test", "Vedozer Labs", "http://www.vedozer.example"};
     Settings settings{store, identity};
-    clsLanguages messages{identity};
+    Languages messages{identity};
     ScriptedHost host;
     ScanResults results;
     ScanCounters counters;

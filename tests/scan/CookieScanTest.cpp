@@ -17,8 +17,8 @@ struct CookieImage : ScanImage {
     std::string folder;  // Windows path of the cookie folder
     CookieImage() {
         folder = platform().shellFolders->folderPath(kCookiesFolderId);
-        option(skey::chkSweepMemory, "False");
-        option(skey::chkScanRegistry, "False");
+        option(skey::scanMemory, "False");
+        option(skey::scanRegistry, "False");
     }
     void cookie(const std::string& name, const std::string& content) {
         std::string relative = text::replaceAll(folder.substr(3), "\\", "/");
@@ -119,9 +119,9 @@ TEST(CookieScan, HiddenAndSystemCookieFilesCountAsAbsent) {
 
 TEST(CookieScan, StopDuringTheCookieStageSkipsTheLaterStagesButFinishesTheRun) {
     CookieImage img;
-    img.option(skey::chkSweepMemory, "True");
-    img.option(skey::chkScanRegistry, "True");
-    img.option(skey::chkMakeLog, "1");
+    img.option(skey::scanMemory, "True");
+    img.option(skey::scanRegistry, "True");
+    img.option(skey::writeReport, "1");
     img.definitionFile(kBlockedCookiesFile, {"ads.example.com"});
     img.definitionFile(kRegistryDefinitionFile, {"2^Software^=Whole"});
     img.definitionFile(kFileDefinitionFile, {"a.dll=A|[drive]"});
@@ -142,7 +142,7 @@ TEST(CookieScan, StopDuringTheCookieStageSkipsTheLaterStagesButFinishesTheRun) {
     EXPECT_TRUE(img.results.lvwFilesToBeDeleted().empty());
     EXPECT_EQ(img.progress.label(ScanLabel::lblStatus), "Scanning was cancelled.");
     EXPECT_EQ(img.progress.label(ScanLabel::lblPercentageCompleted), "0% Completed.");
-    EXPECT_EQ(img.settings->get(skey::Settings, skey::lblLastScan), state.scanFinished);
+    EXPECT_EQ(img.settings->get(skey::Settings, skey::lastScan), state.scanFinished);
     EXPECT_NE(img.report().find("Cookie: alice@ads["), std::string::npos);
     ASSERT_EQ(img.host.boxes().size(), 1u);
     EXPECT_EQ(img.host.boxes()[0].text, "Are you sure you want to stop the scan?");

@@ -69,7 +69,7 @@ fs::path placeProgram(ScanImage& img, const std::string& relative) {
 
 void onlyMemory(ScanImage& img) {
     img.onlyFiles();
-    img.option(skey::chkSweepMemory, "True");
+    img.option(skey::scanMemory, "True");
 }
 
 TEST(MemoryScan, RunningThreatStartedFromTheImageIsListedAsStoppedAndEnded) {

@@ -40,8 +40,8 @@ TEST(RegistryScan, ValuesOfStringAndNumberTypesCount) {
 
 TEST(RegistryScan, DefinitionsOfValuesAndKeys) {
     ScanImage img = registryImage();
-    img.option(skey::chkScanCookies, "0");
-    img.option(skey::chkSweepMemory, "False");
+    img.option(skey::scanCookies, "0");
+    img.option(skey::scanMemory, "False");
     img.definitionFile(kRegistryDefinitionFile, {
                                                     "2^Software\\Bad^Start=BadThing|Hijacker",
                                                     "2^Software\\Bad^Blob=BlobThing",
@@ -88,8 +88,8 @@ TEST(RegistryScan, DefinitionsOfValuesAndKeys) {
 
 TEST(RegistryScan, ExcludingAKeyPathExcludesItsValuesAndLaterStagesKeepFindingTraces) {
     ScanImage img = registryImage();
-    img.option(skey::chkScanCookies, "0");
-    img.option(skey::chkSweepMemory, "False");
+    img.option(skey::scanCookies, "0");
+    img.option(skey::scanMemory, "False");
     img.exclusionFile({"HKEY_LOCAL_MACHINE\\Software\\Excl"});
     img.definitionFile(kRegistryDefinitionFile, {"2^Software\\Excl^A=ExThing", "2^Software\\Excl^B=ExThing",
                                                  "2^Software\\Bad^Start=BadThing"});
@@ -109,7 +109,7 @@ TEST(RegistryScan, ExcludingAKeyPathExcludesItsValuesAndLaterStagesKeepFindingTr
 TEST(RegistryScan, SafeListEntriesAreSkipped) {
     ScanImage img = registryImage();
     img.onlyFiles();
-    img.option(skey::chkScanRegistry, "True");
+    img.option(skey::scanRegistry, "True");
     img.definitionFile(kSafetyFile, {"SREG|x|2^Software\\BadKey"});
     img.definitionFile(kRegistryDefinitionFile, {"2^Software\\BadKey^=KeyThing", "2^Software\\Bad^Num=NumThing"});
     img.scan();

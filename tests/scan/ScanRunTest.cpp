@@ -36,15 +36,15 @@ TEST(ScanRun, AllStagesInOrderWithTheirCaptions) {
 TEST(ScanRun, CompleteAndQuickScanSaveTheirTimes) {
     ScanImage img;
     img.onlyFiles();
-    img.option(skey::optScanAllSelectedHardDrive, "False");
-    img.option(skey::optScanOnlyKnownSoftwares, "True");
+    img.option(skey::completeScanMode, "False");
+    img.option(skey::quickScanMode, "True");
     ScanRunState quick = img.scan();
     EXPECT_FALSE(quick.scanFinished.empty());
-    EXPECT_EQ(img.settings->get(skey::Settings, skey::lblLastScan), quick.scanFinished);
-    EXPECT_EQ(img.settings->get(skey::Settings, skey::lblLastFullScan), "");
-    img.option(skey::optScanAllSelectedHardDrive, "True");
+    EXPECT_EQ(img.settings->get(skey::Settings, skey::lastScan), quick.scanFinished);
+    EXPECT_EQ(img.settings->get(skey::Settings, skey::lastCompleteScan), "");
+    img.option(skey::completeScanMode, "True");
     ScanRunState full = img.scan();
-    EXPECT_EQ(img.settings->get(skey::Settings, skey::lblLastFullScan), full.scanFinished);
+    EXPECT_EQ(img.settings->get(skey::Settings, skey::lastCompleteScan), full.scanFinished);
 }
 
 TEST(ScanRun, MissingDefinitionFileStopsTheStagesButTheRunEnds) {
@@ -60,7 +60,7 @@ TEST(ScanRun, MissingDefinitionFileStopsTheStagesButTheRunEnds) {
     EXPECT_EQ(img.host.boxes()[0].icon, MsgIcon::Information);
     EXPECT_FALSE(std::filesystem::exists(img.data + "/FileDefinition.dat"));  // the set is deleted
     EXPECT_EQ(img.progress.label(ScanLabel::lblStatus), "Scanning complete.");
-    EXPECT_FALSE(img.settings->get(skey::Settings, skey::lblLastScan).empty());
+    EXPECT_FALSE(img.settings->get(skey::Settings, skey::lastScan).empty());
     EXPECT_TRUE(state.reportWritten);
 }
 
@@ -85,7 +85,7 @@ TEST(ScanRun, ReportSectionsAndOption) {
     EXPECT_NE(second.find("[Current Quarantine Log]\r\n\r\n3/16/2006 C:\\old.dll"), std::string::npos);
     EXPECT_EQ(second.find("Total = 0"), std::string::npos);  // replaced, not appended
 
-    img.option(skey::chkMakeLog, "0");
+    img.option(skey::writeReport, "0");
     img.definitionFile(kFileDefinitionFile, {});
     ScanRunState third = img.scan();
     EXPECT_FALSE(third.reportWritten);
@@ -95,7 +95,7 @@ TEST(ScanRun, ReportSectionsAndOption) {
 TEST(ScanRun, CountersInTheReportAreTheFinalOnes) {
     ScanImage img;
     img.onlyFiles();
-    img.option(skey::chkScanRegistry, "True");
+    img.option(skey::scanRegistry, "True");
     std::vector<std::string> lines;
     for (int i = 0; i < 250; ++i) lines.push_back("f" + std::to_string(i) + ".dll=T|[drive]");
     img.definitionFile(kFileDefinitionFile, lines);

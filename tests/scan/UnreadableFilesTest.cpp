@@ -22,7 +22,7 @@ struct InMemoryScan {
     test::MemorySettingsStore store;
     test::ScriptedHost host;
     Platform platform;
-    clsLanguages languages{ProductIdentity{"Vedozer Test", "", ""}};
+    Languages languages{ProductIdentity{"Vedozer Test", "", ""}};
     Settings settings{store, languages.identity()};
     DefinitionSet definitions;
     ExclusionList exclusions;

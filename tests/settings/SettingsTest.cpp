@@ -81,10 +81,10 @@ TEST(UserSettings, OptionPairIsSavedAsBothKeysWithOppositeValues) {
     MemorySettingsStore store;
     Settings s(store, kIdentity);
     // Clicking optMemorySheildOff.
-    s.saveOptionPair(skey::OptionAndSettings, skey::optMemorySheildOff, skey::optMemorySheildOn);
+    s.saveOptionPair(skey::OptionAndSettings, skey::memoryShieldOff, skey::memoryShieldOn);
     EXPECT_EQ(store.user(kApp, "OptionAndSettings", "optMemorySheildOn"), "False");
     EXPECT_EQ(store.user(kApp, "OptionAndSettings", "optMemorySheildOff"), "True");
-    s.saveOptionPair(skey::OptionAndSettings, skey::optMemorySheildOn, skey::optMemorySheildOff);
+    s.saveOptionPair(skey::OptionAndSettings, skey::memoryShieldOn, skey::memoryShieldOff);
     EXPECT_EQ(store.user(kApp, "OptionAndSettings", "optMemorySheildOn"), "True");
     EXPECT_EQ(store.user(kApp, "OptionAndSettings", "optMemorySheildOff"), "False");
 }
@@ -92,12 +92,12 @@ TEST(UserSettings, OptionPairIsSavedAsBothKeysWithOppositeValues) {
 TEST(UserSettings, CheckBoxesAndBooleans) {
     MemorySettingsStore store;
     Settings s(store, kIdentity);
-    s.saveCheckBox(skey::OptionAndSettings, skey::chkMakeLog, false);
+    s.saveCheckBox(skey::OptionAndSettings, skey::writeReport, false);
     EXPECT_EQ(store.user(kApp, "OptionAndSettings", "chkMakeLog"), "0");
-    EXPECT_FALSE(s.getBool(skey::OptionAndSettings, skey::chkMakeLog, true));
-    EXPECT_TRUE(s.getBool(skey::OptionAndSettings, skey::chkScanCookies, true));
+    EXPECT_FALSE(s.getBool(skey::OptionAndSettings, skey::writeReport, true));
+    EXPECT_TRUE(s.getBool(skey::OptionAndSettings, skey::scanCookies, true));
     store.putUser(kApp, "OptionAndSettings", "chkSweepMemory", "True");
-    EXPECT_TRUE(s.getBool(skey::OptionAndSettings, skey::chkSweepMemory, false));
+    EXPECT_TRUE(s.getBool(skey::OptionAndSettings, skey::scanMemory, false));
 }
 
 TEST(MachineSettings, EmptyArgumentsAreRejectedInOrder) {

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "definitions/LineCodec.h"
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 #include "platform/image/HttpClient.h"
 #include "settings/Settings.h"
 #include "submit/Submission.h"
@@ -63,7 +63,7 @@ protected:
     test::MemorySettingsStore store;
     ProductIdentity identity{"Vedozer Anti-Spyware", "Vedozer Labs", "http://www.vedozer.example"};
     Settings settings{store, identity};
-    clsLanguages messages{identity};
+    Languages messages{identity};
     void SetUp() override {
         fs::create_directories(repo.path() / "changes");
         messages.loadDefaultMessages();

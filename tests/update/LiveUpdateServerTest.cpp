@@ -7,7 +7,7 @@
 #include "DefTestFiles.h"
 #include "definitions/DefinitionFiles.h"
 #include "i18n/LocalizationFile.h"
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 #include "platform/image/HttpClient.h"
 #include "platform/image/ImageFileSystem.h"
 #include "settings/Settings.h"
@@ -129,7 +129,7 @@ TEST_F(LiveUpdateServer, AnEqualDateFetchesNothing) {
     auto c = context(server.url());
     test::MemorySettingsStore store;
     Settings settings(store, c.identity);
-    clsLanguages messages(c.identity);
+    Languages messages(c.identity);
     messages.loadDefaultMessages();
     DefinitionSet set;
     LiveUpdateReport report = RunLiveUpdate(c, settings, messages, set);
@@ -148,7 +148,7 @@ TEST_F(LiveUpdateServer, RunLiveUpdateRecordsTheUpdateAndRecountsTheDefinitions)
     auto c = context(server.url());
     test::MemorySettingsStore store;
     Settings settings(store, c.identity);
-    clsLanguages messages(c.identity);
+    Languages messages(c.identity);
     messages.loadDefaultMessages();
     DefinitionSet set;
     LiveUpdateReport report = RunLiveUpdate(c, settings, messages, set);
@@ -170,7 +170,7 @@ TEST_F(LiveUpdateServer, AnUnreachableServerChangesNothingAndSaysSo) {
     auto c = context("http://127.0.0.1:" + std::to_string(test::unusedPort()));
     test::MemorySettingsStore store;
     Settings settings(store, c.identity);
-    clsLanguages messages(c.identity);
+    Languages messages(c.identity);
     messages.loadDefaultMessages();
     DefinitionSet set;
     LiveUpdateReport report = RunLiveUpdate(c, settings, messages, set);
