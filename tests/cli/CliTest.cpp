@@ -166,21 +166,37 @@ TEST_F(Demo, CtrlCStopsTheScanAndTheResultSaysSo) {
     for (int i = 0; i < 20000; ++i)
         std::ofstream(cookies / ("demo@site" + std::to_string(i) + "[1].txt")) << "x\n";
     fs::path json = dir.path() / "result.json";
+    int err[2];
+    ASSERT_EQ(pipe(err), 0);
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         std::string bin = std::string(VEDOZER_BINARY_DIR) + "/vedozer";
         std::string target = (root / "image/C").string(), data = (root / "data").string(),
                     config = (root / "config").string(), out = json.string();
-        freopen("/dev/null", "w", stderr);
+        close(err[0]);
+        dup2(err[1], 2);
         execl(bin.c_str(), bin.c_str(), "--target", target.c_str(), "--data-dir", data.c_str(), "--config-dir",
               config.c_str(), "scan", "--no-memory", "--json", out.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    usleep(400 * 1000);
-    kill(pid, SIGINT);
+    close(err[1]);
+    // The child names each stage on stderr as it begins; Ctrl+C goes in once the cookie stage runs.
+    std::string said;
+    char buf[4096];
+    bool interrupted = false;
+    for (ssize_t n; (n = read(err[0], buf, sizeof buf)) > 0;) {
+        said.append(buf, static_cast<size_t>(n));
+        if (!interrupted && said.find("Inspecting Cookies\n") != std::string::npos) {
+            kill(pid, SIGINT);
+            interrupted = true;
+        }
+    }
+    close(err[0]);
     int status = 0;
     waitpid(pid, &status, 0);
+    ASSERT_TRUE(interrupted) << said;
+    EXPECT_NE(said.find("stopping"), std::string::npos) << said;
     ASSERT_TRUE(WIFEXITED(status));
     std::string result = test::readHostFile(json);
     EXPECT_NE(result.find("\"cancelled\":true"), std::string::npos) << result;

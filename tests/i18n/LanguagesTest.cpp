@@ -18,9 +18,9 @@ Languages defaults() {
     return lang;
 }
 
-TEST(DefaultMessages, SixtyFiveDistinctKeysInTheirFixedOrder) {
+TEST(DefaultMessages, SixtySixDistinctKeysInTheirFixedOrder) {
     const auto& table = defaultMessages();
-    ASSERT_EQ(table.size(), 65u);
+    ASSERT_EQ(table.size(), 66u);
     EXPECT_STREQ(table[0].key, "MSG_THANK1");
     EXPECT_STREQ(table[0].text, "Thank you for using [ProgramName]!");
     EXPECT_STREQ(table[21].key, "MSG_STOP");
@@ -31,12 +31,13 @@ TEST(DefaultMessages, SixtyFiveDistinctKeysInTheirFixedOrder) {
     EXPECT_STREQ(table[59].key, "MSG_NOTSELECED");
     EXPECT_STREQ(table[64].key, "MSG_COMPLETE");
     EXPECT_STREQ(table[64].text, "complete");
+    EXPECT_STREQ(table[65].key, "MSG_CONFIRM_HIVES");  // the removal prompt on an offline installation
     std::set<std::string> keys;
     for (const auto& m : table) {
         EXPECT_EQ(std::string(m.key).rfind("MSG_", 0), 0u) << m.key;
         keys.insert(m.key);
     }
-    EXPECT_EQ(keys.size(), 65u);
+    EXPECT_EQ(keys.size(), 66u);
 }
 
 TEST(DefaultMessages, TextsKeepTheirExactSpacingAndPunctuation) {

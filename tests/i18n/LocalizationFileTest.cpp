@@ -123,7 +123,7 @@ TEST(LocalizationFile, GeneratedFileReadsBackAsTheSameTexts) {
     Languages lang(kIdentity);
     lang.loadDefaultMessages();
     auto items = messageItems(lang);
-    ASSERT_EQ(items.size(), 65u);
+    ASSERT_EQ(items.size(), 66u);
     EXPECT_EQ(items[54], LocalizationItem("MSG_CAPTION", "[ProgramName] by [Company]"));
     items.emplace_back(columnItemKey("frmMain", "lvwFound", 1), "Caf\xE9\r\nline");
     std::string file = makeLocalizationFile(items);

@@ -27,7 +27,7 @@ TEST(FileScan, DriveTokenTwoFilesOfOneNameAndNamesDifferingInCase) {
     ScanRunState state = img.scan();
     EXPECT_FALSE(state.cancelled);
 
-    const auto& files = img.results.lvwFilesToBeDeleted();
+    const auto& files = img.results.fileDetections();
     ASSERT_EQ(files.size(), 3u);
     EXPECT_EQ(files[0], (FileWorkRow{"C:\\WINDOWS\\system32\\foo.dll", "BadThing"}));
     EXPECT_EQ(files[1], (FileWorkRow{"C:\\Program Files\\Bad\\bar.dll", "badthing"}));
@@ -41,8 +41,8 @@ TEST(FileScan, DriveTokenTwoFilesOfOneNameAndNamesDifferingInCase) {
     EXPECT_EQ(img.results.traces(), 3);
     EXPECT_EQ(img.counters.softwareFound, 2);
     EXPECT_EQ(img.counters.filesAndFoldersInspected, 4);
-    EXPECT_EQ(img.progress.label(ScanLabel::lbltracesFound), "3");
-    EXPECT_EQ(img.progress.label(ScanLabel::lblFilesFolderInspected), "4");
+    EXPECT_EQ(img.progress.status().tally.traces, 3);
+    EXPECT_EQ(img.progress.status().tally.filesInspected, 4);
 }
 
 TEST(FileScan, ExcludedSafeMicrosoftAndHiddenFilesAreNotReported) {
@@ -94,9 +94,9 @@ TEST(FileScan, DirectoryDefinitions) {
     img.write("Program Files/KeepDir/y.txt", "y");
     img.scan();
     EXPECT_EQ(img.counters.filesAndFoldersInspected, 4);  // lines without a folder are not counted
-    ASSERT_EQ(img.results.lvwFilesToBeDeleted().size(), 2u);
-    EXPECT_EQ(img.results.lvwFilesToBeDeleted()[0], (FileWorkRow{"C:\\Program Files\\BadDir", "DirThing"}));
-    EXPECT_EQ(img.results.lvwFilesToBeDeleted()[1], (FileWorkRow{"C:\\Program Files\\BadDir\\Sub", "dirthing"}));
+    ASSERT_EQ(img.results.fileDetections().size(), 2u);
+    EXPECT_EQ(img.results.fileDetections()[0], (FileWorkRow{"C:\\Program Files\\BadDir", "DirThing"}));
+    EXPECT_EQ(img.results.fileDetections()[1], (FileWorkRow{"C:\\Program Files\\BadDir\\Sub", "dirthing"}));
     ASSERT_EQ(img.results.removalList().size(), 1u);
     EXPECT_EQ(img.results.removalList()[0],
               (ThreatRecord{"DirThing", "C:\\Program Files\\BadDir", "Toolbar", kIconFolder, false}));
@@ -169,7 +169,7 @@ TEST(FileScan, StopDuringTheFileStageEndsItAtTheNextLine) {
     EXPECT_TRUE(state.cancelled);
     EXPECT_EQ(img.counters.filesAndFoldersInspected, 10);
     EXPECT_EQ(img.results.removalList().size(), 10u);
-    EXPECT_EQ(img.progress.label(ScanLabel::lblStatus), "Scanning was cancelled.");
+    EXPECT_EQ(img.progress.status().caption, "Scanning was cancelled.");
 }
 
 }  // namespace

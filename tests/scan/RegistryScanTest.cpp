@@ -59,7 +59,7 @@ TEST(RegistryScan, DefinitionsOfValuesAndKeys) {
     img.scan();
     EXPECT_EQ(img.counters.registryInspected, 8);  // lines 1 to 7 and 12
 
-    const auto& work = img.results.lvwRegistryToBeDeleted();
+    const auto& work = img.results.registryDetections();
     ASSERT_EQ(work.size(), 7u);
     const std::string hklm = "-2147483646";
     EXPECT_EQ(work[0], (RegistryWorkRow{hklm, "Software\\Bad", "Start", "BadThing"}));
@@ -101,7 +101,7 @@ TEST(RegistryScan, ExcludingAKeyPathExcludesItsValuesAndLaterStagesKeepFindingTr
                                                           "BadThing - Found"}));
     // The file stage finds a name the registry stage listed: a trace and a work row, no new rows.
     EXPECT_EQ(img.results.removalList().size(), 1u);
-    EXPECT_EQ(img.results.lvwFilesToBeDeleted().size(), 1u);
+    EXPECT_EQ(img.results.fileDetections().size(), 1u);
     EXPECT_EQ(img.results.traces(), 2);
     EXPECT_EQ(img.counters.softwareFound, 1);
 }

@@ -39,7 +39,7 @@ struct ScanImage {
     SafeList safeList;
     ScanResults results;
     ScanCounters counters;
-    ScanProgress progress;
+    ScanMonitor progress;
     bool stopFlag = false;
 
     explicit ScanImage(std::vector<HiveEntry> software = {}, std::vector<HiveEntry> ntuser = {}) {

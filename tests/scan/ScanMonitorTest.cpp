@@ -4,7 +4,7 @@
 #include <string>
 
 #include "scan/FilterStatusText.h"
-#include "scan/ScanProgress.h"
+#include "scan/ScanMonitor.h"
 #include "support/ScriptedHost.h"
 
 namespace vedozer {
@@ -44,57 +44,72 @@ TEST(ScanPercent, RoundsHalfToEvenAndSkipsZeroDivisors) {
     EXPECT_FALSE(scanPercent(5, 0).has_value());
 }
 
-TEST(ShowScanProgress, PaintsOnlyEveryHundredthCall) {
+TEST(ScanMonitor, PaintsOnlyEveryHundredthCallAndTellsTheHost) {
     test::ScriptedHost host;
-    ScanProgress progress(&host);
+    ScanMonitor monitor(&host);
     ScanCounters counters;
+    monitor.beginStage(ScanStage::Registry, "Scanning registry");
     for (int i = 1; i <= 250; ++i) {
         counters.registryInspected = i;
-        progress.ShowScanProgress(counters, "Scanning registry: \r\nkey" + std::to_string(i), i % 101, 7);
+        monitor.showScanProgress(counters, "Scanning registry: \r\nkey" + std::to_string(i), i, 250, i % 101, 7);
         if (i == 99) {
-            EXPECT_EQ(progress.label(ScanLabel::lblRegistryInspected), "0");
-            EXPECT_EQ(progress.paints(), 0u);
+            EXPECT_EQ(monitor.status().tally.registryInspected, 0);
+            EXPECT_EQ(monitor.paints(), 0u);
+            EXPECT_TRUE(host.scanProgress.empty());
         }
         if (i == 100) {
-            EXPECT_EQ(progress.label(ScanLabel::lblRegistryInspected), "100");
-            EXPECT_EQ(progress.label(ScanLabel::lblStatus), "Scanning registry: \r\nkey100");
-            EXPECT_EQ(progress.bar(ScanBar::pb1), 100 % 101);
-            EXPECT_EQ(progress.bar(ScanBar::pb2), 7);
+            const ScanProgress& p = monitor.status();
+            EXPECT_EQ(p.tally.registryInspected, 100);
+            EXPECT_EQ(p.caption, "Scanning registry: \r\nkey100");
+            EXPECT_EQ(p.stage, ScanStage::Registry);
+            EXPECT_EQ(p.stageCaption, "Scanning registry");
+            EXPECT_EQ(p.done, 100);
+            EXPECT_EQ(p.total, 250);
+            EXPECT_EQ(p.stagePercent, 100 % 101);
+            EXPECT_EQ(p.overallPercent, 7);
             EXPECT_EQ(counters.refreshCalls, 0);
         }
-        if (i == 199) {
-            EXPECT_EQ(progress.label(ScanLabel::lblRegistryInspected), "100");
-        }
     }
-    EXPECT_EQ(progress.paints(), 2u);
-    EXPECT_EQ(progress.label(ScanLabel::lblRegistryInspected), "200");
+    EXPECT_EQ(monitor.paints(), 2u);
+    EXPECT_EQ(monitor.status().tally.registryInspected, 200);
     EXPECT_EQ(counters.refreshCalls, 50);
-    EXPECT_EQ(host.lastStatus("lblRegistryInspected"), "200");
+    ASSERT_EQ(host.stagesStarted.size(), 1u);
+    EXPECT_EQ(host.stagesStarted[0].stage, ScanStage::Registry);
+    ASSERT_EQ(host.scanProgress.size(), 2u);
+    EXPECT_EQ(host.scanProgress.back().tally.registryInspected, 200);
 }
 
-TEST(ShowScanProgress, NegativeOrOversizedPercentLeavesTheBarAlone) {
-    ScanProgress progress;
-    ScanCounters counters;
-    counters.refreshCalls = 99;
-    progress.ShowScanProgress(counters, "a", 40, 60);
-    counters.refreshCalls = 99;
-    progress.ShowScanProgress(counters, "b", -1, 400);
-    EXPECT_EQ(progress.bar(ScanBar::pb1), 40);
-    EXPECT_EQ(progress.bar(ScanBar::pb2), 60);
-    EXPECT_EQ(progress.label(ScanLabel::lblStatus), "b");
-}
-
-TEST(ShowScanProgress, StatusTextIsFilteredAndCountersPainted) {
-    ScanProgress progress;
+TEST(ScanMonitor, OutOfRangePercentLeavesTheBarAloneAndTheStatusIsFiltered) {
+    ScanMonitor monitor;
     ScanCounters counters{3, 4, 5, 6, 99};
-    progress.ShowScanProgress(counters, "C:\\Documents\\a", 0, 0);
-    EXPECT_EQ(progress.label(ScanLabel::lblStatus), "C:\\Doents\\a");
-    EXPECT_EQ(progress.label(ScanLabel::lblMemoryInspected), "3");
-    EXPECT_EQ(progress.label(ScanLabel::lblFilesFolderInspected), "5");
-    EXPECT_EQ(progress.label(ScanLabel::lblSoftwareFound), "6");
-    EXPECT_EQ(progress.label(ScanLabel::lblRemovePicSoftwareFound), "6");
-    progress.showTraces(12);
-    EXPECT_EQ(progress.label(ScanLabel::lbltracesFound), "12");
+    monitor.showScanProgress(counters, "C:\\Documents\\a", 1, 2, 40, 60);
+    counters.refreshCalls = 99;
+    monitor.showScanProgress(counters, "b", 2, 2, -1, 400);
+    EXPECT_EQ(monitor.status().stagePercent, 40);
+    EXPECT_EQ(monitor.status().overallPercent, 60);
+    EXPECT_EQ(monitor.status().caption, "b");
+    counters.refreshCalls = 99;
+    monitor.showScanProgress(counters, "C:\\Documents\\a", 2, 2, 0, 0);
+    EXPECT_EQ(monitor.status().caption, "C:\\Doents\\a");
+    const ScanTally& t = monitor.status().tally;
+    EXPECT_EQ(t.memoryInspected, 3);
+    EXPECT_EQ(t.registryInspected, 4);
+    EXPECT_EQ(t.filesInspected, 5);
+    EXPECT_EQ(t.softwareFound, 6);
+    monitor.showTraces(12);
+    EXPECT_EQ(monitor.status().tally.traces, 12);
+}
+
+TEST(ScanMonitor, AStageThatIsOffStaysNotSelectedWhateverIsPainted) {
+    ScanMonitor monitor;
+    ScanCounters counters;
+    monitor.stageNotSelected(ScanStage::Memory);
+    for (int i = 0; i < 300; ++i) monitor.showScanProgress(counters, "x", i, 300, 1, 1);
+    monitor.showFinalCounters(counters, 0);
+    EXPECT_FALSE(monitor.status().tally.memorySelected);
+    EXPECT_TRUE(monitor.status().tally.registrySelected);
+    monitor.reset();
+    EXPECT_TRUE(monitor.status().tally.memorySelected);
 }
 
 }  // namespace

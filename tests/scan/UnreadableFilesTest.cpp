@@ -29,7 +29,7 @@ struct InMemoryScan {
     SafeList safeList;
     ScanResults results;
     ScanCounters counters;
-    ScanProgress progress;
+    ScanMonitor progress;
     bool stop = false;
     ScanContext ctx{platform, definitions, exclusions, safeList, settings, languages, host,
                     stop,     results,     counters,   progress};
