@@ -1,9 +1,11 @@
 // The session: Live Update, submissions, settings, the report and the definitions.
 #include "app/Session.h"
 
+#include "i18n/MessageKeys.h"
 #include "report/ScanReport.h"
 #include "settings/KnownSettings.h"
 #include "settings/SettingsError.h"
+#include "settings/SettingsKeys.h"
 #include "update/UpdateUrls.h"
 
 namespace vedozer {
@@ -19,6 +21,15 @@ LiveUpdateReport Session::liveUpdate(const std::string& server) {
     }
     LiveUpdateContext live{*m_platform.http, dataFiles(), dataFolder(), *m_host, m_identity, definitionServer(server)};
     return RunLiveUpdate(live, m_settings, m_languages, m_definitions);
+}
+
+bool Session::offerFirstUpdate() {
+    if (!m_settings.getMachine(skey::Settings, skey::FirstTime).empty()) return false;
+    m_settings.saveMachine(skey::Settings, skey::FirstTime, "Yes");
+    std::string text = message(msg::MSG_THANK1) + "\r\n\r\n" + message(msg::MSG_THANK2) + "\r\n\r\n" +
+                       message(msg::MSG_THANK3);
+    return m_host->ask(m_languages.questionWithText(QuestionKind::UpdateNow, text, Buttons::YesNo,
+                                                    QuestionIcon::Question, msg::MSG_THANK4)) == Answer::Yes;
 }
 
 SubmitResult Session::submit(const std::string& fileName, const std::string& server) {
@@ -52,6 +63,10 @@ std::vector<SettingEntry> Session::listSettings() {
         out.push_back(SettingEntry{k.section, k.key, stored.value_or(k.defaultValue), stored.has_value(), k.meaning});
     }
     return out;
+}
+
+bool Session::setSendAnonymousData(bool on) {
+    return vedozer::setSendAnonymousData(on, m_settings, m_languages, *m_host);
 }
 
 std::optional<std::string> Session::lastReport() {
