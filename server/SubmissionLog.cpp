@@ -6,6 +6,7 @@
 #include <ctime>
 #include <fstream>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "definitions/LineCodec.h"
 #include "text/Text.h"
@@ -63,13 +64,14 @@ SubmissionLog::Result SubmissionLog::record(std::string_view payload, const std:
     std::lock_guard lock(m_mutex);
     std::string lines;
     std::vector<std::string> fresh;
+    std::unordered_set<std::string> inThisRequest;
     for (const auto& n : names) {
         std::string escaped = escapeName(n);
         if (m_known.contains(escaped)) {
             m_known.insert(escaped);  // a name sent again stays remembered
             continue;
         }
-        if (std::find(fresh.begin(), fresh.end(), escaped) != fresh.end()) continue;
+        if (!inThisRequest.insert(escaped).second) continue;
         fresh.push_back(escaped);
         lines += std::string(stamp) + "\t" + escapeName(sender) + "\t" + escaped + "\r\n";
     }
