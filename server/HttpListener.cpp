@@ -103,7 +103,8 @@ void HttpListener::run() {
         int timeout = -1;
         if (!m_waiting.empty()) {
             // Deadlines grow with the order of arrival: the first one is the nearest.
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_waiting.front().deadline - Clock::now());
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_waiting.front().deadline -
+                                                                              Clock::now());
             timeout = static_cast<int>(std::max<int64_t>(left.count() + 1, 0));
         }
         if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) break;
@@ -202,7 +203,8 @@ void HttpListener::enqueue(Waiting&& w) {
 }
 
 void HttpListener::refuse(int fd, const char* statusLine, const std::string& why) {
-    std::string reply = std::string("HTTP/1.1 ") + statusLine + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+    std::string reply =
+        std::string("HTTP/1.1 ") + statusLine + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
     [[maybe_unused]] auto n = ::send(fd, reply.data(), reply.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
     if (m_notice) {
         std::string peer;

@@ -5,8 +5,8 @@ namespace vedozer::server {
 bool isCollectorAddress(const std::string& address) {
     if (address.rfind("unix:/", 0) == 0) {
         for (unsigned char c : address) {
-            if (c <= ' ' || c == ';' || c == '{' || c == '}' || c == '"' || c == '\'' || c == '\\' || c == '$' ||
-                c >= 0x7F)
+            if (c <= ' ' || c == ';' || c == '{' || c == '}' || c == '"' || c == '\'' || c == '\\' ||
+                c == '$' || c >= 0x7F)
                 return false;
         }
         return true;
@@ -43,7 +43,8 @@ map $arg_date $vedozer_feed {
 # vedozer-defserver taking submissions (getData.asp) and the rare feed request for a date the
 # site has no file for.
 upstream vedozer_collector {
-    server )" + options.collector + R"(;
+    server )" +
+           options.collector + R"(;
 }
 )";
 }

@@ -40,8 +40,8 @@ int serve(const ServeOptions& options) {
         listener.setNoticeLog([](const std::string& line) { std::cerr << escapeLogText(line) << std::endl; });
     }
     if (std::string error = listener.open(options.bind, options.port); !error.empty()) {
-        std::cerr << "vedozer-defserver: cannot listen on " << options.bind << ":" << options.port << ": " << error
-                  << std::endl;
+        std::cerr << "vedozer-defserver: cannot listen on " << options.bind << ":" << options.port << ": "
+                  << error << std::endl;
         return 1;
     }
     if (repository) {

@@ -7,8 +7,8 @@
 namespace vedozer::server {
 
 struct ServeOptions {
-    std::string repo;             // empty in collector mode
-    bool collectOnly = false;     // only /asp/getData.asp
+    std::string repo;          // empty in collector mode
+    bool collectOnly = false;  // only /asp/getData.asp
     std::string bind = "127.0.0.1";
     int port = 8080;
     std::string submissionsFile;  // default REPO/submissions.txt

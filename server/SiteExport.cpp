@@ -57,11 +57,12 @@ void checkTarget(const fs::path& out) {
     auto status = fs::symlink_status(out, ec);
     if (!fs::exists(status)) return;
     if (!fs::is_directory(status)) throw ExportError(out.string() + " exists and is not a folder");
-    if (!fs::is_empty(out, ec)) throw ExportError(out.string() + " is not empty: export each release into a new folder");
+    if (!fs::is_empty(out, ec))
+        throw ExportError(out.string() + " is not empty: export each release into a new folder");
 }
 
-void fillSite(SiteWriter& site, const fs::path& repo, Repository& repository, const std::vector<ChangeSet>& sets,
-              const ExportOptions& options, ExportSummary& summary) {
+void fillSite(SiteWriter& site, const fs::path& repo, Repository& repository,
+              const std::vector<ChangeSet>& sets, const ExportOptions& options, ExportSummary& summary) {
     const DateValue newest = repository.currentDate();
     site.write("asp/currentDateNEW.asp", fullDateText(newest));
     site.write("asp/date.asp", fullDateText(newest));
@@ -110,7 +111,8 @@ ExportSummary exportSite(const fs::path& repo, const fs::path& out, const Export
     repository.load();
     const std::vector<ChangeSet> sets = repository.changeSets();
 
-    const fs::path partial = out.parent_path() / ("." + out.filename().string() + ".partial-" + std::to_string(::getpid()));
+    const fs::path partial =
+        out.parent_path() / ("." + out.filename().string() + ".partial-" + std::to_string(::getpid()));
     std::error_code ec;
     fs::remove_all(partial, ec);
     ExportSummary summary;

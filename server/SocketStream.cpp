@@ -33,7 +33,8 @@ SocketStream::SocketStream(int fd, std::string alreadyRead, std::chrono::millise
     : m_fd(fd), m_head(std::move(alreadyRead)), m_ioTimeout(ioTimeout), m_deadline(deadline) {}
 
 bool SocketStream::waitFor(short events) const {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - std::chrono::steady_clock::now());
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(m_deadline - std::chrono::steady_clock::now());
     auto wait = std::min(left, m_ioTimeout);
     if (wait.count() <= 0) return false;
     pollfd p{m_fd, events, 0};

@@ -28,10 +28,12 @@ TEST_F(FrontDoor, ASecondServerOnTheSameAddressIsRefused) {
     test::ProcessRun second = test::runProcess(
         {kServer, "--repo", repo.str(), "--port", std::to_string(first.port()), "--bind", "127.0.0.1"}, 10);
     EXPECT_EQ(second.exitCode, 1);
-    EXPECT_NE(second.err.find("cannot listen on 127.0.0.1:" + std::to_string(first.port()) + ": address already in use"),
+    EXPECT_NE(second.err.find("cannot listen on 127.0.0.1:" + std::to_string(first.port()) +
+                              ": address already in use"),
               std::string::npos)
         << second.err;
-    EXPECT_NE(test::rawRequest(first.port(), kDateRequest, 5s).find("4/1/2006 12:00:00 AM"), std::string::npos);
+    EXPECT_NE(test::rawRequest(first.port(), kDateRequest, 5s).find("4/1/2006 12:00:00 AM"),
+              std::string::npos);
 }
 
 TEST_F(FrontDoor, TwoHundredSlowClientsDoNotStarveANormalOne) {
@@ -66,7 +68,8 @@ TEST_F(FrontDoor, ARequestHeadSentAByteAtATimeIsCutOffAtTheDeadline) {
     }
     ASSERT_TRUE(ended) << "still connected after 10 s";
     EXPECT_EQ(reply.rfind("HTTP/1.1 408 Request Timeout\r\n", 0), 0u) << reply;
-    EXPECT_NE(server.log().find("127.0.0.1 408 Request Timeout (request head not complete in time)"), std::string::npos)
+    EXPECT_NE(server.log().find("127.0.0.1 408 Request Timeout (request head not complete in time)"),
+              std::string::npos)
         << server.log();
     EXPECT_NE(test::rawRequest(server.port(), kDateRequest, 5s).find("200 OK"), std::string::npos);
 }

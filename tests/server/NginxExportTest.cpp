@@ -28,7 +28,8 @@ struct Reply {
 };
 
 std::ostream& operator<<(std::ostream& os, const Reply& r) {
-    return os << r.status << " [" << r.contentType << "] " << r.body.size() << " bytes: " << r.body.substr(0, 60);
+    return os << r.status << " [" << r.contentType << "] " << r.body.size()
+              << " bytes: " << r.body.substr(0, 60);
 }
 
 Reply get(int port, const std::string& target) {
@@ -42,7 +43,8 @@ Reply get(int port, const std::string& target) {
 
 std::map<std::string, std::string> folderContents(const fs::path& folder) {
     std::map<std::string, std::string> files;
-    for (const auto& e : fs::directory_iterator(folder)) files[e.path().filename().string()] = test::readHostFile(e.path());
+    for (const auto& e : fs::directory_iterator(folder))
+        files[e.path().filename().string()] = test::readHostFile(e.path());
     return files;
 }
 
@@ -54,7 +56,8 @@ protected:
 
     void SetUp() override {
         if (test::NginxProcess::binary().empty()) {
-            if (std::getenv("VEDOZER_REQUIRE_NGINX")) FAIL() << "nginx is required here (Debian package nginx-light)";
+            if (std::getenv("VEDOZER_REQUIRE_NGINX"))
+                FAIL() << "nginx is required here (Debian package nginx-light)";
             GTEST_SKIP() << "nginx is not installed (Debian package nginx-light)";
         }
         repo.write("changes/2006-04-01.txt",
@@ -75,26 +78,35 @@ protected:
                    "ADD FILE caf\xe9.exe=Caf\xe9 Spy|[appdata]\\Caf\xe9|Spyware\n"
                    "ADD SDIR Tools|[programfiles]\\Tools\n"
                    "DEL COOK tracker.example.net\n");
-        repo.write("changes/2006-07-01.txt", "ADD REG 2^Software\\Late^Value=Late Spy|Adware\nDEL DIR PopMaster folder\n");
-        repo.write("Languages/21/Localization.txt", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<TRANSLATION_ITEMS>\r\n");
+        repo.write("changes/2006-07-01.txt",
+                   "ADD REG 2^Software\\Late^Value=Late Spy|Adware\nDEL DIR PopMaster folder\n");
+        repo.write("Languages/21/Localization.txt",
+                   "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<TRANSLATION_ITEMS>\r\n");
 
         live = std::make_unique<test::DefServerProcess>(
-            kServer, std::vector<std::string>{"--repo", repo.str(), "--submissions", (work.path() / "subs.txt").string()});
+            kServer, std::vector<std::string>{"--repo", repo.str(), "--submissions",
+                                              (work.path() / "subs.txt").string()});
         ASSERT_TRUE(live->running());
         const fs::path site = sites.path() / "2006-07-01";
-        test::ProcessRun exported = test::runProcess({kServer, "export", "--repo", repo.str(), "--out", site.string(),
-                                                      "--collector", "127.0.0.1:" + std::to_string(live->port())});
+        test::ProcessRun exported =
+            test::runProcess({kServer, "export", "--repo", repo.str(), "--out", site.string(), "--collector",
+                              "127.0.0.1:" + std::to_string(live->port())});
         ASSERT_EQ(exported.exitCode, 0) << exported.err;
         nginx = std::make_unique<test::NginxProcess>(prefix.path(), site);
         ASSERT_EQ(nginx->problem(), "");
     }
 
     // `vedozer update` from `server` into a data folder prepared by `vedozer init` and `date`.
-    std::pair<test::ProcessRun, std::map<std::string, std::string>> update(const std::string& name, const std::string& server,
+    std::pair<test::ProcessRun, std::map<std::string, std::string>> update(const std::string& name,
+                                                                           const std::string& server,
                                                                            const std::string& date) {
         const fs::path home = work.path() / name;
-        const std::vector<std::string> common = {kVedozer,        "--data-dir",           (home / "data").string(),
-                                                 "--config-dir", (home / "config").string(), "--machine-config-dir",
+        const std::vector<std::string> common = {kVedozer,
+                                                 "--data-dir",
+                                                 (home / "data").string(),
+                                                 "--config-dir",
+                                                 (home / "config").string(),
+                                                 "--machine-config-dir",
                                                  (home / "config").string()};
         auto run = [&](std::vector<std::string> args) {
             std::vector<std::string> argv = common;
@@ -146,18 +158,21 @@ TEST_F(NginxExport, EveryRequestOfTheClientGetsTheLiveServersReply) {
         EXPECT_EQ(fromSite[i], fromLive) << servedFromFiles[i];
         EXPECT_NE(fromLive.status, -1) << servedFromFiles[i];
     }
-    for (const auto& target : forwarded) EXPECT_EQ(get(nginx->port(), target), get(live->port(), target)) << target;
-    EXPECT_GT(get(live->port(), "/asp/getDefsNEW.asp?date=3/16/2006").body.size(), 500u) << "the feed from the beginning";
+    for (const auto& target : forwarded)
+        EXPECT_EQ(get(nginx->port(), target), get(live->port(), target)) << target;
+    EXPECT_GT(get(live->port(), "/asp/getDefsNEW.asp?date=3/16/2006").body.size(), 500u)
+        << "the feed from the beginning";
 
     // Submissions pass through to the collector, with the sender's address.
     Reply submitted = get(nginx->port(), "/asp/getData.asp?data=" + EncodeDefinitionLine("odd.exe") + "|");
     EXPECT_EQ(submitted.body, "Added");
-    EXPECT_NE(test::readHostFile(work.path() / "subs.txt").find("\t127.0.0.1\todd.exe\r\n"), std::string::npos);
+    EXPECT_NE(test::readHostFile(work.path() / "subs.txt").find("\t127.0.0.1\todd.exe\r\n"),
+              std::string::npos);
 }
 
 TEST_F(NginxExport, AnUpdateFromEveryInstalledDateWritesTheSameFilesAsFromTheLiveServer) {
-    const std::vector<std::string> installed = {"",        "4/1/2006", "5/15/2006 9:30:00 AM", "6/20/2006 5:15:00 PM",
-                                                "7/1/2006", "4/15/2006 8:00:00 AM"};
+    const std::vector<std::string> installed = {
+        "", "4/1/2006", "5/15/2006 9:30:00 AM", "6/20/2006 5:15:00 PM", "7/1/2006", "4/15/2006 8:00:00 AM"};
     int n = 0;
     for (const auto& date : installed) {
         ++n;

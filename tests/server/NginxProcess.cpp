@@ -40,9 +40,10 @@ std::string configuration(const fs::path& prefix, const fs::path& site, int port
                        "/access.log;\n";
     for (const char* temp : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"})
         conf += std::string("    ") + temp + "_temp_path " + p + "/" + temp + ";\n";
-    conf += "    include " + (site / "nginx/vedozer-http.conf").string() + ";\n    server {\n        listen 127.0.0.1:" +
-            std::to_string(port) + ";\n        root " + site.string() + ";\n        include " +
-            (site / "nginx/vedozer-server.conf").string() + ";\n    }\n}\n";
+    conf += "    include " + (site / "nginx/vedozer-http.conf").string() +
+            ";\n    server {\n        listen 127.0.0.1:" + std::to_string(port) + ";\n        root " +
+            site.string() + ";\n        include " + (site / "nginx/vedozer-server.conf").string() +
+            ";\n    }\n}\n";
     return conf;
 }
 
@@ -86,10 +87,11 @@ NginxProcess::NginxProcess(const fs::path& prefix, const fs::path& site) : m_pre
     const std::string errorLog = (prefix / "error.log").string();
     m_pid = ::fork();
     if (m_pid == 0) {
-        if (::getuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)) ::_exit(126);
+        if (::getuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+            ::_exit(126);
         const std::string conf = (prefix / "nginx.conf").string();
-        ::execl(program.c_str(), program.c_str(), "-p", prefix.c_str(), "-c", conf.c_str(), "-e", errorLog.c_str(),
-                static_cast<char*>(nullptr));
+        ::execl(program.c_str(), program.c_str(), "-p", prefix.c_str(), "-c", conf.c_str(), "-e",
+                errorLog.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);

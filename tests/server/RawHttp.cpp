@@ -37,7 +37,8 @@ bool RawConnection::send(const std::string& bytes) {
 bool RawConnection::waitForReplyOrClose(std::chrono::milliseconds timeout, std::string& reply) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                          std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
         pollfd p{m_fd, POLLIN, 0};
         if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;

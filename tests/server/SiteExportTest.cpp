@@ -42,26 +42,32 @@ TEST(SiteExport, WritesOneFeedPerKnownDateAndOnlyTheLanguageFilesTheServerWouldA
     EXPECT_EQ(s.changeSets, 2u);
     EXPECT_EQ(s.feeds, 3u);
     EXPECT_EQ(s.languageFiles, 1u);
-    EXPECT_EQ(filesUnder(site), (std::vector<std::string>{"Languages/21/Localization.txt", "asp/currentDateNEW.asp",
-                                                          "asp/date.asp", "feeds/3-16-2006.txt", "feeds/4-1-2006.txt",
-                                                          "feeds/5-15-2006_9-30-00_AM.txt", "nginx/vedozer-http.conf",
-                                                          "nginx/vedozer-server.conf"}));
+    EXPECT_EQ(filesUnder(site),
+              (std::vector<std::string>{"Languages/21/Localization.txt", "asp/currentDateNEW.asp",
+                                        "asp/date.asp", "feeds/3-16-2006.txt", "feeds/4-1-2006.txt",
+                                        "feeds/5-15-2006_9-30-00_AM.txt", "nginx/vedozer-http.conf",
+                                        "nginx/vedozer-server.conf"}));
     EXPECT_EQ(test::readHostFile(site / "asp/date.asp"), "5/15/2006 9:30:00 AM");
-    EXPECT_EQ(test::readHostFile(site / "feeds/5-15-2006_9-30-00_AM.txt"), "") << "nothing newer than the newest";
-    EXPECT_EQ(filesUnder(out.path()).size(), filesUnder(site).size()) << "no scratch folder left beside the site";
+    EXPECT_EQ(test::readHostFile(site / "feeds/5-15-2006_9-30-00_AM.txt"), "")
+        << "nothing newer than the newest";
+    EXPECT_EQ(filesUnder(out.path()).size(), filesUnder(site).size())
+        << "no scratch folder left beside the site";
 }
 
 TEST(SiteExport, RefusesToMixReleasesAndLeavesNothingBehindOnABadRepository) {
     test::TempDir repo, out;
     repo.write("changes/2006-04-01.txt", "ADD COOK one.example\n");
     out.write("old/asp/date.asp", "4/1/2006 12:00:00 AM");
-    test::ProcessRun mixed = test::runProcess({kServer, "export", "--repo", repo.str(), "--out", (out.path() / "old").string()});
+    test::ProcessRun mixed =
+        test::runProcess({kServer, "export", "--repo", repo.str(), "--out", (out.path() / "old").string()});
     EXPECT_EQ(mixed.exitCode, 1);
-    EXPECT_NE(mixed.err.find("is not empty: export each release into a new folder"), std::string::npos) << mixed.err;
+    EXPECT_NE(mixed.err.find("is not empty: export each release into a new folder"), std::string::npos)
+        << mixed.err;
     EXPECT_EQ(filesUnder(out.path()), std::vector<std::string>{"old/asp/date.asp"});
 
     repo.write("changes/2006-05-01.txt", "ADD COOK fine.example\nADD FILE broken\n");
-    test::ProcessRun bad = test::runProcess({kServer, "export", "--repo", repo.str(), "--out", (out.path() / "new").string()});
+    test::ProcessRun bad =
+        test::runProcess({kServer, "export", "--repo", repo.str(), "--out", (out.path() / "new").string()});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_NE(bad.err.find("2006-05-01.txt:2"), std::string::npos) << bad.err;
     EXPECT_EQ(filesUnder(out.path()), std::vector<std::string>{"old/asp/date.asp"});

@@ -37,7 +37,9 @@ long residentKilobytes() {
     return 0;
 }
 
-size_t countLines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
+size_t countLines(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 TEST(SubmissionMemory, DoesNotGrowWithEverySubmittedName) {
     test::TempDir dir;
@@ -46,7 +48,8 @@ TEST(SubmissionMemory, DoesNotGrowWithEverySubmittedName) {
     const std::string filler(380, 'n');
     for (int request = 0; request < 120; ++request) {
         std::vector<std::string> names;
-        for (int i = 0; i < 1000; ++i) names.push_back(filler + std::to_string(request) + "-" + std::to_string(i) + ".exe");
+        for (int i = 0; i < 1000; ++i)
+            names.push_back(filler + std::to_string(request) + "-" + std::to_string(i) + ".exe");
         ASSERT_EQ(log.record(payloadOf(names), "192.0.2.1"), server::SubmissionLog::Result::Added);
     }
     const long grownKb = residentKilobytes() - before;
@@ -63,8 +66,10 @@ TEST(SubmissionMemory, RecentNamesAreSkippedAndLongForgottenOnesWrittenAgain) {
         server::SubmissionLog log(file, 3);
         for (const char* n : {"a.exe", "b.exe", "c.exe", "d.exe", "e.exe", "f.exe", "g.exe"})
             EXPECT_EQ(log.record(payloadOf({n}), "s"), server::SubmissionLog::Result::Added) << n;
-        EXPECT_EQ(log.record(payloadOf({"g.exe", "f.exe", "e.exe"}), "s"), server::SubmissionLog::Result::Skipped);
-        EXPECT_EQ(log.record(payloadOf({"a.exe"}), "s"), server::SubmissionLog::Result::Added) << "forgotten long ago";
+        EXPECT_EQ(log.record(payloadOf({"g.exe", "f.exe", "e.exe"}), "s"),
+                  server::SubmissionLog::Result::Skipped);
+        EXPECT_EQ(log.record(payloadOf({"a.exe"}), "s"), server::SubmissionLog::Result::Added)
+            << "forgotten long ago";
     }
     EXPECT_EQ(countLines(test::readHostFile(file)), 8u);
     // A restarted server knows the newest names of the log again.
@@ -87,16 +92,24 @@ TEST(Collector, TakesSubmissionsFromBehindAProxyAndNothingElse) {
     std::string reply = test::rawRequest(
         collector.port(), "GET " + target + " HTTP/1.1\r\nHost: x\r\nX-Real-IP: 192.0.2.7\r\n\r\n", 5s);
     EXPECT_NE(reply.find("\r\n\r\nAdded"), std::string::npos) << reply;
-    EXPECT_NE(test::readHostFile(subs).find("\t192.0.2.7\todd.exe\r\n"), std::string::npos) << test::readHostFile(subs);
-    for (const char* path : {"/asp/currentDateNEW.asp", "/asp/getDefsNEW.asp?date=3/16/2006", "/Languages/21/Localization.txt"}) {
-        reply = test::rawRequest(collector.port(), std::string("GET ") + path + " HTTP/1.1\r\nHost: x\r\n\r\n", 5s);
+    EXPECT_NE(test::readHostFile(subs).find("\t192.0.2.7\todd.exe\r\n"), std::string::npos)
+        << test::readHostFile(subs);
+    for (const char* path : {"/asp/currentDateNEW.asp", "/asp/getDefsNEW.asp?date=3/16/2006",
+                             "/Languages/21/Localization.txt"}) {
+        reply = test::rawRequest(collector.port(),
+                                 std::string("GET ") + path + " HTTP/1.1\r\nHost: x\r\n\r\n", 5s);
         EXPECT_EQ(reply.rfind("HTTP/1.1 404 Not Found\r\n", 0), 0u) << path << ": " << reply;
         EXPECT_NE(reply.find("\r\n\r\nNot found"), std::string::npos) << reply;
     }
 
-    EXPECT_EQ(test::runProcess({kServer, "--collect-only", "--port", "0"}).exitCode, 2) << "no submissions file";
-    EXPECT_EQ(test::runProcess({kServer, "--collect-only", "--repo", dir.str(), "--submissions", subs, "--port", "0"}).exitCode, 2);
-    EXPECT_EQ(test::runProcess({kServer, "--port", "0"}).exitCode, 2) << "neither a repository nor collector mode";
+    EXPECT_EQ(test::runProcess({kServer, "--collect-only", "--port", "0"}).exitCode, 2)
+        << "no submissions file";
+    EXPECT_EQ(test::runProcess(
+                  {kServer, "--collect-only", "--repo", dir.str(), "--submissions", subs, "--port", "0"})
+                  .exitCode,
+              2);
+    EXPECT_EQ(test::runProcess({kServer, "--port", "0"}).exitCode, 2)
+        << "neither a repository nor collector mode";
 }
 
 }  // namespace
