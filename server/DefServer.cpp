@@ -109,7 +109,8 @@ std::string requestLogLine(const httplib::Request& req, const httplib::Response&
 
 void installRequestLog(httplib::Server& server) {
     server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
-        std::cerr << requestLogLine(req, res) << std::endl;
+        // One write per line, so lines of concurrent requests do not interleave.
+        std::cerr << (requestLogLine(req, res) + "\n") << std::flush;
     });
 }
 
