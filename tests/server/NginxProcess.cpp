@@ -1,11 +1,8 @@
 #include "NginxProcess.h"
 
-#include <arpa/inet.h>
 #include <grp.h>
-#include <netinet/in.h>
 #include <pwd.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "RawHttp.h"
 #include "support/DefServerProcess.h"
 #include "support/TempDir.h"
 
@@ -21,17 +19,6 @@ namespace vedozer::test {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool accepts(int port) {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-    ::close(fd);
-    return ok;
-}
 
 std::string configuration(const fs::path& prefix, const fs::path& site, int port) {
     const std::string p = prefix.string();
@@ -95,7 +82,7 @@ NginxProcess::NginxProcess(const fs::path& prefix, const fs::path& site) : m_pre
         ::_exit(127);
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (!accepts(m_port)) {
+    while (!RawConnection(m_port).connected()) {
         int status = 0;
         if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
             m_pid = -1;
@@ -112,14 +99,9 @@ NginxProcess::NginxProcess(const fs::path& prefix, const fs::path& site) : m_pre
 
 NginxProcess::~NginxProcess() {
     if (m_pid <= 0) return;
-    ::kill(m_pid, SIGTERM);
+    ::kill(m_pid, SIGTERM);  // the master stops its workers and ends
     int status = 0;
-    for (int i = 0; i < 500 && ::waitpid(m_pid, &status, WNOHANG) == 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (::waitpid(m_pid, &status, WNOHANG) == 0) {
-        ::kill(m_pid, SIGKILL);
-        ::waitpid(m_pid, &status, 0);
-    }
+    ::waitpid(m_pid, &status, 0);
 }
 
 }  // namespace vedozer::test

@@ -22,12 +22,6 @@ std::vector<std::string> filesUnder(const fs::path& root) {
     return files;
 }
 
-TEST(SiteExport, FeedFilesAreNamedAfterTheDateTheClientSends) {
-    EXPECT_EQ(server::feedFileName(*ParseGeneralDate("3/16/2006")), "3-16-2006.txt");
-    EXPECT_EQ(server::feedFileName(*ParseGeneralDate("5/15/2006 9:30:00 AM")), "5-15-2006_9-30-00_AM.txt");
-    EXPECT_EQ(server::feedFileName(*ParseGeneralDate("2006-12-01 17:05:09")), "12-1-2006_5-05-09_PM.txt");
-}
-
 TEST(SiteExport, WritesOneFeedPerKnownDateAndOnlyTheLanguageFilesTheServerWouldAnswer) {
     test::TempDir repo, out;
     repo.write("changes/2006-04-01.txt", "ADD COOK one.example\n");
