@@ -92,7 +92,8 @@ void HttpListener::stop() {
     }
 }
 
-void HttpListener::run() {
+bool HttpListener::run() {
+    bool ok = true;
     for (size_t i = 0; i < m_limits.workers; ++i) m_workers.emplace_back([this] { workerLoop(); });
     std::vector<pollfd> fds;
     while (!m_stopping) {
@@ -107,7 +108,10 @@ void HttpListener::run() {
                                                                               Clock::now());
             timeout = static_cast<int>(std::max<int64_t>(left.count() + 1, 0));
         }
-        if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) break;
+        if (::poll(fds.data(), fds.size(), timeout) < 0 && errno != EINTR) {
+            ok = false;
+            break;
+        }
         if (fds[1].revents) {
             uint64_t value;
             [[maybe_unused]] auto n = ::read(m_wakeFd, &value, sizeof value);
@@ -138,6 +142,7 @@ void HttpListener::run() {
     m_workers.clear();
     for (auto& w : m_queue) closeQuietly(w.fd);
     m_queue.clear();
+    return ok;
 }
 
 void HttpListener::acceptAll() {

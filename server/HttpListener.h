@@ -44,8 +44,8 @@ public:
     // Binds and listens (port 0: a free port). Returns "" or why not, e.g. "address already in use".
     std::string open(const std::string& address, int port);
     int port() const { return m_port; }
-    // Serves until stop(). Returns after the workers have finished.
-    void run();
+    // Serves until stop(); false when it had to stop on an error. Returns after the workers ended.
+    bool run();
     // May be called from any thread.
     void stop();
     // Receives a line for each connection dropped before its request was read.

@@ -57,10 +57,10 @@ int serve(const ServeOptions& options) {
         sigwait(&stopSignals, &sig);
         listener.stop();
     });
-    listener.run();
+    const bool ok = listener.run();
     pthread_kill(waiter.native_handle(), SIGTERM);  // lets the waiter go when run() ended by itself
     waiter.join();
-    return 0;
+    return ok ? 0 : 1;
 }
 
 }  // namespace vedozer::server
