@@ -24,9 +24,10 @@ struct ListenerLimits {
     // Complete requests waiting for a worker; past this a request is answered 503 at once.
     size_t maxQueued = 256;
     size_t maxHeadBytes = 16 * 1024;
-    // Longest single wait while answering, and the whole time allowed for one answer.
-    std::chrono::milliseconds ioTimeout{10000};
-    std::chrono::milliseconds answerDeadline{60000};
+    // Longest single wait while answering, and the whole time allowed for one answer: the
+    // client's own limits, so a large feed on a slow line still arrives.
+    std::chrono::milliseconds ioTimeout{30000};
+    std::chrono::milliseconds answerDeadline{600000};
 };
 
 // True when `bytes` holds a whole request head (up to the blank line).

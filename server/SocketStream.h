@@ -8,8 +8,7 @@ namespace vedozer::server {
 
 // The stream httplib reads a request from and writes the reply to: first the bytes of the
 // request head the listener already read, then the socket. Every wait is bounded by `ioTimeout`
-// and the whole exchange by `deadline`, so a client that reads its reply slowly cannot hold a
-// worker for long.
+// and the whole exchange by `deadline`, so a client that stops reading frees its worker.
 class SocketStream : public httplib::Stream {
 public:
     SocketStream(int fd, std::string alreadyRead, std::chrono::milliseconds ioTimeout,
