@@ -23,6 +23,22 @@ Session::Session(Platform& platform, Host& host, ProductIdentity identity)
       m_monitor(&host) {
     m_languages.loadDefaultMessages();
     m_results.setListener([this](const ItemFound& found) { m_host->onItemFound(found); });
+    ProtectionHooks hooks;
+    hooks.sweepContext = [this] {
+        return ScanContext(m_platform, m_definitions, m_exclusions, m_safeList, m_settings, m_languages, *m_host,
+                           m_shieldStopFlag, m_results, m_shieldCounters, m_shieldMonitor);
+    };
+    hooks.scanRunning = [this] { return m_scanning; };
+    hooks.startScan = [this](bool removeWithoutAsking) {
+        ScanRequest request;
+        if (removeWithoutAsking) {
+            request.then = AfterScan::RemoveEverything;
+            request.askFirst = false;
+        }
+        scan(request);
+    };
+    hooks.runLiveUpdate = [this] { liveUpdate(); };
+    m_protection = std::make_unique<Protection>(m_platform, m_settings, m_languages, *m_host, std::move(hooks));
 }
 
 Session::~Session() = default;  // Removal is complete here
@@ -31,6 +47,7 @@ void Session::setHost(Host& host) {
     m_host = &host;
     m_settings.setHost(&host);
     m_monitor.setHost(&host);
+    m_protection->setHost(host);
     if (m_removal) m_removal->setHost(host);
 }
 
@@ -77,6 +94,7 @@ namespace {
 class SessionRemovalHooks : public RemovalHooks {
 public:
     explicit SessionRemovalHooks(Session& session) : m_session(session) {}
+    void setBackgroundTimers(bool on) override { m_session.setBackgroundTimers(on); }
     void sendAnonymousData() override {
         Platform& p = m_session.platform();
         if (!p.http || !p.processes) return;
@@ -129,7 +147,20 @@ ScanOutcome Session::scan(const ScanRequest& request) {
     applyScanRequest(request);
     ScanContext context(m_platform, m_definitions, m_exclusions, m_safeList, m_settings, m_languages, *m_host,
                         m_stopFlag, m_results, m_counters, m_monitor);
-    m_lastScan = runScan(context, false);
+    context.sweepMemory95 = [&] { m_protection->memoryShield().sweepMemory95(context); };
+    ScanRunHooks hooks;
+    hooks.setBackgroundTimers = [this](bool on) { setBackgroundTimers(on); };
+    // The protection timers stay off until an unattended removal after the scan has ended too.
+    BackgroundTimers::Hold hold = timers().hold();
+    struct Scanning {
+        bool& flag;
+        explicit Scanning(bool& f) : flag(f) { flag = true; }
+        ~Scanning() { flag = false; }
+    };
+    {
+        Scanning scanning(m_scanning);
+        m_lastScan = runScan(context, false, hooks);
+    }
     m_overlay.clearOverrides();
     outcome.run = m_lastScan;
     outcome.found = m_results.removalList();

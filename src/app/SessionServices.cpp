@@ -20,6 +20,7 @@ LiveUpdateReport Session::liveUpdate(const std::string& server) {
         return report;
     }
     LiveUpdateContext live{*m_platform.http, dataFiles(), dataFolder(), *m_host, m_identity, definitionServer(server)};
+    BackgroundTimers::Hold hold = timers().hold();
     return RunLiveUpdate(live, m_settings, m_languages, m_definitions);
 }
 

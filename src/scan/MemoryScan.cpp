@@ -63,13 +63,14 @@ void checkProcess(ScanContext& ctx, uint32_t pid, const std::string& pathList, c
         return;
     }
     if (text::toUpper(text::trim(fileName)) == text::toUpper(kOwnHelperProcess)) return;
-    ReportRunningThreat(ctx, fileName, company);
+    ReportRunningThreat(ctx, RunningThreat{fileName, company, path, pid});
     ++ctx.counters.softwareFound;
 }
 
 }  // namespace
 
-void ReportRunningThreat(ScanContext& ctx, const std::string& fileName, const std::string& company) {
+void ReportRunningThreat(ScanContext& ctx, const RunningThreat& threat) {
+    const std::string& fileName = threat.fileName;
     if (ctx.scanRunning) {
         // The row says what happened: a program that would not stop is not called stopped.
         bool stopped =
@@ -80,7 +81,7 @@ void ReportRunningThreat(ScanContext& ctx, const std::string& fileName, const st
         ctx.host.onItemFound(ItemFound{DetectionKind::Process, fileName, fileName, false});
         if (!stopped) ctx.host.onNotice(Notice{NoticeKind::Warning, row});
     } else if (ctx.onShieldThreat) {
-        ctx.onShieldThreat(fileName, company);
+        ctx.onShieldThreat(threat);
     }
 }
 

@@ -125,10 +125,14 @@ TEST(MemoryScan, OutsideAScanTheShieldIsAsked) {
     CountDefinitions(*img.platform().dataFiles, img.definitions);
     ScanContext ctx = img.context();
     ctx.scanRunning = false;
-    std::vector<std::pair<std::string, std::string>> asked;
-    ctx.onShieldThreat = [&](const std::string& file, const std::string& company) { asked.emplace_back(file, company); };
+    std::vector<RunningThreat> asked;
+    ctx.onShieldThreat = [&](const RunningThreat& threat) { asked.push_back(threat); };
     SweepMemory(ctx);
-    EXPECT_EQ(asked, (std::vector<std::pair<std::string, std::string>>{{"BAD.EXE", ""}}));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].fileName, "BAD.EXE");
+    EXPECT_EQ(asked[0].company, "");
+    EXPECT_EQ(asked[0].path, "C:\\APP\\BAD.EXE");
+    EXPECT_EQ(asked[0].pid, bad.id());
     EXPECT_EQ(bad.endedBy(100), 0);
     EXPECT_EQ(img.counters.cookiesAndProcessesInspected, img.progress.status().tally.runningPrograms);
     EXPECT_EQ(img.host.yields() > 0, true);
