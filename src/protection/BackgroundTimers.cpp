@@ -25,8 +25,8 @@ void BackgroundTimers::set(bool on) {
     apply();
 }
 
-void BackgroundTimers::setMainWindowNormal(bool normal) {
-    m_windowNormal = normal;
+void BackgroundTimers::setWindowState(WindowState state) {
+    m_windowState = state;
     apply();
 }
 
@@ -40,9 +40,10 @@ void BackgroundTimers::apply() {
     const bool scheduled = settingNumber(m_settings.get(skey::OptionAndSettings, skey::scheduledScanOn, "0")) != 0;
     const bool homePage = m_settings.getBool(skey::OptionAndSettings, skey::homePageShieldOn, true);
     const bool memory = m_settings.getBool(skey::OptionAndSettings, skey::memoryShieldOn, true);
-    scheduler.setEnabled(free && scheduled && !m_windowNormal);
+    const bool behind = m_windowState != WindowState::Normal;
+    scheduler.setEnabled(free && scheduled && behind);
     homePageCheck.setEnabled(free && homePage);
-    memoryShield.setEnabled(free && memory && !m_windowNormal);
+    memoryShield.setEnabled(free && memory && behind);
 }
 
 }  // namespace vedozer

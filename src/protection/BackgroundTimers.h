@@ -6,6 +6,9 @@
 
 namespace vedozer {
 
+// The main window's size state, as far as the protection timers care.
+enum class WindowState { Normal, Minimised, Maximised, Tray };
+
 // The protection timers of the desktop program and the one rule for when each runs.
 //
 // - scheduler (10 ms): while scheduled scans are enabled (chkAutomaticScanYesOrNo a number
@@ -56,8 +59,8 @@ public:
 
     // The main window's size state: in its normal state the scheduler and the memory shield
     // rest; minimised, maximised or in the notification area they follow the settings.
-    void setMainWindowNormal(bool normal);
-    bool mainWindowNormal() const { return m_windowNormal; }
+    void setWindowState(WindowState state);
+    WindowState windowState() const { return m_windowState; }
 
     // A setting that switches a timer changed (a shield's option, the schedule).
     void optionsChanged() { apply(); }
@@ -73,7 +76,7 @@ private:
 
     const Settings& m_settings;
     int m_holds = 0;
-    bool m_windowNormal = true;
+    WindowState m_windowState = WindowState::Normal;
 };
 
 // A stored value read as a number, as a check box is tested: blanks around it allowed,

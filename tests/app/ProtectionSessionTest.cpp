@@ -21,7 +21,7 @@ struct ProtectedSession {
         session = std::make_unique<Session>(s.img.platform(), s.img.host, s.img.languages.identity());
         EXPECT_TRUE(session->startUp());
         // Minimised to the tray: every protection timer follows its option.
-        session->timers().setMainWindowNormal(false);
+        session->timers().setWindowState(WindowState::Tray);
     }
     void scheduleNow(bool autoDelete) {
         Settings& st = session->settings();
@@ -76,7 +76,7 @@ TEST(ProtectionSession, TheMemoryShieldAlertsThroughTheSessionWithoutTouchingThe
     EXPECT_TRUE(p.s.img.host.scanProgress.empty());
 
     // Every third home-page check runs the shield as well; in front, its own timer rests.
-    timers.setMainWindowNormal(true);
+    timers.setWindowState(WindowState::Normal);
     EXPECT_FALSE(timers.memoryShield.enabled());
     ASSERT_TRUE(timers.homePageCheck.enabled());
     test::RunningProgram again(p.s.program("App/bad.exe"));

@@ -109,7 +109,7 @@ TEST(ScheduleFormats, StoredTimesAndDatesSurviveTheirTripAndOddFormsAreRead) {
 
 TEST_F(SchedulerFixture, TheScheduleControlsStartAsDailyAndApplyStoresWhatTheyShow) {
     BackgroundTimers timers{settings};
-    timers.setMainWindowNormal(false);
+    timers.setWindowState(WindowState::Tray);
     ScheduleEditor editor{settings, timers};
     editor.load();
     EXPECT_EQ(editor.controls().day, 7);

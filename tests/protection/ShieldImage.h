@@ -76,7 +76,7 @@ struct ShieldImage {
                         }};
 
     ShieldImage() {
-        timers.setMainWindowNormal(false);
+        timers.setWindowState(WindowState::Tray);
         timers.set(true);
     }
     // A copy of sleep at a path below C:\ ("Program Files/Bad/bad.exe").

@@ -29,7 +29,7 @@ TEST_F(TimersFixture, TheSettingsAndTheWindowStateDecideWhichTimersRun) {
 
     timers.set(true);
     EXPECT_EQ(running(), "-H-") << "in front, only the home-page check runs; schedules are off by default";
-    timers.setMainWindowNormal(false);
+    timers.setWindowState(WindowState::Tray);
     EXPECT_EQ(running(), "-HM");
     settings.save(skey::OptionAndSettings, skey::scheduledScanOn, "1");
     settings.save(skey::OptionAndSettings, skey::homePageShieldOn, "False");
@@ -45,14 +45,14 @@ TEST_F(TimersFixture, TheSettingsAndTheWindowStateDecideWhichTimersRun) {
     timers.set(true);
     EXPECT_EQ(running(), "SHM");
     // Back to the normal state: the scheduler and the memory shield rest, even after a scan ends.
-    timers.setMainWindowNormal(true);
+    timers.setWindowState(WindowState::Normal);
     timers.set(false);
     timers.set(true);
     EXPECT_EQ(running(), "-H-");
 }
 
 TEST_F(TimersFixture, HoldsNestSoTheTimersComeBackOnlyAfterTheOutermostOperation) {
-    timers.setMainWindowNormal(false);
+    timers.setWindowState(WindowState::Tray);
     timers.set(true);
     ASSERT_EQ(running(), "-HM");
     {
@@ -63,7 +63,7 @@ TEST_F(TimersFixture, HoldsNestSoTheTimersComeBackOnlyAfterTheOutermostOperation
             EXPECT_TRUE(timers.held());
         }
         EXPECT_EQ(running(), "---") << "the alert still waits";
-        timers.setMainWindowNormal(false);  // minimising changes nothing while held
+        timers.setWindowState(WindowState::Tray);  // minimising changes nothing while held
         EXPECT_EQ(running(), "---");
     }
     EXPECT_EQ(running(), "-HM");
