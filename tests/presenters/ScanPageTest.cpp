@@ -168,6 +168,24 @@ TEST(ScanPage, StagesSwitchedOffReadNotSelectedAndTheModeAndDrivesAreSaved) {
     EXPECT_EQ(d.v.results.summary, "0 threats, 0 traces");
 }
 
+TEST(ScanPage, AnUnattendedScanRemovesWithoutAQuestionAndShowsTheResults) {
+    DesktopImage d;
+    d.notFirstRun();
+    d.image.onlyFiles();
+    d.image.definitionFile(kFileDefinitionFile, {"ad.exe=Ad|[drive]Ad"});
+    d.image.write("Ad/ad.exe", "exe");
+    Desktop& desk = d.start();
+    desk.session().removal().gatheringPauseMillis = 0;
+    ScanOutcome outcome = desk.scanPage().startScan(true);
+    ASSERT_TRUE(outcome.removal);
+    EXPECT_EQ(outcome.removal->notRemoved(), 0u);
+    EXPECT_TRUE(d.v.dialogs.asked.empty());
+    EXPECT_FALSE(std::filesystem::exists(d.image.drive + "/Ad/ad.exe"));
+    EXPECT_EQ(d.v.main.page, Page::Results);
+    EXPECT_EQ(d.v.results.emptyText, "No adware or spyware was found.");
+    EXPECT_EQ(d.v.status.state.removedTotal, "3") << "the removed total grows by the three found counters";
+}
+
 TEST(ScanPage, TheDriveListOffersWhatACompleteScanCouldReadEachByItsLetter) {
     std::vector<DriveInfo> drives = {{"a:\\", 2, false}, {"C:\\", 3, true}, {"D:\\", 3, false},
                                      {"E:\\", 4, true},  {"F:\\", 5, false}, {"G:\\", 0, true}};

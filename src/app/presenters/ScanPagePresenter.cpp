@@ -53,7 +53,8 @@ void ScanPagePresenter::fill() {
 }
 
 ScanOutcome ScanPagePresenter::startScan(bool unattendedRemoval) {
-    if (m_running) return {};
+    // A removal walks the lists a scan would clear; the session refuses, and so does the page.
+    if (m_running || m_session.removalRunning()) return {};
     m_running = true;
     m_undeletable.hideAndClear();
     m_view.clearFound();
@@ -74,7 +75,10 @@ ScanOutcome ScanPagePresenter::startScan(bool unattendedRemoval) {
     setControls(ScanControls{true, false, false, true});
     setNavigationDuringScan(false);
     m_results.refresh();
-    if (outcome.removal) m_results.showRemovalOutcome(*outcome.removal);
+    if (outcome.removal) {
+        m_navigator.showPage(Page::Results);
+        m_results.showRemovalOutcome(*outcome.removal);
+    }
     m_navigator.refreshStatus();
     return outcome;
 }
@@ -98,7 +102,10 @@ void ScanPagePresenter::stopClicked() {
     if (m_running) setControls(ScanControls{false, !stopping, !stopping, false});
 }
 
-void ScanPagePresenter::continueClicked() { m_navigator.showPage(Page::Results); }
+void ScanPagePresenter::continueClicked() {
+    m_navigator.showPage(Page::Results);
+    m_results.opened();
+}
 
 void ScanPagePresenter::scanModeChosen(ScanModeChoice mode) {
     m_mode = mode;

@@ -27,13 +27,14 @@ public:
 
     // Start: runs a whole scan and returns when it is over. Ignored while a scan runs.
     void startClicked() { startScan(false); }
-    // A scan that removes everything it finds without asking (the scheduler's automatic deletion).
+    // A scan that removes everything it finds without asking (the scheduler's automatic deletion);
+    // the results page then shows what became of each item.
     ScanOutcome startScan(bool unattendedRemoval);
     // Pause: the scan waits while the pause message is open; Pause and Stop are disabled meanwhile.
     void pauseClicked();
     // Stop: asks; Yes stops the scan at its next item.
     void stopClicked();
-    // "Click Here to Continue": the results page.
+    // "Click Here to Continue": the results page, as its navigation button opens it.
     void continueClicked();
 
     void scanModeChosen(ScanModeChoice mode);
