@@ -27,7 +27,8 @@ public:
     uint64_t ticks() const { return m_ticks; }  // handled ticks so far
 
     // The front end's hook: called after the interval or the enabled state changed, so it can
-    // start or stop its own timer.
+    // start or stop its own timer. A front end attaching it starts its timer at once when
+    // enabled() is already true.
     void setObserver(std::function<void(const LogicalTimer&)> observer) { m_observer = std::move(observer); }
 
 private:

@@ -10,8 +10,9 @@ public:
     virtual ~DialogView() = default;
 
     // A modal message box centred on the main window, titled and worded as the question says,
-    // with its buttons and icon. Returns the button pressed; Esc or closing the box gives
-    // safeAnswer(question.buttons). The loop beneath (a scan, a removal) waits while it is open.
+    // with its buttons and icon. The default button (Enter) is safeAnswer(question.buttons), the
+    // choice that changes nothing; Esc or closing the box gives it too. Returns the button
+    // pressed. The loop beneath (a scan, a removal) waits while the box is open.
     virtual Answer ask(const Question& question) = 0;
 
     // Something to read that needs no answer (a step that failed, a problem found at start).

@@ -18,6 +18,9 @@ struct HeaderBand {
 
 // The main window frame: title, navigation, header band, which page shows, window state.
 // The pages inside it have views of their own.
+// Clicks: every command -> MainWindowPresenter::commandClicked (the update command with its
+// modifier keys -> liveUpdatePressed); a new size state -> windowStateChanged; closing the window
+// -> close(), after which quit() is called.
 class MainWindowView {
 public:
     virtual ~MainWindowView() = default;

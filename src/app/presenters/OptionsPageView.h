@@ -31,6 +31,8 @@ inline constexpr int kOptionControlCount = static_cast<int>(OptionControl::HomeP
 // The tabs of the options page, in order.
 inline constexpr int kOptionsTabCount = 4;
 
+// Clicks go to OptionsPagePresenter: a check box or option button -> optionClicked, a tab ->
+// tabSelected.
 class OptionsPageView {
 public:
     virtual ~OptionsPageView() = default;

@@ -37,6 +37,8 @@ struct RemovalProgressView {
 enum class ResultsAction { SelectAll, Delete, Exclude };
 enum class ResultsColumn { Name = 0, Location = 1, Type = 2 };
 
+// Clicks go to ResultsPagePresenter: a row's box -> rowChecked (the row as shown), Select All ->
+// selectAllClicked, Delete -> deleteClicked, Exclude -> excludeClicked, a column header -> sortBy.
 class ResultsPageView {
 public:
     virtual ~ResultsPageView() = default;

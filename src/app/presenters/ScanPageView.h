@@ -38,6 +38,9 @@ struct DriveRow {
     bool operator==(const DriveRow&) const = default;
 };
 
+// Clicks go to ScanPagePresenter: Start -> startClicked, Pause -> pauseClicked, Stop ->
+// stopClicked, Continue -> continueClicked, a mode button -> scanModeChosen, a drive's box ->
+// driveChecked. Pause and Stop arrive while a scan runs, from inside DialogView::pumpEvents.
 class ScanPageView {
 public:
     virtual ~ScanPageView() = default;

@@ -19,6 +19,8 @@ struct StatusPageState {
 
 enum class StatusAction { LiveUpdate, ScanNow, ShowReport };
 
+// Clicks: LiveUpdate -> MainWindowPresenter::runLiveUpdate, ScanNow -> MainWindowPresenter::scanNow,
+// ShowReport -> ReportViewerPresenter::open.
 class StatusPageView {
 public:
     virtual ~StatusPageView() = default;

@@ -10,7 +10,8 @@ namespace vedozer {
 // The small windows of the desktop program. Each is created hidden by the front end and shown
 // by its presenter; its buttons call the presenter back.
 
-// The list of items a removal could not delete, with Ok and Copy List.
+// The list of items a removal could not delete. Ok -> UndeletablePresenter::okClicked, Copy List ->
+// copyListClicked.
 class UndeletableView {
 public:
     virtual ~UndeletableView() = default;
@@ -23,7 +24,7 @@ public:
     virtual void setClipboardText(const std::string& text) = 0;
 };
 
-// The Live Update progress window.
+// The Live Update progress window. Cancel (and closing it) -> LiveUpdatePresenter::cancelClicked.
 class LiveUpdateView {
 public:
     virtual ~LiveUpdateView() = default;
@@ -38,7 +39,7 @@ public:
     virtual void removeTrayIcon() = 0;
 };
 
-// The report viewer.
+// The report viewer. OK -> ReportViewerPresenter::okClicked.
 class ReportView {
 public:
     virtual ~ReportView() = default;
@@ -64,6 +65,9 @@ struct RestorePointRow {
 enum class QuarantineAction { Restore, RestorePoint };
 
 // The quarantine window: the items removals kept and the restore points made before them.
+// Selection -> QuarantinePresenter::selectionChanged; Restore (with the replace box) ->
+// restoreClicked; the restore point button -> restorePointClicked; Open Folder, Open Log, View
+// Exclusions, Close -> their ...Clicked calls.
 class QuarantineView {
 public:
     virtual ~QuarantineView() = default;
@@ -79,7 +83,8 @@ public:
     virtual void setActionEnabled(QuarantineAction action, bool enabled) = 0;
 };
 
-// The submission box: a file name the person thinks is spyware.
+// The submission box: a file name the person thinks is spyware. Typing -> SubmitPresenter::
+// fileNameChanged, Submit -> submitClicked, Close -> closeClicked.
 class SubmitView {
 public:
     virtual ~SubmitView() = default;
@@ -96,6 +101,7 @@ struct AboutInfo {
     bool operator==(const AboutInfo&) const = default;
 };
 
+// OK -> AboutPresenter::okClicked, the website button (CaptionId::Website) -> websiteClicked.
 class AboutView {
 public:
     virtual ~AboutView() = default;
@@ -104,7 +110,7 @@ public:
     virtual void close() = 0;
 };
 
-// The help window: shown when there is no help file to open.
+// The help window: shown when there is no help file to open. OK -> HelpPresenter::okClicked.
 class HelpView {
 public:
     virtual ~HelpView() = default;
