@@ -1,6 +1,7 @@
 // The session: Live Update, submissions, settings, the report and the definitions.
 #include "app/Session.h"
 
+#include "i18n/MessageKeys.h"
 #include "report/ScanReport.h"
 #include "settings/KnownSettings.h"
 #include "settings/SettingsError.h"
@@ -40,6 +41,15 @@ Outcome Session::setRunAtStartup(bool on, const ProgramLocation& program) {
     return written;
 }
 
+bool Session::offerFirstUpdate() {
+    if (!m_settings.getMachine(skey::Settings, skey::FirstTime).empty()) return false;
+    m_settings.saveMachine(skey::Settings, skey::FirstTime, "Yes");
+    std::string text = message(msg::MSG_THANK1) + "\r\n\r\n" + message(msg::MSG_THANK2) + "\r\n\r\n" +
+                       message(msg::MSG_THANK3);
+    return m_host->ask(m_languages.questionWithText(QuestionKind::UpdateNow, text, Buttons::YesNo,
+                                                    QuestionIcon::Question, msg::MSG_THANK4)) == Answer::Yes;
+}
+
 SubmitResult Session::submit(const std::string& fileName, const std::string& server) {
     if (!m_platform.http) return SubmitResult{false, "", "no HTTP client on this system"};
     return submitFileName(*m_platform.http, *m_host, m_languages, definitionServer(server), fileName);
@@ -71,6 +81,10 @@ std::vector<SettingEntry> Session::listSettings() {
         out.push_back(SettingEntry{k.section, k.key, stored.value_or(k.defaultValue), stored.has_value(), k.meaning});
     }
     return out;
+}
+
+bool Session::setSendAnonymousData(bool on) {
+    return vedozer::setSendAnonymousData(on, m_settings, m_languages, *m_host);
 }
 
 std::optional<std::string> Session::lastReport() {
