@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/BackgroundTimers.h"
+#include "protection/BackgroundTimers.h"
 #include "app/RunAtStartup.h"
 #include "core/Host.h"
 #include "core/Outcome.h"
