@@ -95,12 +95,7 @@ class SessionRemovalHooks : public RemovalHooks {
 public:
     explicit SessionRemovalHooks(Session& session) : m_session(session) {}
     void setBackgroundTimers(bool on) override { m_session.setBackgroundTimers(on); }
-    void sendAnonymousData() override {
-        Platform& p = m_session.platform();
-        if (!p.http || !p.processes) return;
-        vedozer::sendAnonymousData(*p.http, *p.processes, m_session.settings(), m_session.host(),
-                                   m_session.definitionServer());
-    }
+    void sendAnonymousData() override { m_session.sendAnonymousData(); }
 
 private:
     Session& m_session;

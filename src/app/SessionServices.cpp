@@ -24,6 +24,21 @@ LiveUpdateReport Session::liveUpdate(const std::string& server) {
     return RunLiveUpdate(live, m_settings, m_languages, m_definitions);
 }
 
+bool Session::sendAnonymousData() {
+    if (!m_platform.http || !m_platform.processes) return false;
+    return vedozer::sendAnonymousData(*m_platform.http, *m_platform.processes, m_settings, *m_host, definitionServer());
+}
+
+Outcome Session::setRunAtStartup(bool on, const ProgramLocation& program) {
+    if (!m_platform.registry) return Outcome::notDone("this system has no registry to start programs from");
+    if (!m_settings.saveCheckBox(skey::OptionAndSettings, skey::runAtStartup, on))
+        return Outcome::notDone("the option could not be saved");
+    Outcome written = setRunAtStartupValue(*m_platform.registry, program, on);
+    // The option says what the registry holds: a refused change leaves it as it was.
+    if (written.failed()) m_settings.saveCheckBox(skey::OptionAndSettings, skey::runAtStartup, !on);
+    return written;
+}
+
 bool Session::offerFirstUpdate() {
     if (!m_settings.getMachine(skey::Settings, skey::FirstTime).empty()) return false;
     m_settings.saveMachine(skey::Settings, skey::FirstTime, "Yes");
