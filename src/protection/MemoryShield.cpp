@@ -2,7 +2,7 @@
 
 #include "definitions/ExclusionList.h"
 #include "i18n/MessageKeys.h"
-#include "removal/ProgramStop.h"
+#include "scan/ProgramStop.h"
 #include "scan/MemoryScan.h"
 #include "settings/SettingsKeys.h"
 #include "text/Text.h"

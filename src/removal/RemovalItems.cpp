@@ -4,7 +4,7 @@
 
 #include "definitions/DefinitionFiles.h"
 #include "removal/CrossCopy.h"
-#include "removal/ProgramStop.h"
+#include "scan/ProgramStop.h"
 #include "removal/Removal.h"
 #include "removal/RemovalText.h"
 #include "scan/ProcessList.h"

@@ -140,25 +140,27 @@ TEST(MemoryShield, ASwitchedOffShieldLooksAtNothing) {
     EXPECT_EQ(s.shieldCounters.cookiesAndProcessesInspected, 0);
 }
 
+// The 9x sweep goes by image names alone, so these tests run programs of names no other test
+// runs (tests run side by side, each with its own image).
 TEST(MemoryShield, TheWindows9xFamilyAsksWithAMessageBoxAndStopsTheVeryProcess) {
     ShieldImage s;
     test::FakeSystemInfo family9x;
     family9x.os.family = PlatformFamily::Windows9x;
     s.img.platform().systemInfo = &family9x;
-    RunningProgram bad(s.program("App/bad.exe"));
-    RunningProgram kept(s.program("App/keep.exe"));
-    s.definitions({"bad.exe=Bad|C:\\App", "keep.exe=Keep|C:\\App", "ms.exe=Ms|C:\\App"});
+    RunningProgram bad(s.program("App/stop95.exe"));
+    RunningProgram kept(s.program("App/allow95.exe"));
+    s.definitions({"stop95.exe=Bad|C:\\App", "allow95.exe=Keep|C:\\App", "ms.exe=Ms|C:\\App"});
     s.img.host.answers({Answer::Yes, Answer::No});
 
     auto alerts = s.shield.check();
     ASSERT_EQ(alerts.size(), 2u);
     EXPECT_EQ(bad.endedBy(), SIGTERM);
     EXPECT_EQ(kept.endedBy(100), 0);
-    EXPECT_EQ(s.exclusionFile(), "KEEP.EXE\r\n");
+    EXPECT_EQ(s.exclusionFile(), "ALLOW95.EXE\r\n");
     const auto& asked = s.img.host.asked();
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0].title, "Vedozer Test  - Alert");
-    EXPECT_EQ(asked[0].text, "Vedozer Test has found [BAD.EXE] using you system memory. Click YES to stop [BAD.EXE] "
+    EXPECT_EQ(asked[0].text, "Vedozer Test has found [STOP95.EXE] using you system memory. Click YES to stop [STOP95.EXE] "
                              "from using your system memory. Otherwise click No.");
     EXPECT_EQ(s.shieldCounters.softwareFound, 1);
     // The names were read once; the next check counts them again without reading the file.
@@ -173,17 +175,17 @@ TEST(MemoryShield, DuringAScanThe9xSweepStopsWithoutAQuestion) {
     test::FakeSystemInfo family9x;
     family9x.os.family = PlatformFamily::Windows9x;
     s.img.platform().systemInfo = &family9x;
-    RunningProgram bad(s.program("App/bad.exe"));
+    RunningProgram bad(s.program("App/scan95.exe"));
     s.img.onlyFiles();
     s.img.option(skey::scanMemory, "True");
-    s.definitions({"bad.exe=Bad|C:\\App"});
+    s.definitions({"scan95.exe=Bad|C:\\App"});
     ScanContext ctx = s.img.context();
     ctx.sweepMemory95 = [&] { s.shield.sweepMemory95(ctx); };
     CountDefinitions(*s.img.platform().dataFiles, s.img.definitions);
     runScan(ctx, false);
     EXPECT_EQ(bad.endedBy(), SIGTERM);
     EXPECT_TRUE(s.img.host.asked().empty());
-    EXPECT_EQ(s.img.foundTexts(), (std::vector<std::string>{"Detected in the memory : BAD.EXE was stopped from running."}));
+    EXPECT_EQ(s.img.foundTexts(), (std::vector<std::string>{"Detected in the memory : SCAN95.EXE was stopped from running."}));
     EXPECT_EQ(s.img.counters.softwareFound, 1);
 }
 

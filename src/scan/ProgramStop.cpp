@@ -1,9 +1,8 @@
-#include "removal/ProgramStop.h"
+#include "scan/ProgramStop.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "removal/RemovalText.h"
 #include "scan/ProcessList.h"
 #include "text/Text.h"
 
