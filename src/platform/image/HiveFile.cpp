@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/image/HiveReader.h"
 #include "platform/image/HiveText.h"
 
 namespace vedozer {
@@ -37,10 +38,6 @@ std::string parentFolder(const std::string& path) {
     return dir.empty() ? "." : dir;
 }
 
-uint32_t le32(const unsigned char* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 }  // namespace
 
 HiveFile::HiveFile(std::string hostPath) : m_path(std::move(hostPath)) {}
@@ -55,54 +52,71 @@ bool HiveFile::fail(const std::string& what, int err) {
 
 void HiveFile::close() {
     m_hive.reset();
+    m_reader.reset();
     m_writable = false;
     m_index.clear();
 }
 
 bool HiveFile::open() {
-    if (m_hive) return true;
+    if (m_hive || m_reader) return true;
     struct stat st {};
     if (::stat(m_path.c_str(), &st) != 0) return fail("hive file cannot be opened", errno);
     if (!S_ISREG(st.st_mode)) return fail("hive is not a regular file", 0);
-    unsigned char header[0x200];
-    int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return fail("hive file cannot be opened", errno);
-    ssize_t got = ::read(fd, header, sizeof header);
-    ::close(fd);
-    if (got != static_cast<ssize_t>(sizeof header) || std::memcmp(header, "regf", 4) != 0)
-        return fail("not a registry hive", 0);
-    const uint64_t dataSize = le32(header + 0x28);
-    if (static_cast<uint64_t>(st.st_size) < 0x1000 + dataSize) return fail("hive file is truncated", 0);
-
-    errno = 0;
-    hive_h* h = hivex_open(m_path.c_str(), 0);
-    if (!h) return fail("hive is damaged or not a hive", errno);
-    m_hive = std::make_unique<Hive>();
-    m_hive->h = h;
-    if (hivex_root(h) == 0) {
-        close();
-        return fail("hive has no root key", errno);
-    }
-    m_minorVersion = le32(header + 0x18);
+    auto reader = std::make_unique<HiveReader>();
+    if (!reader->open(m_path)) return fail(reader->error(), 0);
+    m_minorVersion = reader->minorVersion();
+    m_reader = std::move(reader);
     return true;
 }
 
-HiveFile::Node HiveFile::root() const { return m_hive ? hivex_root(m_hive->h) : 0; }
+HiveFile::Node HiveFile::root() const {
+    if (m_hive) return hivex_root(m_hive->h);
+    return m_reader ? m_reader->root() : 0;
+}
 
-const HiveFile::Index* HiveFile::index(Node node) {
-    auto it = m_index.find(node);
-    if (it != m_index.end()) return &it->second;
+std::optional<std::vector<HiveFile::Node>> HiveFile::childNodes(Node node) {
+    if (m_reader) {
+        auto children = m_reader->children(static_cast<uint32_t>(node));
+        if (!children) {
+            fail("cannot read the sub keys of a key: " + m_reader->error(), 0);
+            return std::nullopt;
+        }
+        return std::vector<Node>(children->begin(), children->end());
+    }
     errno = 0;
     std::unique_ptr<hive_node_h, FreeArray<hive_node_h>> children(hivex_node_children(m_hive->h, node));
     if (!children) {
         fail("cannot read the sub keys of a key", errno);
-        return nullptr;
+        return std::nullopt;
     }
+    std::vector<Node> out;
+    for (hive_node_h* c = children.get(); *c; ++c) out.push_back(*c);
+    return out;
+}
+
+// Nothing for a name that cannot be decoded: such a key cannot be asked for either.
+std::optional<std::string> HiveFile::nodeName(Node node, bool& damaged) {
+    if (m_reader) {
+        auto name = m_reader->name(static_cast<uint32_t>(node), damaged);
+        if (damaged) fail("cannot read the sub keys of a key: " + m_reader->error(), 0);
+        return name;
+    }
+    CString name(hivex_node_name(m_hive->h, node));
+    if (!name) return std::nullopt;
+    return std::string(name.get());
+}
+
+const HiveFile::Index* HiveFile::index(Node node) {
+    auto it = m_index.find(node);
+    if (it != m_index.end()) return &it->second;
+    auto children = childNodes(node);
+    if (!children) return nullptr;
     Index idx;
-    for (hive_node_h* c = children.get(); *c; ++c) {
-        CString name(hivex_node_name(m_hive->h, *c));
-        if (!name) continue;  // a name hivex cannot decode cannot be asked for either
-        idx.byFoldedName.emplace(hivetext::foldUtf8(name.get()), *c);
+    idx.byFoldedName.reserve(children->size());
+    bool damaged = false;
+    for (Node c : *children) {
+        if (auto name = nodeName(c, damaged)) idx.byFoldedName.emplace(hivetext::foldUtf8(*name), c);
+        if (damaged) return nullptr;
     }
     return &m_index.emplace(node, std::move(idx)).first->second;
 }
@@ -129,28 +143,52 @@ std::optional<HiveFile::Node> HiveFile::find(const std::vector<std::string>& fol
 }
 
 std::optional<std::vector<std::string>> HiveFile::childNames(Node node) {
-    errno = 0;
-    std::unique_ptr<hive_node_h, FreeArray<hive_node_h>> children(hivex_node_children(m_hive->h, node));
-    if (!children) {
-        fail("cannot read the sub keys of a key", errno);
-        return std::nullopt;
-    }
+    auto children = childNodes(node);
+    if (!children) return std::nullopt;
     std::vector<std::string> names;
-    for (hive_node_h* c = children.get(); *c; ++c) {
-        CString name(hivex_node_name(m_hive->h, *c));
-        if (name) names.emplace_back(name.get());
+    names.reserve(children->size());
+    bool damaged = false;
+    for (Node c : *children) {
+        if (auto name = nodeName(c, damaged)) names.push_back(std::move(*name));
+        if (damaged) return std::nullopt;
     }
     return names;
 }
 
+namespace {
+
+bool holdsZero(const std::string& name) { return name.find('\0') != std::string::npos; }
+
+}  // namespace
+
 std::optional<std::vector<HiveValue>> HiveFile::values(Node node) {
+    std::vector<HiveValue> out;
+    if (m_reader) {
+        auto list = m_reader->values(static_cast<uint32_t>(node));
+        if (!list) {
+            fail("cannot read the values of a key: " + m_reader->error(), 0);
+            return std::nullopt;
+        }
+        for (const auto& v : *list) {
+            if (holdsZero(v.utf8Name)) {
+                fail("a value name holds a zero character", 0);
+                return std::nullopt;
+            }
+            auto data = m_reader->data(v);
+            if (!data) {
+                fail("cannot read the data of value \"" + v.utf8Name + "\": " + m_reader->error(), 0);
+                return std::nullopt;
+            }
+            out.push_back(HiveValue{v.utf8Name, v.type, std::move(*data)});
+        }
+        return out;
+    }
     errno = 0;
     std::unique_ptr<hive_value_h, FreeArray<hive_value_h>> list(hivex_node_values(m_hive->h, node));
     if (!list) {
         fail("cannot read the values of a key", errno);
         return std::nullopt;
     }
-    std::vector<HiveValue> out;
     for (hive_value_h* v = list.get(); *v; ++v) {
         HiveValue value;
         CString name(hivex_value_key(m_hive->h, *v));
@@ -181,6 +219,36 @@ std::optional<std::vector<HiveValue>> HiveFile::values(Node node) {
         out.push_back(std::move(value));
     }
     return out;
+}
+
+std::optional<HiveValue> HiveFile::value(Node node, const std::string& foldedName, bool& failed) {
+    if (!m_reader) {
+        auto all = values(node);
+        if (!all) {
+            failed = true;
+            return std::nullopt;
+        }
+        for (auto& v : *all)
+            if (hivetext::foldUtf8(v.utf8Name) == foldedName) return std::move(v);
+        return std::nullopt;
+    }
+    auto list = m_reader->values(static_cast<uint32_t>(node));
+    if (!list) {
+        failed = true;
+        fail("cannot read the values of a key: " + m_reader->error(), 0);
+        return std::nullopt;
+    }
+    for (const auto& v : *list) {
+        if (hivetext::foldUtf8(v.utf8Name) != foldedName) continue;
+        auto data = m_reader->data(v);
+        if (!data) {
+            failed = true;
+            fail("cannot read the data of value \"" + v.utf8Name + "\": " + m_reader->error(), 0);
+            return std::nullopt;
+        }
+        return HiveValue{v.utf8Name, v.type, std::move(*data)};
+    }
+    return std::nullopt;
 }
 
 bool HiveFile::makeWritable() {
