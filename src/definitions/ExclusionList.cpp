@@ -1,8 +1,5 @@
 #include "definitions/ExclusionList.h"
 
-#include <algorithm>
-#include <functional>
-
 #include "definitions/DefinitionFiles.h"
 #include "text/Text.h"
 
@@ -30,9 +27,8 @@ bool ExclusionList::IsExcludedFolder(std::string_view item) const {
     // A piece holds no "|", so an item with one is inside none; without one, a hit in the joined
     // text lies inside a single piece.
     if (m_pieces.empty() || item.find('|') != std::string_view::npos) return false;
-    const std::string needle = text::toUpper(item);
-    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
-    return std::search(m_upperText.begin(), m_upperText.end(), searcher) != m_upperText.end();
+    if (!m_folderIndex) m_folderIndex = std::make_shared<const SubstringIndex>(m_upperText);
+    return m_folderIndex->contains(text::toUpper(item));
 }
 
 void LoadExclusions(ExclusionList& list, FileSystem& fs, const std::string& dataFolder) {

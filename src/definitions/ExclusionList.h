@@ -1,9 +1,11 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
 
+#include "definitions/SubstringIndex.h"
 #include "platform/FileSystem.h"
 
 namespace vedozer {
@@ -11,7 +13,9 @@ namespace vedozer {
 // The user's exclusion list (ENoSignature.dat) in memory. Its text form is every non-blank line of
 // the file as read, each followed by "|"; the tests compare an item with each "|"-separated piece
 // of that text, including the empty piece after the final "|". The pieces are indexed by their
-// upper-case form, so a test costs one hash lookup (two with the trimmed item).
+// upper-case form, so a test costs one hash lookup (two with the trimmed item); the upper-case text
+// gets a substring index the first time a folder is tested, so the containment test does not read
+// the whole list for every folder.
 class ExclusionList {
 public:
     ExclusionList() = default;
@@ -30,6 +34,7 @@ private:
     std::string m_text;
     std::string m_upperText;                   // "|" + upper-case text: pieces separated by "|"
     std::unordered_set<std::string> m_pieces;  // upper-case pieces
+    mutable std::shared_ptr<const SubstringIndex> m_folderIndex;  // of m_upperText, made when first needed
 };
 
 // Rebuilds the list from dataFolder\ENoSignature.dat (an empty list when the file is missing).

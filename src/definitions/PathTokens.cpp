@@ -1,5 +1,8 @@
 #include "definitions/PathTokens.h"
 
+#include <memory>
+#include <unordered_map>
+
 #include "text/Text.h"
 
 namespace vedozer {
@@ -38,17 +41,31 @@ std::string SpecialFolderLocation(ShellFolders& shell, int folder) {
 
 std::string SystemDriveRoot(ShellFolders& shell) { return SpecialFolderLocation(shell, 2).substr(0, 3); }
 
+namespace {
+
+// Whether the token occurs in s. Every token begins with "[", so only the places of "[" are tried:
+// a definition holds one or two, and thirty tokens are asked for each.
+bool holdsToken(const std::string& s, std::string_view token, bool ignoreCase) {
+    for (size_t at = s.find('['); at != std::string::npos; at = s.find('[', at + 1)) {
+        std::string_view here = std::string_view(s).substr(at, token.size());
+        if (ignoreCase ? text::iequals(here, token) : here == token) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::string ExpandPathTokens(std::string_view text, ShellFolders& shell) {
     std::string out(text);
     if (out.find('[') == std::string::npos) return out;
     for (size_t i = 0; i < kCaseInsensitiveTokenCount; ++i) {
         const PathToken& t = kPathTokens[i];
-        if (text::ifind(out, t.token) == std::string::npos) continue;
+        if (!holdsToken(out, t.token, true)) continue;
         out = text::ireplaceAll(out, t.token, SpecialFolderPath(shell, t.folder));
     }
     for (size_t i = kCaseInsensitiveTokenCount; i < kPathTokens.size(); ++i) {
         const PathToken& t = kPathTokens[i];
-        if (out.find(t.token) == std::string::npos) continue;
+        if (!holdsToken(out, t.token, false)) continue;
         std::string profile = text::ireplaceAll(SpecialFolderPath(shell, t.folder), "\\Start Menu", "");
         out = text::replaceAll(out, t.token, profile);
     }
@@ -63,7 +80,18 @@ std::string LocationExpander::expand(std::string_view location, bool replaceDriv
 LocationExpander makeLocationExpander(ShellFolders& shell) {
     LocationExpander e;
     e.driveRoot = SystemDriveRoot(shell);
-    e.expandTokens = [&shell](std::string_view s) { return ExpandPathTokens(s, shell); };
+    // A scanner expands the same few locations for many thousand lines, and the shell's folders do
+    // not change while one expander is in use (one scanner stage): each location is expanded once.
+    auto expanded = std::make_shared<std::unordered_map<std::string, std::string>>();
+    e.expandTokens = [&shell, expanded](std::string_view s) {
+        if (s.find('[') == std::string_view::npos) return std::string(s);
+        std::string key(s);
+        auto it = expanded->find(key);
+        if (it != expanded->end()) return it->second;
+        std::string out = ExpandPathTokens(s, shell);
+        if (expanded->size() < 65536) expanded->emplace(std::move(key), out);
+        return out;
+    };
     return e;
 }
 

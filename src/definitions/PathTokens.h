@@ -40,7 +40,8 @@ struct LocationExpander {
     std::string expand(std::string_view location, bool replaceDrive = true) const;
 };
 
-// An expander bound to a shell; SystemDriveRoot is computed once, here.
+// An expander bound to a shell; SystemDriveRoot is computed once, here, and each location's
+// tokens are expanded once for the expander's life.
 LocationExpander makeLocationExpander(ShellFolders& shell);
 
 }  // namespace vedozer

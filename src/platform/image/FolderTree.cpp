@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "platform/image/FoldedNames.h"
 #include "text/Text.h"
 
 namespace vedozer {
@@ -26,9 +27,8 @@ struct FolderTree::Folder {
     int fd = -1;
     std::list<Folder*>::iterator use;  // place in m_open while fd is open (not for roots)
     bool listed = false;
-    std::vector<posix::DirEntryName> entries;
-    std::unordered_map<std::string, size_t> exact;   // name -> entry
-    std::unordered_map<std::string, size_t> folded;  // upper-case name -> first entry of that spelling
+    FoldedNames names;
+    std::vector<Folder*> folderAt;  // per entry of names: its folder in children, once opened
     std::unordered_map<std::string, std::unique_ptr<Folder>> children;
 };
 
@@ -67,6 +67,12 @@ FolderTree::~FolderTree() {
 
 bool FolderTree::isRoot(const Folder& folder) const { return folder.parent == nullptr; }
 
+FolderTree::Folder* FolderTree::root(char drive) {
+    for (auto& root : m_roots)
+        if (root->folder.drive == drive) return &root->folder;
+    return nullptr;
+}
+
 const FolderTree::Root* FolderTree::rootOf(const Folder& folder) const {
     for (const auto& root : m_roots)
         if (root->folder.drive == folder.drive) return root.get();
@@ -96,9 +102,9 @@ void FolderTree::forget(Folder& folder) {
     }
     folder.children.clear();
     folder.listed = false;
-    folder.entries.clear();
-    folder.exact.clear();
-    folder.folded.clear();
+    folder.names.clear();
+    folder.folderAt.clear();
+    ++m_generation;
 }
 
 void FolderTree::clear() {
@@ -139,14 +145,11 @@ bool FolderTree::list(Folder& folder) {
     if (folder.listed) return true;
     int dirFd = fd(folder);
     if (dirFd < 0) return false;
-    folder.entries = posix::listEntries(dirFd);
-    folder.exact.clear();
-    folder.folded.clear();
-    folder.exact.reserve(folder.entries.size());
-    folder.folded.reserve(folder.entries.size());
-    for (size_t i = 0; i < folder.entries.size(); ++i) {
-        folder.exact.emplace(folder.entries[i].name, i);
-        folder.folded.emplace(text::toUpper(folder.entries[i].name), i);
+    folder.names.assign(posix::listEntries(dirFd));
+    folder.folderAt.assign(folder.names.entries().size(), nullptr);
+    for (auto& [name, sub] : folder.children) {
+        const size_t at = folder.names.find(name);
+        if (at != FoldedNames::npos && folder.names.entries()[at].name == name) folder.folderAt[at] = sub.get();
     }
     folder.listed = true;
     return true;
@@ -155,23 +158,23 @@ bool FolderTree::list(Folder& folder) {
 const std::vector<posix::DirEntryName>* FolderTree::relist(Folder& folder) {
     folder.listed = false;
     if (!list(folder)) return nullptr;
-    return &folder.entries;
+    return &folder.names.entries();
 }
 
-std::optional<std::string> FolderTree::find(Folder& at, const std::string& name) {
-    if (!list(at)) return std::nullopt;
-    auto exact = at.exact.find(name);
-    if (exact != at.exact.end()) return at.entries[exact->second].name;
-    auto folded = at.folded.find(text::toUpper(name));
-    if (folded != at.folded.end()) return at.entries[folded->second].name;
-    return std::nullopt;
+// The name as stored: the one spelt exactly so, else the first listed of the same upper-case form.
+const std::string* FolderTree::find(Folder& at, std::string_view name, size_t* index) {
+    if (!list(at)) return nullptr;
+    const size_t found = at.names.find(name);
+    if (found == FoldedNames::npos) return nullptr;
+    if (index) *index = found;
+    return &at.names.entries()[found].name;
 }
 
 void FolderTree::added(Folder& folder, const std::string& name) {
-    if (!folder.listed || folder.exact.count(name)) return;
-    folder.entries.push_back({name, DT_UNKNOWN});
-    folder.exact.emplace(name, folder.entries.size() - 1);
-    folder.folded.emplace(text::toUpper(name), folder.entries.size() - 1);
+    ++m_generation;
+    if (!folder.listed) return;
+    folder.names.add(name);
+    folder.folderAt.resize(folder.names.entries().size(), nullptr);
 }
 
 void FolderTree::removed(Folder& folder, const std::string& name) {
@@ -183,6 +186,8 @@ void FolderTree::removed(Folder& folder, const std::string& name) {
     }
     // Another spelling of the name may now be the one a folded look-up finds: read the folder again.
     folder.listed = false;
+    folder.folderAt.clear();
+    ++m_generation;
 }
 
 std::optional<FolderTree::Entry> FolderTree::resolve(char drive, const std::vector<std::string>& names,
@@ -215,13 +220,8 @@ std::optional<FolderTree::Entry> FolderTree::walk(Folder* at, NameIt first, Name
             if (isLast) return self(*at);
             continue;
         }
-        auto stored = find(*at, *it);
-        if (!stored) {
-            if (isLast && allowMissingLeaf && fd(*at) >= 0) return Entry{at, *it, false, {}};
-            return std::nullopt;
-        }
-        if (isLast) return leaf(*at, *stored, allowMissingLeaf, hops);
-        at = child(*at, *stored, hops);
+        if (isLast) return lookup(*at, *it, allowMissingLeaf, true, hops);
+        at = step(*at, *it, hops);
         if (!at) return std::nullopt;
     }
     return std::nullopt;
@@ -239,6 +239,22 @@ std::optional<FolderTree::Entry> FolderTree::leaf(Folder& at, const std::string&
     }
     if (S_ISLNK(e.st.st_mode)) return follow(at, name, hops);
     return e;
+}
+
+FolderTree::Folder* FolderTree::step(Folder& at, std::string_view name, int& hops) {
+    size_t index = 0;
+    const std::string* stored = find(at, name, &index);
+    if (!stored) return nullptr;
+    if (Folder* known = at.folderAt[index]) return known;
+    Folder* next = child(at, std::string(*stored), hops);
+    // Only a folder that lies there is remembered there, not one a link there leads to.
+    if (next && next->parent == &at && next->name == *stored) at.folderAt[index] = next;
+    return next;
+}
+
+FolderTree::Folder* FolderTree::step(Folder& at, std::string_view name) {
+    int hops = 0;
+    return step(at, name, hops);
 }
 
 FolderTree::Folder* FolderTree::child(Folder& at, const std::string& name, int& hops) {
@@ -273,6 +289,27 @@ FolderTree::Folder* FolderTree::child(Folder& at, const std::string& name, int& 
 std::optional<FolderTree::Entry> FolderTree::entryIn(Folder& folder, const std::string& name) {
     int hops = 0;
     return leaf(folder, name, false, hops);
+}
+
+std::optional<FolderTree::Entry> FolderTree::lookupIn(Folder& folder, std::string_view name, bool allowMissingLeaf,
+                                                      bool statLeaf) {
+    int hops = 0;
+    return lookup(folder, name, allowMissingLeaf, statLeaf, hops);
+}
+
+std::optional<FolderTree::Entry> FolderTree::lookup(Folder& at, std::string_view name, bool allowMissingLeaf,
+                                                    bool statLeaf, int& hops) {
+    if (name.empty() || name == "." || name == "..") {
+        std::vector<std::string> one{std::string(name)};
+        return walk(&at, one.begin(), one.end(), allowMissingLeaf, hops);
+    }
+    const std::string* stored = find(at, name);
+    if (!stored) {
+        if (allowMissingLeaf && fd(at) >= 0) return Entry{&at, std::string(name), false, {}};
+        return std::nullopt;
+    }
+    if (!statLeaf) return Entry{&at, *stored, true, {}};
+    return leaf(at, std::string(*stored), allowMissingLeaf, hops);
 }
 
 FolderTree::Folder* FolderTree::open(const Entry& entry) {

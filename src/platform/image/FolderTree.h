@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -48,11 +49,18 @@ public:
     std::optional<Entry> resolve(char drive, const std::vector<std::string>& names, bool allowMissingLeaf);
     // An entry of a folder by its exact name (as listed), links followed as resolve() does.
     std::optional<Entry> entryIn(Folder& folder, const std::string& name);
+    // The entry a name (matched as resolve() matches it) names in a folder. Without statLeaf an
+    // entry the folder lists is taken as it is listed: exists is set, st is not, and a link there
+    // is not followed (the caller opens it without following and asks again with statLeaf).
+    std::optional<Entry> lookupIn(Folder& folder, std::string_view name, bool allowMissingLeaf, bool statLeaf);
+    // The folder a name (matched as resolve() matches it) names in a folder, links followed.
+    Folder* step(Folder& at, std::string_view name);
     // The folder an existing folder entry names; nullptr when it cannot be opened as a folder.
     Folder* open(const Entry& folderEntry);
     // Descriptor of a folder; -1 when it cannot be reopened (it went, or another folder took its place).
     int fd(Folder& folder);
     bool isRoot(const Folder& folder) const;
+    Folder* root(char drive);
     std::string hostPath(const Folder& folder) const;
 
     // What this program changed in a folder.
@@ -67,6 +75,9 @@ public:
     // turned out replaced. Called between operations only, so no descriptor in use is closed.
     void trim();
     size_t openFolders() const { return m_open.size(); }
+    // Changes whenever a folder is forgotten or a name added, so pointers and negative answers
+    // kept by a caller go stale.
+    uint64_t generation() const { return m_generation; }
 
 private:
     struct Root;
@@ -76,7 +87,9 @@ private:
     std::optional<Entry> leaf(Folder& at, const std::string& name, bool allowMissingLeaf, int& hops);
     std::optional<Entry> follow(Folder& at, const std::string& name, int& hops);
     Folder* child(Folder& at, const std::string& name, int& hops);
-    std::optional<std::string> find(Folder& at, const std::string& name);
+    std::optional<Entry> lookup(Folder& at, std::string_view name, bool allowMissingLeaf, bool statLeaf, int& hops);
+    const std::string* find(Folder& at, std::string_view name, size_t* index = nullptr);
+    Folder* step(Folder& at, std::string_view name, int& hops);
     bool list(Folder& folder);
     void forget(Folder& folder);
     void closeFd(Folder& folder);
@@ -86,6 +99,7 @@ private:
     std::list<Folder*> m_open;  // folders other than roots with an open descriptor, most recent first
     size_t m_maxOpen;
     bool m_stale = false;
+    uint64_t m_generation = 0;
 };
 
 }  // namespace vedozer

@@ -55,6 +55,7 @@ void HiveFile::close() {
     m_reader.reset();
     m_writable = false;
     m_index.clear();
+    m_values.clear();
 }
 
 bool HiveFile::open() {
@@ -232,23 +233,28 @@ std::optional<HiveValue> HiveFile::value(Node node, const std::string& foldedNam
             if (hivetext::foldUtf8(v.utf8Name) == foldedName) return std::move(v);
         return std::nullopt;
     }
-    auto list = m_reader->values(static_cast<uint32_t>(node));
-    if (!list) {
-        failed = true;
-        fail("cannot read the values of a key: " + m_reader->error(), 0);
-        return std::nullopt;
-    }
-    for (const auto& v : *list) {
-        if (hivetext::foldUtf8(v.utf8Name) != foldedName) continue;
-        auto data = m_reader->data(v);
-        if (!data) {
+    auto known = m_values.find(node);
+    if (known == m_values.end()) {
+        auto list = m_reader->values(static_cast<uint32_t>(node));
+        if (!list) {
             failed = true;
-            fail("cannot read the data of value \"" + v.utf8Name + "\": " + m_reader->error(), 0);
+            fail("cannot read the values of a key: " + m_reader->error(), 0);
             return std::nullopt;
         }
-        return HiveValue{v.utf8Name, v.type, std::move(*data)};
+        std::unordered_map<std::string, HiveReader::Value> byName;
+        for (auto& v : *list) byName.emplace(hivetext::foldUtf8(v.utf8Name), std::move(v));  // the first of a name
+        known = m_values.emplace(node, std::move(byName)).first;
     }
-    return std::nullopt;
+    auto it = known->second.find(foldedName);
+    if (it == known->second.end()) return std::nullopt;
+    const HiveReader::Value& v = it->second;
+    auto data = m_reader->data(v);
+    if (!data) {
+        failed = true;
+        fail("cannot read the data of value \"" + v.utf8Name + "\": " + m_reader->error(), 0);
+        return std::nullopt;
+    }
+    return HiveValue{v.utf8Name, v.type, std::move(*data)};
 }
 
 bool HiveFile::makeWritable() {

@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/image/HiveReader.h"
+
 namespace vedozer {
 
 // One value of a hive node as hivex hands it over: name in UTF-8, raw data.
@@ -27,8 +29,6 @@ struct HiveValue {
 // and flushes the folder, so the hive file is always either the old or the new one, never a
 // mix. After a successful commit the write handle holds exactly what the file holds and serves
 // the reads that follow; after a failed one it is dropped, so the next read sees the file.
-class HiveReader;
-
 class HiveFile {
 public:
     using Node = size_t;
@@ -87,6 +87,8 @@ private:
     bool m_writable = false;
     uint32_t m_minorVersion = 0;
     std::unordered_map<Node, Index> m_index;
+    // Folded value name -> value, per node asked, while reading page-wise.
+    std::unordered_map<Node, std::unordered_map<std::string, HiveReader::Value>> m_values;
 };
 
 }  // namespace vedozer

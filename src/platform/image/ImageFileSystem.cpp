@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include <filesystem>
 
 #include "platform/image/DosAttributes.h"
@@ -11,6 +13,16 @@
 
 namespace vedozer {
 namespace fs = std::filesystem;
+
+namespace {
+
+bool isAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
 
 ImageFileSystem::ImageFileSystem(const std::map<char, std::string>& drives) {
     for (const auto& [letter, dir] : drives) {
@@ -37,16 +49,40 @@ std::optional<ImageFileSystem::Parsed> ImageFileSystem::parse(const std::string&
         // Windows ignores trailing dots and blanks of a name; keep names as written otherwise.
         if (comp.empty() || comp == ".") continue;
         if (comp == ".." || comp.find('\0') != std::string::npos) return std::nullopt;
-        parsed.components.push_back(text::cp1252ToUtf8(comp));
+        parsed.components.push_back(isAscii(comp) ? std::move(comp) : text::cp1252ToUtf8(comp));
     }
     return parsed;
 }
 
-std::optional<FolderTree::Entry> ImageFileSystem::resolve(const std::string& windowsPath, bool allowMissingLeaf) {
+std::optional<FolderTree::Entry> ImageFileSystem::resolve(const std::string& windowsPath, bool allowMissingLeaf,
+                                                          bool statLeaf) {
     m_tree->trim();
-    auto parsed = parse(windowsPath);
-    if (!parsed) return std::nullopt;
-    return m_tree->resolve(parsed->drive, parsed->components, allowMissingLeaf);
+    if (windowsPath.size() < 2 || windowsPath[1] != ':') return std::nullopt;
+    FolderTree::Folder* at = m_tree->root(text::upperChar(windowsPath[0]));
+    if (!at) return std::nullopt;
+    // Component by component without copying the path: each folder is one look-up in its parent's
+    // names; only a name outside ASCII is converted to the host's UTF-8.
+    const std::string_view path(windowsPath);
+    std::string converted;
+    std::string_view pending;  // the last component seen, stepped into once another follows
+    bool any = false;
+    for (size_t start = 2; start <= path.size();) {
+        size_t end = path.find_first_of("\\/", start);
+        if (end == std::string_view::npos) end = path.size();
+        std::string_view comp = path.substr(start, end - start);
+        start = end + 1;
+        if (comp.empty() || comp == ".") continue;
+        if (comp == ".." || comp.find('\0') != std::string_view::npos) return std::nullopt;
+        if (any) {
+            at = m_tree->step(*at, isAscii(pending) ? pending : (converted = text::cp1252ToUtf8(pending)));
+            if (!at) return std::nullopt;
+        }
+        pending = comp;
+        any = true;
+    }
+    if (!any) return m_tree->lookupIn(*at, ".", false, true);
+    if (isAscii(pending)) return m_tree->lookupIn(*at, pending, allowMissingLeaf, statLeaf);
+    return m_tree->lookupIn(*at, text::cp1252ToUtf8(pending), allowMissingLeaf, statLeaf);
 }
 
 std::optional<FileInfo> ImageFileSystem::infoOf(const FolderTree::Entry& entry, bool withAttributes) {
@@ -58,7 +94,7 @@ std::optional<FileInfo> ImageFileSystem::infoOf(const FolderTree::Entry& entry, 
         int dirFd = m_tree->fd(*entry.folder);
         if (dirFd >= 0) dos = posix::dosAttributes().read(dirFd, entry.name, entry.st.st_dev);
     }
-    return posix::infoFromStat(text::utf8ToCp1252(name), entry.st, dos);
+    return posix::infoFromStat(isAscii(name) ? name : text::utf8ToCp1252(name), entry.st, dos);
 }
 
 std::optional<std::string> ImageFileSystem::toHost(const std::string& windowsPath, bool allowMissingLeaf) {
@@ -110,7 +146,7 @@ std::vector<FileInfo> ImageFileSystem::list(const std::string& folder) {
         auto child = m_tree->entryIn(*dir, name);
         if (!child) continue;
         if (auto info = infoOf(*child, true)) {
-            info->name = text::utf8ToCp1252(name);
+            info->name = isAscii(name) ? name : text::utf8ToCp1252(name);
             out.push_back(std::move(*info));
         }
     }
@@ -118,10 +154,17 @@ std::vector<FileInfo> ImageFileSystem::list(const std::string& folder) {
 }
 
 std::unique_ptr<InputStream> ImageFileSystem::openRead(const std::string& path) {
-    auto entry = resolve(path, false);
-    if (!entry || !entry->isFile()) return nullptr;
+    // Opened without a look first (opening never waits and only a regular file is kept); a link
+    // in the leaf's place fails to open and is followed by a second, looking resolution.
+    auto entry = resolve(path, false, false);
+    if (!entry || !entry->exists) return nullptr;
     int dirFd = m_tree->fd(*entry->folder);
-    return dirFd < 0 ? nullptr : posix::openReadAt(dirFd, entry->name, &entry->st);
+    if (dirFd < 0) return nullptr;
+    if (auto in = posix::openReadAt(dirFd, entry->name)) return in;
+    if (errno != ELOOP) return nullptr;
+    entry = resolve(path, false);
+    if (!entry || !entry->isFile() || (dirFd = m_tree->fd(*entry->folder)) < 0) return nullptr;
+    return posix::openReadAt(dirFd, entry->name, &entry->st);
 }
 
 std::unique_ptr<OutputStream> ImageFileSystem::openWrite(const std::string& path, bool atomic) {

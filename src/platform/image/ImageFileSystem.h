@@ -2,6 +2,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -53,7 +54,8 @@ private:
     };
     std::optional<Parsed> parse(const std::string& windowsPath) const;
     // The entry a Windows path names (see FolderTree::resolve); starts each operation.
-    std::optional<FolderTree::Entry> resolve(const std::string& windowsPath, bool allowMissingLeaf);
+    std::optional<FolderTree::Entry> resolve(const std::string& windowsPath, bool allowMissingLeaf,
+                                             bool statLeaf = true);
     std::optional<FileInfo> infoOf(const FolderTree::Entry& entry, bool withAttributes);
 
     std::map<char, std::string> m_roots;  // canonical host roots

@@ -43,19 +43,22 @@ struct Fd {
     }
 };
 
-bool isRegular(int fd, const struct stat* expected) {
+// Anything but a regular file (or another inode than expected) is refused with EINVAL.
+bool isRegular(int fd, const struct stat* expected, struct stat* seen = nullptr) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    return !expected || (st.st_dev == expected->st_dev && st.st_ino == expected->st_ino);
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+              (!expected || (st.st_dev == expected->st_dev && st.st_ino == expected->st_ino));
+    if (!ok) errno = EINVAL;
+    if (seen) *seen = st;
+    return ok;
 }
 
 class FdInput : public InputStream {
 public:
-    explicit FdInput(int fd) : m_fd(fd) {
-        struct stat st {};
-        // The size seen at opening ends the file without one more read (not for files that report
-        // no size but have content).
-        if (::fstat(fd, &st) == 0 && st.st_size > 0) m_remaining = st.st_size;
+    // The size seen at opening ends the file without one more read (not for files that report no
+    // size but have content).
+    FdInput(int fd, const struct stat& st) : m_fd(fd) {
+        if (st.st_size > 0) m_remaining = st.st_size;
     }
     ~FdInput() override { ::close(m_fd); }
     long long read(char* buffer, size_t n) override {
@@ -190,9 +193,7 @@ bool copyIn(int fromDir, const std::string& fromName, int toDir, const std::stri
     if (!overwrite && ::fstatat(toDir, toName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return false;
     std::unique_ptr<InputStream> in;
     if (follow) {
-        int fd = ::openat(fromDir, fromName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0 && !isRegular(fd, nullptr)) ::close(fd), fd = -1;
-        if (fd >= 0) in = std::make_unique<FdInput>(fd);
+        in = openRead(fromName);
     } else {
         in = openReadAt(fromDir, fromName);
     }
@@ -252,24 +253,28 @@ bool setDosAttributes(const std::string& hostPath, uint32_t attributes) {
     return ::lsetxattr(hostPath.c_str(), "user.DOSATTRIB", buf, static_cast<size_t>(n) + 1, 0) == 0;
 }
 
-std::unique_ptr<InputStream> openReadAt(int dirFd, const std::string& name, const struct stat* expected) {
-    int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+namespace {
+
+std::unique_ptr<InputStream> openReadIn(int dirFd, const std::string& name, const struct stat* expected, bool follow) {
+    int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (follow ? 0 : O_NOFOLLOW));
     if (fd < 0) return nullptr;
-    if (!isRegular(fd, expected)) {
+    struct stat st {};
+    if (!isRegular(fd, expected, &st)) {
         ::close(fd);
+        errno = EINVAL;
         return nullptr;
     }
-    return std::make_unique<FdInput>(fd);
+    return std::make_unique<FdInput>(fd, st);
+}
+
+}  // namespace
+
+std::unique_ptr<InputStream> openReadAt(int dirFd, const std::string& name, const struct stat* expected) {
+    return openReadIn(dirFd, name, expected, false);
 }
 
 std::unique_ptr<InputStream> openRead(const std::string& hostPath) {
-    int fd = ::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    if (!isRegular(fd, nullptr)) {
-        ::close(fd);
-        return nullptr;
-    }
-    return std::make_unique<FdInput>(fd);
+    return openReadIn(AT_FDCWD, hostPath, nullptr, true);
 }
 
 std::unique_ptr<OutputStream> openWriteAt(int dirFd, const std::string& name, bool atomic) {
