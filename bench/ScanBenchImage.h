@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "CompactHive.h"
+#include "support/CompactHive.h"
 #include "definitions/LineCodec.h"
 #include "platform/Registry.h"
 #include "scan/VersionResource.h"
@@ -77,7 +77,7 @@ public:
 
 private:
     std::string m_path;
-    CompactHive m_hive;
+    test::CompactHive m_hive;
 };
 
 class ScanBenchImage {

@@ -6,8 +6,8 @@ namespace vedozer {
 
 namespace {
 
-std::string reduceBackslashes(std::string_view s) {
-    if (s.find("\\\\") == std::string_view::npos) return std::string(s);
+std::string reduceBackslashes(std::string s) {
+    if (s.find("\\\\") == std::string::npos) return s;
     return text::replaceAll(s, "\\\\", "\\");
 }
 
@@ -72,7 +72,7 @@ std::optional<RegistryDefinition> parseRegistryDefinition(std::string_view line,
     d.root = *root;
     d.rootName = rootKeyName(*root);
     d.keyPath = fields[1];
-    d.valueName = reduceBackslashes(fields[2]);
+    d.valueName = reduceBackslashes(std::move(fields[2]));
     auto spyware = text::split(text::trim(line.substr(eq + 1)), "|");
     d.spywareName = spyware[0];
     if (spyware.size() > 1) d.type = spyware[1];
@@ -89,7 +89,14 @@ FileDefinition parseFileDefinition(std::string_view line, const LocationExpander
     }
     d.item = text::trim(piece(namePart, '=', 0));
     d.spywareName = piece(namePart, '=', 1);
-    d.path = reduceBackslashes(d.location.empty() ? d.item : d.location + "\\" + d.item);
+    if (d.location.empty()) {
+        d.path = reduceBackslashes(d.item);
+    } else {
+        std::string path;
+        path.reserve(d.location.size() + 1 + d.item.size());
+        path.append(d.location).append(1, '\\').append(d.item);
+        d.path = reduceBackslashes(std::move(path));
+    }
     return d;
 }
 
@@ -107,7 +114,7 @@ std::optional<DirectoryDefinition> parseDirectoryDefinition(std::string_view lin
     d.label = label;
     d.spywareName = piece(names, '=', 1);
     d.type = piece(line, '|', 2);
-    d.path = reduceBackslashes(location);
+    d.path = reduceBackslashes(std::move(location));
     return d;
 }
 

@@ -1,5 +1,8 @@
 #include "definitions/ExclusionList.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "definitions/DefinitionFiles.h"
 #include "text/Text.h"
 
@@ -27,8 +30,14 @@ bool ExclusionList::IsExcludedFolder(std::string_view item) const {
     // A piece holds no "|", so an item with one is inside none; without one, a hit in the joined
     // text lies inside a single piece.
     if (m_pieces.empty() || item.find('|') != std::string_view::npos) return false;
-    if (!m_folderIndex) m_folderIndex = std::make_shared<const SubstringIndex>(m_upperText);
-    return m_folderIndex->contains(text::toUpper(item));
+    const std::string needle = text::toUpper(item);
+    // Building the index costs about as much as a few hundred plain searches of the text: search
+    // plainly until that much was spent, then build it (never more than twice the better choice).
+    if (!m_folderIndex && ++m_folderSearches > kFolderSearchesBeforeIndex)
+        m_folderIndex = std::make_shared<const SubstringIndex>(m_upperText);
+    if (m_folderIndex) return m_folderIndex->contains(needle);
+    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
+    return std::search(m_upperText.begin(), m_upperText.end(), searcher) != m_upperText.end();
 }
 
 void LoadExclusions(ExclusionList& list, FileSystem& fs, const std::string& dataFolder) {

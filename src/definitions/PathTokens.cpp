@@ -1,6 +1,5 @@
 #include "definitions/PathTokens.h"
 
-#include <memory>
 #include <unordered_map>
 
 #include "text/Text.h"
@@ -72,26 +71,33 @@ std::string ExpandPathTokens(std::string_view text, ShellFolders& shell) {
     return out;
 }
 
+struct ExpandedLocations {
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    using Map = std::unordered_map<std::string, std::string, Hash, std::equal_to<>>;
+    Map withDrive, withoutDrive;
+};
+
 std::string LocationExpander::expand(std::string_view location, bool replaceDrive) const {
+    if (location.find('[') == std::string_view::npos) return std::string(location);
+    ExpandedLocations::Map* known = expanded ? &(replaceDrive ? expanded->withDrive : expanded->withoutDrive) : nullptr;
+    if (known) {
+        auto it = known->find(location);
+        if (it != known->end()) return it->second;
+    }
     std::string s = replaceDrive ? text::replaceAll(location, "[drive]", driveRoot) : std::string(location);
-    return expandTokens ? expandTokens(s) : s;
+    if (expandTokens) s = expandTokens(s);
+    if (known && known->size() < 65536) known->emplace(std::string(location), s);
+    return s;
 }
 
 LocationExpander makeLocationExpander(ShellFolders& shell) {
     LocationExpander e;
     e.driveRoot = SystemDriveRoot(shell);
-    // A scanner expands the same few locations for many thousand lines, and the shell's folders do
-    // not change while one expander is in use (one scanner stage): each location is expanded once.
-    auto expanded = std::make_shared<std::unordered_map<std::string, std::string>>();
-    e.expandTokens = [&shell, expanded](std::string_view s) {
-        if (s.find('[') == std::string_view::npos) return std::string(s);
-        std::string key(s);
-        auto it = expanded->find(key);
-        if (it != expanded->end()) return it->second;
-        std::string out = ExpandPathTokens(s, shell);
-        if (expanded->size() < 65536) expanded->emplace(std::move(key), out);
-        return out;
-    };
+    e.expandTokens = [&shell](std::string_view s) { return ExpandPathTokens(s, shell); };
+    e.expanded = std::make_shared<ExpandedLocations>();
     return e;
 }
 

@@ -93,6 +93,14 @@ std::optional<uint32_t> DosAttributeReader::read(int dirFd, const std::string& n
     return std::nullopt;
 }
 
+int DosAttributeReader::namesAsked(dev_t dev) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const unsigned unsupported = m_unsupported[dev];
+    int n = 0;
+    for (int form = 0; form < kFormCount; ++form) n += !(unsupported & (1u << form));
+    return n;
+}
+
 DosAttributeReader& dosAttributes() {
     static DosAttributeReader reader;
     return reader;

@@ -23,8 +23,9 @@ public:
     // The entry `name` in the folder open as dirFd (a symbolic link itself is not followed), on
     // device dev. dirFd may be AT_FDCWD with a path as name.
     std::optional<uint32_t> read(int dirFd, const std::string& name, dev_t dev);
-    // How many attribute names were asked so far (for tests of the once-per-mount rule).
+    // How many attribute names were asked so far, and how many a device is still asked for.
     long calls() const { return m_calls; }
+    int namesAsked(dev_t dev);
 
 private:
     std::mutex m_mutex;

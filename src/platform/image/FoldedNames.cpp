@@ -1,12 +1,36 @@
 #include "platform/image/FoldedNames.h"
 
+#include <array>
+
 #include "text/Text.h"
 
 namespace vedozer {
+namespace {
+
+// text::upperChar for every byte, asked once: it is called for every byte of every name looked up.
+const std::array<unsigned char, 256>& upperTable() {
+    static const std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int c = 0; c < 256; ++c) t[c] = static_cast<unsigned char>(text::upperChar(static_cast<char>(c)));
+        return t;
+    }();
+    return table;
+}
+
+bool sameFolded(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    const auto& upper = upperTable();
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upper[static_cast<unsigned char>(a[i])] != upper[static_cast<unsigned char>(b[i])]) return false;
+    return true;
+}
+
+}  // namespace
 
 uint64_t FoldedNames::foldedHash(std::string_view name) {
+    const auto& upper = upperTable();
     uint64_t h = 1469598103934665603ull;
-    for (char c : name) h = (h ^ static_cast<unsigned char>(text::upperChar(c))) * 1099511628211ull;
+    for (char c : name) h = (h ^ upper[static_cast<unsigned char>(c)]) * 1099511628211ull;
     return h;
 }
 
@@ -42,7 +66,7 @@ void FoldedNames::index(size_t entry) {
             return;
         }
         size_t first = m_slots[p] - 1;
-        if (m_hashes[first] == m_hashes[entry] && text::iequals(m_entries[first].name, m_entries[entry].name)) {
+        if (m_hashes[first] == m_hashes[entry] && sameFolded(m_entries[first].name, m_entries[entry].name)) {
             while (m_next[first] != UINT32_MAX) first = m_next[first];
             m_next[first] = static_cast<uint32_t>(entry);
             return;
@@ -71,7 +95,7 @@ size_t FoldedNames::find(std::string_view name) const {
     const size_t mask = m_slots.size() - 1;
     for (size_t p = h & mask; m_slots[p] != 0; p = (p + 1) & mask) {
         const size_t first = m_slots[p] - 1;
-        if (m_hashes[first] != h || !text::iequals(m_entries[first].name, name)) continue;
+        if (m_hashes[first] != h || !sameFolded(m_entries[first].name, name)) continue;
         for (size_t i = first; i != UINT32_MAX; i = m_next[i])
             if (m_entries[i].name == name) return i;
         return first;

@@ -24,14 +24,14 @@ bool isAscii(std::string_view s) {
 
 }  // namespace
 
-ImageFileSystem::ImageFileSystem(const std::map<char, std::string>& drives) {
+ImageFileSystem::ImageFileSystem(const std::map<char, std::string>& drives, size_t maxOpenFolders) {
     for (const auto& [letter, dir] : drives) {
         std::error_code ec;
         auto canonical = fs::canonical(dir, ec);
         if (ec || !fs::is_directory(canonical, ec)) continue;
         m_roots[text::upperChar(letter)] = canonical.string();
     }
-    m_tree = std::make_unique<FolderTree>(m_roots);
+    m_tree = std::make_unique<FolderTree>(m_roots, maxOpenFolders);
 }
 
 std::optional<ImageFileSystem::Parsed> ImageFileSystem::parse(const std::string& windowsPath) const {
@@ -67,8 +67,8 @@ std::optional<FolderTree::Entry> ImageFileSystem::resolve(const std::string& win
     std::string_view pending;  // the last component seen, stepped into once another follows
     bool any = false;
     for (size_t start = 2; start <= path.size();) {
-        size_t end = path.find_first_of("\\/", start);
-        if (end == std::string_view::npos) end = path.size();
+        size_t end = start;
+        while (end < path.size() && path[end] != '\\' && path[end] != '/') ++end;
         std::string_view comp = path.substr(start, end - start);
         start = end + 1;
         if (comp.empty() || comp == ".") continue;

@@ -20,8 +20,9 @@ namespace vedozer {
 // Files are only read when they are regular files.
 class ImageFileSystem : public FileSystem {
 public:
-    // Drive letter (upper case) -> host folder. Folders that don't exist are ignored.
-    explicit ImageFileSystem(const std::map<char, std::string>& drives);
+    // Drive letter (upper case) -> host folder. Folders that don't exist are ignored. At most
+    // maxOpenFolders folder descriptors are kept open between operations.
+    explicit ImageFileSystem(const std::map<char, std::string>& drives, size_t maxOpenFolders = 128);
 
     // The host path for a Windows path; empty when it does not exist or is refused. With
     // allowMissingLeaf the last component may be absent (its parent must exist).
