@@ -13,6 +13,8 @@
 
 #include "platform/image/DosAttributes.h"
 #include "platform/image/ImageFileSystem.h"
+#include "platform/image/ImageRegistry.h"
+#include "support/HiveBuilder.h"
 #include "support/TempDir.h"
 
 namespace vedozer {
@@ -129,6 +131,36 @@ TEST_F(ImageSafety, AFolderSwappedForALinkNeverLeadsOutOfTheImage) {
         }
     });
     EXPECT_GT(swaps, 0);
+}
+
+// The hive's folder swapped for a link to a host folder holding a file of the same name, after the
+// registry was opened: a change to the hive goes to the image's hive, never to the host's file.
+TEST_F(ImageSafety, AHiveFolderSwappedForALinkIsNotFollowedByWrites) {
+    const fs::path config = fs::path(drive) / "Windows/System32/config";
+    fs::create_directories(config);
+    test::buildHive((config / "SOFTWARE").string(), {test::hiveSz("Vendor", "Old", "1")});
+    fs::copy_file(config / "SOFTWARE", outside.path() / "SOFTWARE");
+    const std::string hostBefore = test::readHostFile(outside.path() / "SOFTWARE");
+    ImageRegistry::Config settings;
+    settings.hives.software = (config / "SOFTWARE").string();
+    ImageRegistry reg(settings);
+    ASSERT_EQ(reg.openKey(RootKey::LocalMachine, "SOFTWARE\\Vendor", kKeyReadWriteMask), RegStatus::Ok);
+
+    fs::rename(config, config.string() + ".moved");
+    fs::create_symlink(outside.path(), config);
+    reg.closeHives();
+    EXPECT_EQ(reg.setValue(RootKey::LocalMachine, "SOFTWARE\\Vendor", "New", RegistryValue{kRegSz, std::string("2\0", 2)}),
+              RegStatus::Ok)
+        << reg.lastError();
+    EXPECT_EQ(reg.deleteValue(RootKey::LocalMachine, "SOFTWARE\\Vendor", "Old"), RegStatus::Ok) << reg.lastError();
+    EXPECT_EQ(test::readHostFile(outside.path() / "SOFTWARE"), hostBefore);
+    EXPECT_EQ(filesIn(outside.path()), 1u);
+    // The change is in the image's hive, which moved with its folder.
+    ImageRegistry::Config moved;
+    moved.hives.software = config.string() + ".moved/SOFTWARE";
+    ImageRegistry check(moved);
+    EXPECT_TRUE(check.queryValue(RootKey::LocalMachine, "SOFTWARE\\Vendor", "New"));
+    EXPECT_FALSE(check.queryValue(RootKey::LocalMachine, "SOFTWARE\\Vendor", "Old"));
 }
 
 TEST_F(ImageSafety, OpenFolderDescriptorsStayBounded) {

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 #include "platform/image/HiveReader.h"
 #include "platform/image/HiveText.h"
@@ -40,9 +41,29 @@ std::string parentFolder(const std::string& path) {
 
 }  // namespace
 
-HiveFile::HiveFile(std::string hostPath) : m_path(std::move(hostPath)) {}
+namespace {
 
-HiveFile::~HiveFile() = default;
+// A name for an open descriptor that a library opening by path (hivex) resolves to that very file or
+// folder, whatever was renamed or swapped for a link since; nothing when /proc is not there.
+std::optional<std::string> descriptorPath(int fd, const std::string& name = "") {
+    static const bool haveProc = ::access("/proc/self/fd", X_OK) == 0;
+    if (!haveProc || fd < 0) return std::nullopt;
+    return "/proc/self/fd/" + std::to_string(fd) + (name.empty() ? "" : "/" + name);
+}
+
+}  // namespace
+
+// The hive's folder is opened once, here: every later read, write and rename of the hive happens
+// in that folder, so a folder of the image swapped for a link afterwards cannot redirect a write.
+HiveFile::HiveFile(std::string hostPath)
+    : m_path(std::move(hostPath)), m_name(std::filesystem::path(m_path).filename().string()) {
+    m_dirFd = ::open(parentFolder(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+HiveFile::~HiveFile() {
+    close();
+    if (m_dirFd >= 0) ::close(m_dirFd);
+}
 
 bool HiveFile::fail(const std::string& what, int err) {
     m_error = m_path + ": " + what;
@@ -60,11 +81,13 @@ void HiveFile::close() {
 
 bool HiveFile::open() {
     if (m_hive || m_reader) return true;
+    if (m_dirFd < 0) return fail("the hive's folder cannot be opened", 0);
     struct stat st {};
-    if (::stat(m_path.c_str(), &st) != 0) return fail("hive file cannot be opened", errno);
+    if (::fstatat(m_dirFd, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return fail("hive file cannot be opened", errno);
     if (!S_ISREG(st.st_mode)) return fail("hive is not a regular file", 0);
     auto reader = std::make_unique<HiveReader>();
-    if (!reader->open(m_path)) return fail(reader->error(), 0);
+    if (!reader->openAt(m_dirFd, m_name)) return fail(reader->error(), 0);
     m_minorVersion = reader->minorVersion();
     m_reader = std::move(reader);
     return true;
@@ -262,9 +285,14 @@ bool HiveFile::makeWritable() {
     close();
     if (!open()) return false;  // validates the file before hivex reads it whole
     close();
+    // hivex opens by name: it is given the file opened here, in the hive's folder, never a link.
+    int fd = ::openat(m_dirFd, m_name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return fail("hive cannot be opened for writing", errno);
     errno = 0;
-    hive_h* h = hivex_open(m_path.c_str(), HIVEX_OPEN_WRITE);
-    if (!h) return fail("hive cannot be opened for writing", errno);
+    hive_h* h = hivex_open(descriptorPath(fd).value_or(m_path).c_str(), HIVEX_OPEN_WRITE);
+    const int err = errno;
+    ::close(fd);
+    if (!h) return fail("hive cannot be opened for writing", err);
     m_hive = std::make_unique<Hive>();
     m_hive->h = h;
     m_writable = true;
@@ -304,50 +332,55 @@ bool HiveFile::deleteNode(Node node) {
     return true;
 }
 
-bool HiveFile::writeTemporary(std::string& tempPath) {
-    std::filesystem::path p(m_path);
-    std::string pattern = (p.parent_path() / ("." + p.filename().string() + ".vedozer-XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) return fail("cannot create a temporary file next to the hive", errno);
-    ::close(fd);
-    tempPath = name.data();
+bool HiveFile::writeTemporary(std::string& tempName) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
+        tempName = "." + m_name + ".vedozer-" + std::to_string(rng() % 1000000000);
+        fd = ::openat(m_dirFd, tempName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        tempName.clear();
+        return fail("cannot create a temporary file next to the hive", errno);
+    }
     errno = 0;
-    if (hivex_commit(m_hive->h, tempPath.c_str(), 0) != 0) return fail("cannot write the hive", errno);
-    fd = ::open(tempPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return fail("cannot reopen the written hive", errno);
+    const bool written = hivex_commit(m_hive->h, descriptorPath(fd).value_or(tempPath(tempName)).c_str(), 0) == 0;
+    const int err = errno;
+    if (!written) {
+        ::close(fd);
+        return fail("cannot write the hive", err);
+    }
     // The new file takes the place of the old one: keep its permissions and, where allowed,
     // its owner.
     struct stat st {};
-    if (::stat(m_path.c_str(), &st) == 0) {
+    if (::fstatat(m_dirFd, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         (void)::fchmod(fd, st.st_mode & 07777);
         (void)::fchown(fd, st.st_uid, st.st_gid);
     }
     if (::fsync(fd) != 0) {
-        int err = errno;
+        int e = errno;
         ::close(fd);
-        return fail("cannot flush the written hive", err);
+        return fail("cannot flush the written hive", e);
     }
     ::close(fd);
     return true;
 }
 
+std::string HiveFile::tempPath(const std::string& tempName) const { return parentFolder(m_path) + "/" + tempName; }
+
 bool HiveFile::commit() {
     if (!m_hive || !m_writable) return fail("hive is not open for writing", 0);
-    std::string tempPath;
-    bool ok = writeTemporary(tempPath);
-    if (ok && ::rename(tempPath.c_str(), m_path.c_str()) != 0) ok = fail("cannot replace the hive", errno);
+    std::string tempName;
+    bool ok = writeTemporary(tempName);
+    if (ok && ::renameat(m_dirFd, tempName.c_str(), m_dirFd, m_name.c_str()) != 0)
+        ok = fail("cannot replace the hive", errno);
     if (!ok) {
-        if (!tempPath.empty()) ::unlink(tempPath.c_str());
+        if (!tempName.empty()) ::unlinkat(m_dirFd, tempName.c_str(), 0);
         close();  // the handle holds changes the file does not: drop them
         return false;
     }
-    int dirFd = ::open(parentFolder(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        (void)::fsync(dirFd);  // the rename is done; a folder that cannot be flushed changes nothing
-        ::close(dirFd);
-    }
+    (void)::fsync(m_dirFd);  // the rename is done; a folder that cannot be flushed changes nothing
     return true;
 }
 

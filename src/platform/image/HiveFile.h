@@ -75,11 +75,14 @@ private:
     };
     bool fail(const std::string& what, int err);
     const Index* index(Node node);
-    bool writeTemporary(std::string& tempPath);
+    bool writeTemporary(std::string& tempName);
+    std::string tempPath(const std::string& tempName) const;
     std::optional<std::vector<Node>> childNodes(Node node);
     std::optional<std::string> nodeName(Node node, bool& damaged);
 
     std::string m_path;
+    std::string m_name;  // the file's name in its folder
+    int m_dirFd = -1;    // the folder, opened once
     std::string m_error;
     struct Hive;
     std::unique_ptr<Hive> m_hive;      // hivex, while writable

@@ -163,10 +163,17 @@ void HiveReader::close() { m_pages.reset(); }
 bool HiveReader::isOpen() const { return m_pages != nullptr; }
 long HiveReader::pagesRead() const { return m_pages ? m_pages->reads() : 0; }
 
-bool HiveReader::open(const std::string& hostPath) {
+bool HiveReader::open(const std::string& hostPath) { return openAt(AT_FDCWD, hostPath); }
+
+bool HiveReader::openAt(int dirFd, const std::string& name) {
     close();
-    int fd = ::open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (dirFd == AT_FDCWD ? 0 : O_NOFOLLOW);
+    int fd = ::openat(dirFd, name.c_str(), flags);
     if (fd < 0) return fail("hive file cannot be opened (" + std::string(std::strerror(errno)) + ")");
+    return start(fd);
+}
+
+bool HiveReader::start(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);

@@ -29,6 +29,8 @@ public:
 
     // Opens and checks the base block. False with error() when it is not a hive.
     bool open(const std::string& hostPath);
+    // The file of that name in an open folder; a link there is not followed.
+    bool openAt(int dirFd, const std::string& name);
     void close();
     bool isOpen() const;
     const std::string& error() const { return m_error; }
@@ -51,6 +53,7 @@ public:
 private:
     struct Cell;
     bool fail(const std::string& what);
+    bool start(int fd);
     bool readAt(uint64_t pos, size_t n, void* out);
     std::optional<Cell> cell(uint32_t offset, size_t minPayload);
     bool readCell(const Cell& c, std::vector<unsigned char>& out);
