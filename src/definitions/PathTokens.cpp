@@ -1,6 +1,8 @@
 #include "definitions/PathTokens.h"
 
-#include <unordered_map>
+#include <array>
+#include <memory>
+#include <optional>
 
 #include "text/Text.h"
 
@@ -52,52 +54,50 @@ bool holdsToken(const std::string& s, std::string_view token, bool ignoreCase) {
     return false;
 }
 
-}  // namespace
-
-std::string ExpandPathTokens(std::string_view text, ShellFolders& shell) {
+// The replacement of ExpandPathTokens with the folder paths given by folderPath(token index).
+template <class FolderPath>
+std::string expandTokensWith(std::string_view text, FolderPath folderPath) {
     std::string out(text);
     if (out.find('[') == std::string::npos) return out;
     for (size_t i = 0; i < kCaseInsensitiveTokenCount; ++i) {
         const PathToken& t = kPathTokens[i];
         if (!holdsToken(out, t.token, true)) continue;
-        out = text::ireplaceAll(out, t.token, SpecialFolderPath(shell, t.folder));
+        out = text::ireplaceAll(out, t.token, folderPath(i));
     }
     for (size_t i = kCaseInsensitiveTokenCount; i < kPathTokens.size(); ++i) {
         const PathToken& t = kPathTokens[i];
         if (!holdsToken(out, t.token, false)) continue;
-        std::string profile = text::ireplaceAll(SpecialFolderPath(shell, t.folder), "\\Start Menu", "");
+        std::string profile = text::ireplaceAll(folderPath(i), "\\Start Menu", "");
         out = text::replaceAll(out, t.token, profile);
     }
     return out;
 }
 
-struct ExpandedLocations {
-    struct Hash {
-        using is_transparent = void;
-        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
-    using Map = std::unordered_map<std::string, std::string, Hash, std::equal_to<>>;
-    Map withDrive, withoutDrive;
-};
+}  // namespace
+
+std::string ExpandPathTokens(std::string_view text, ShellFolders& shell) {
+    return expandTokensWith(text, [&shell](size_t i) { return SpecialFolderPath(shell, kPathTokens[i].folder); });
+}
 
 std::string LocationExpander::expand(std::string_view location, bool replaceDrive) const {
     if (location.find('[') == std::string_view::npos) return std::string(location);
-    ExpandedLocations::Map* known = expanded ? &(replaceDrive ? expanded->withDrive : expanded->withoutDrive) : nullptr;
-    if (known) {
-        auto it = known->find(location);
-        if (it != known->end()) return it->second;
-    }
     std::string s = replaceDrive ? text::replaceAll(location, "[drive]", driveRoot) : std::string(location);
-    if (expandTokens) s = expandTokens(s);
-    if (known && known->size() < 65536) known->emplace(std::string(location), s);
-    return s;
+    return expandTokens ? expandTokens(s) : s;
 }
 
 LocationExpander makeLocationExpander(ShellFolders& shell) {
     LocationExpander e;
     e.driveRoot = SystemDriveRoot(shell);
-    e.expandTokens = [&shell](std::string_view s) { return ExpandPathTokens(s, shell); };
-    e.expanded = std::make_shared<ExpandedLocations>();
+    // A scanner expands tokens for many thousand lines, and the shell's folders do not change while
+    // one expander is in use (one scanner stage): each folder is asked for once.
+    auto folders = std::make_shared<std::array<std::optional<std::string>, std::tuple_size_v<decltype(kPathTokens)>>>();
+    e.expandTokens = [&shell, folders](std::string_view s) {
+        return expandTokensWith(s, [&](size_t i) -> const std::string& {
+            auto& known = (*folders)[i];
+            if (!known) known = SpecialFolderPath(shell, kPathTokens[i].folder);
+            return *known;
+        });
+    };
     return e;
 }
 

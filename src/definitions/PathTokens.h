@@ -1,7 +1,6 @@
 #pragma once
 #include <array>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -36,16 +35,13 @@ std::string ExpandPathTokens(std::string_view text, ShellFolders& shell);
 struct LocationExpander {
     std::string driveRoot;
     std::function<std::string(std::string_view)> expandTokens;
-    // Locations expanded so far, when set: a scanner expands the same few locations for many
-    // thousand lines, and the shell's folders do not change while one expander is in use.
-    std::shared_ptr<struct ExpandedLocations> expanded;
 
     // "[drive]" (exact case) -> driveRoot when replaceDrive, then the path tokens.
     std::string expand(std::string_view location, bool replaceDrive = true) const;
 };
 
 // An expander bound to a shell, for one scanner stage; SystemDriveRoot is computed once, here,
-// and each location is expanded once for the expander's life.
+// and each token's folder once, when first needed.
 LocationExpander makeLocationExpander(ShellFolders& shell);
 
 }  // namespace vedozer

@@ -398,19 +398,19 @@ bool deleteFolder(const std::string& hostPath) {
 
 std::vector<DirEntryName> listEntries(int dirFd) {
     std::vector<DirEntryName> names;
-    int fd = ::fcntl(dirFd, F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) return names;
-    DIR* d = ::fdopendir(fd);
-    if (!d) {
-        ::close(fd);
-        return names;
+    // Read straight from the folder's own descriptor (no duplicate, no directory stream), from the start.
+    if (::lseek(dirFd, 0, SEEK_SET) != 0) return names;
+    alignas(8) char buffer[32768];
+    while (true) {
+        const ssize_t n = ::getdents64(dirFd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const struct dirent64*>(buffer + at);
+            at += e->d_reclen;
+            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+            names.push_back({e->d_name, e->d_type});
+        }
     }
-    ::rewinddir(d);  // the duplicate shares its position with the folder's descriptor
-    while (dirent* e = ::readdir(d)) {
-        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-        names.push_back({e->d_name, e->d_type});
-    }
-    ::closedir(d);
     return names;
 }
 
