@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "text/Text.h"
 
@@ -44,31 +45,47 @@ std::string SystemDriveRoot(ShellFolders& shell) { return SpecialFolderLocation(
 
 namespace {
 
-// Whether the token occurs in s. Every token begins with "[", so only the places of "[" are tried:
-// a definition holds one or two, and thirty tokens are asked for each.
-bool holdsToken(const std::string& s, std::string_view token, bool ignoreCase) {
-    for (size_t at = s.find('['); at != std::string::npos; at = s.find('[', at + 1)) {
+// Where "[" occurs in s: every token begins with it, so only those places are tried (a definition
+// holds one or two, and thirty tokens are asked for each).
+void bracketsIn(const std::string& s, std::vector<size_t>& at) {
+    at.clear();
+    for (size_t p = s.find('['); p != std::string::npos; p = s.find('[', p + 1)) at.push_back(p);
+}
+
+bool holdsToken(const std::string& s, const std::vector<size_t>& brackets, std::string_view token, bool ignoreCase) {
+    for (size_t at : brackets) {
         std::string_view here = std::string_view(s).substr(at, token.size());
         if (ignoreCase ? text::iequals(here, token) : here == token) return true;
     }
     return false;
 }
 
+const std::array<std::string_view, 30>& tokenTexts() {
+    static const std::array<std::string_view, 30> texts = [] {
+        std::array<std::string_view, 30> t{};
+        for (size_t i = 0; i < kPathTokens.size(); ++i) t[i] = kPathTokens[i].token;
+        return t;
+    }();
+    return texts;
+}
+
 // The replacement of ExpandPathTokens with the folder paths given by folderPath(token index).
 template <class FolderPath>
 std::string expandTokensWith(std::string_view text, FolderPath folderPath) {
     std::string out(text);
-    if (out.find('[') == std::string::npos) return out;
-    for (size_t i = 0; i < kCaseInsensitiveTokenCount; ++i) {
-        const PathToken& t = kPathTokens[i];
-        if (!holdsToken(out, t.token, true)) continue;
-        out = text::ireplaceAll(out, t.token, folderPath(i));
-    }
-    for (size_t i = kCaseInsensitiveTokenCount; i < kPathTokens.size(); ++i) {
-        const PathToken& t = kPathTokens[i];
-        if (!holdsToken(out, t.token, false)) continue;
-        std::string profile = text::ireplaceAll(folderPath(i), "\\Start Menu", "");
-        out = text::replaceAll(out, t.token, profile);
+    std::vector<size_t> brackets;
+    bracketsIn(out, brackets);
+    const auto& tokens = tokenTexts();
+    for (size_t i = 0; i < kPathTokens.size() && !brackets.empty(); ++i) {
+        const bool ignoreCase = i < kCaseInsensitiveTokenCount;
+        if (!holdsToken(out, brackets, tokens[i], ignoreCase)) continue;
+        if (ignoreCase) {
+            out = text::ireplaceAll(out, tokens[i], folderPath(i));
+        } else {
+            std::string profile = text::ireplaceAll(folderPath(i), "\\Start Menu", "");
+            out = text::replaceAll(out, tokens[i], profile);
+        }
+        bracketsIn(out, brackets);
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #include "platform/image/HiveText.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vedozer::hivetext {
@@ -139,7 +140,18 @@ std::string cp1252ToUtf16le(std::string_view text) {
     return out;
 }
 
+// Names are mostly ASCII: folded in place, without decoding.
+static std::optional<std::string> foldAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+    }
+    return out;
+}
+
 std::string foldCp1252(std::string_view text) {
+    if (auto ascii = foldAscii(text)) return std::move(*ascii);
     std::string out;
     out.reserve(text.size());
     for (char c : text) appendUtf8(out, upper(fromByte(static_cast<unsigned char>(c))));
@@ -147,6 +159,7 @@ std::string foldCp1252(std::string_view text) {
 }
 
 std::string foldUtf8(std::string_view utf8) {
+    if (auto ascii = foldAscii(utf8)) return std::move(*ascii);
     std::string out;
     out.reserve(utf8.size());
     for (char32_t cp : decodeUtf8(utf8)) appendUtf8(out, upper(cp));
