@@ -139,7 +139,7 @@ const HiveFile::Index* HiveFile::index(Node node) {
     idx.byFoldedName.reserve(children->size());
     bool damaged = false;
     for (Node c : *children) {
-        if (auto name = nodeName(c, damaged)) idx.byFoldedName.emplace(hivetext::foldUtf8(*name), c);
+        if (auto name = nodeName(c, damaged)) idx.byFoldedName.add(hivetext::foldUtf8(*name), c);
         if (damaged) return nullptr;
     }
     return &m_index.emplace(node, std::move(idx)).first->second;
@@ -151,9 +151,9 @@ std::optional<HiveFile::Node> HiveFile::child(Node parent, const std::string& fo
         failed = true;
         return std::nullopt;
     }
-    auto it = idx->byFoldedName.find(foldedName);
-    if (it == idx->byFoldedName.end()) return std::nullopt;
-    return it->second;
+    auto found = idx->byFoldedName.find(foldedName);
+    if (!found) return std::nullopt;
+    return static_cast<Node>(*found);
 }
 
 std::optional<HiveFile::Node> HiveFile::find(const std::vector<std::string>& foldedPath, bool& failed) {

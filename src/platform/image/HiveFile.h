@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/image/FoldedIndex.h"
 #include "platform/image/HiveReader.h"
 
 namespace vedozer {
@@ -71,7 +72,7 @@ public:
 
 private:
     struct Index {
-        std::unordered_map<std::string, Node> byFoldedName;
+        FoldedIndex byFoldedName;
     };
     bool fail(const std::string& what, int err);
     const Index* index(Node node);
