@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -194,6 +195,22 @@ TEST_F(ImageSafety, ChangesByOthersAreSeenAfterARefreshOwnChangesAtOnce) {
     ASSERT_TRUE(files->renameFile("C:\\Windows\\Fresh", "C:\\Windows\\Moved"));
     EXPECT_FALSE(files->folderExists("C:\\Windows\\Fresh"));
     EXPECT_EQ(files->readAll("C:\\Windows\\Moved\\copy.ini", SIZE_MAX), "x");
+}
+
+// A file that could not be deleted is still there for the next look-up (the layer does not assume).
+TEST_F(ImageSafety, AFileThatCouldNotBeDeletedIsStillFound) {
+    dir.write("C/Locked/keep.dll", "x");
+    dir.write("C/Locked/Sub/inner.dll", "y");
+    const std::string locked = drive + "/Locked";
+    ASSERT_TRUE(files->lookup("C:\\Locked\\keep.dll"));
+    if (std::system(("chattr +i '" + locked + "' 2>/dev/null").c_str()) != 0) GTEST_SKIP() << "no chattr here";
+    EXPECT_FALSE(files->deleteFile("C:\\Locked\\KEEP.dll"));
+    EXPECT_FALSE(files->deleteFolder("C:\\Locked"));
+    EXPECT_TRUE(files->lookup("C:\\Locked\\keep.dll"));
+    EXPECT_TRUE(files->folderExists("C:\\Locked\\sub"));
+    std::system(("chattr -i '" + locked + "'").c_str());
+    EXPECT_TRUE(files->deleteFolder("C:\\Locked"));
+    EXPECT_FALSE(files->lookup("C:\\Locked\\keep.dll"));
 }
 
 // Attribute names a mount does not know are asked once, on the first entry of that mount.

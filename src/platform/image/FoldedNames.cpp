@@ -39,6 +39,7 @@ void FoldedNames::clear() {
     m_hashes.clear();
     m_next.clear();
     m_slots.clear();
+    m_gone.clear();
 }
 
 void FoldedNames::assign(std::vector<posix::DirEntryName> entries) {
@@ -47,6 +48,7 @@ void FoldedNames::assign(std::vector<posix::DirEntryName> entries) {
     m_hashes.reserve(m_entries.size());
     for (const auto& e : m_entries) m_hashes.push_back(foldedHash(e.name));
     m_next.assign(m_entries.size(), UINT32_MAX);
+    m_gone.assign(m_entries.size(), false);
     size_t slots = 16;
     while (slots < 2 * m_entries.size()) slots *= 2;
     rehash(slots);
@@ -80,6 +82,7 @@ void FoldedNames::add(const std::string& name) {
     m_entries.push_back({name, 0});
     m_hashes.push_back(foldedHash(name));
     m_next.push_back(UINT32_MAX);
+    m_gone.push_back(false);
     if (m_slots.size() < 2 * m_entries.size()) {
         size_t slots = m_slots.empty() ? 16 : m_slots.size();
         while (slots < 2 * m_entries.size()) slots *= 2;
@@ -96,11 +99,20 @@ size_t FoldedNames::find(std::string_view name) const {
     for (size_t p = h & mask; m_slots[p] != 0; p = (p + 1) & mask) {
         const size_t first = m_slots[p] - 1;
         if (m_hashes[first] != h || !sameFolded(m_entries[first].name, name)) continue;
-        for (size_t i = first; i != UINT32_MAX; i = m_next[i])
+        size_t any = npos;
+        for (size_t i = first; i != UINT32_MAX; i = m_next[i]) {
+            if (m_gone[i]) continue;
             if (m_entries[i].name == name) return i;
-        return first;
+            if (any == npos) any = i;
+        }
+        return any;
     }
     return npos;
+}
+
+void FoldedNames::remove(std::string_view name) {
+    const size_t found = find(name);
+    if (found != npos && m_entries[found].name == name) m_gone[found] = true;
 }
 
 }  // namespace vedozer

@@ -18,6 +18,8 @@ public:
     void assign(std::vector<posix::DirEntryName> entries);
     // Adds a name unless one spelt exactly so is there.
     void add(const std::string& name);
+    // Takes out the name spelt exactly so (its entry stays, marked gone, until the next assign).
+    void remove(std::string_view name);
     void clear();
     // The entry spelt exactly so, else the first listed entry of the same upper-case form.
     size_t find(std::string_view name) const;
@@ -32,6 +34,7 @@ private:
     std::vector<uint64_t> m_hashes;  // per entry
     std::vector<uint32_t> m_next;    // per entry: next entry of the same upper-case form, or UINT32_MAX
     std::vector<uint32_t> m_slots;   // entry + 1 of the first of each upper-case form; 0 = free
+    std::vector<bool> m_gone;        // per entry: removed
 };
 
 }  // namespace vedozer

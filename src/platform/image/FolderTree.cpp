@@ -177,16 +177,17 @@ void FolderTree::added(Folder& folder, const std::string& name) {
     folder.folderAt.resize(folder.names.entries().size(), nullptr);
 }
 
-void FolderTree::removed(Folder& folder, const std::string& name) {
+void FolderTree::removed(Folder& folder, const std::string& name, bool gone) {
     auto it = folder.children.find(name);
     if (it != folder.children.end()) {
+        for (Folder*& known : folder.folderAt)
+            if (known == it->second.get()) known = nullptr;
         forget(*it->second);
         closeFd(*it->second);
         folder.children.erase(it);
     }
-    // Another spelling of the name may now be the one a folded look-up finds: read the folder again.
-    folder.listed = false;
-    folder.folderAt.clear();
+    // Taken out of the names, so another spelling of it is what a folded look-up finds now.
+    if (gone) folder.names.remove(name);
     ++m_generation;
 }
 

@@ -63,9 +63,10 @@ public:
     Folder* root(char drive);
     std::string hostPath(const Folder& folder) const;
 
-    // What this program changed in a folder.
+    // What this program changed in a folder: a name added; a name about to change (what is known
+    // below it is dropped) and, with gone, one that went.
     void added(Folder& folder, const std::string& name);
-    void removed(Folder& folder, const std::string& name);
+    void removed(Folder& folder, const std::string& name, bool gone = true);
     // Reads a folder's names again, so a listing shows the folder as it is now.
     const std::vector<posix::DirEntryName>* relist(Folder& folder);
 

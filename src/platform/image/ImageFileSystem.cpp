@@ -206,8 +206,9 @@ bool ImageFileSystem::deleteFile(const std::string& path) {
     if (!entry || !entry->exists || entry->isFolder()) return false;
     int dirFd = m_tree->fd(*entry->folder);
     if (dirFd < 0) return false;
-    m_tree->removed(*entry->folder, entry->name);
-    return posix::deleteFileAt(dirFd, entry->name);
+    const bool ok = posix::deleteFileAt(dirFd, entry->name);
+    m_tree->removed(*entry->folder, entry->name, ok);
+    return ok;
 }
 
 bool ImageFileSystem::renameFile(const std::string& from, const std::string& to) {
@@ -218,8 +219,11 @@ bool ImageFileSystem::renameFile(const std::string& from, const std::string& to)
     int srcFd = m_tree->fd(*src->folder), dstFd = m_tree->fd(*dst->folder);
     if (srcFd < 0 || dstFd < 0) return false;
     const bool ok = posix::renameAt(srcFd, src->name, dstFd, dst->name);
-    m_tree->removed(*dst->folder, dst->name);
-    m_tree->removed(*src->folder, src->name);
+    if (ok) {
+        m_tree->removed(*dst->folder, dst->name);  // what stood under the new name went
+        m_tree->removed(*src->folder, src->name);
+        m_tree->added(*dst->folder, dst->name);
+    }
     return ok;
 }
 
@@ -249,8 +253,10 @@ bool ImageFileSystem::deleteFolder(const std::string& path) {
     if (!entry || !entry->isFolder() || entry->name == ".") return false;
     int dirFd = m_tree->fd(*entry->folder);
     if (dirFd < 0) return false;
-    m_tree->removed(*entry->folder, entry->name);
-    return posix::deleteFolderAt(dirFd, entry->name);
+    m_tree->removed(*entry->folder, entry->name, false);
+    const bool ok = posix::deleteFolderAt(dirFd, entry->name);
+    if (ok) m_tree->removed(*entry->folder, entry->name, true);
+    return ok;
 }
 
 std::vector<DriveInfo> ImageFileSystem::drives() {
