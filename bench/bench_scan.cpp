@@ -48,13 +48,12 @@ double cpuSeconds() {
 class TimingHost : public Host {
 public:
     explicit TimingHost(bool sampleMemory) : m_sample(sampleMemory) {}
-    MsgAnswer messageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+    Answer ask(const Question&) override { return Answer::Ok; }
     void yield() override {
         lastYield = SteadyClock::now();
         if (m_sample && ++m_yields % 512 == 0) sample();
     }
-    void status(const std::string& channel, const std::string&) override {
-        if (channel != "lblPercentageCompleted") return;
+    void onScanStageStarted(const ScanStageStarted&) override {
         stageStarts.push_back(SteadyClock::now());
         if (m_sample) sample();
     }
@@ -146,7 +145,7 @@ int childScan(const fs::path& dir, bool sampleMemory) {
     host.sample();
     const auto t1 = SteadyClock::now();
     const double cpu0 = cpuSeconds();
-    ScanRunState state = session.scan();
+    ScanRunState state = session.scan().run;
     r.set("cpu_s", cpuSeconds() - cpu0);
     const auto t2 = SteadyClock::now();
     r.set("wall_s", seconds(t1));
@@ -166,9 +165,9 @@ int childScan(const fs::path& dir, bool sampleMemory) {
     r.set("peak_anon_kib", host.peakAnon);
     r.set("peak_file_kib", host.peakFile);
     const ScanResults& res = session.results();
-    r.set("file_rows", res.lvwFilesToBeDeleted().size());
-    r.set("registry_rows", res.lvwRegistryToBeDeleted().size());
-    r.set("cookie_rows", res.lvwCookiesToDelete().size());
+    r.set("file_rows", res.fileDetections().size());
+    r.set("registry_rows", res.registryDetections().size());
+    r.set("cookie_rows", res.cookieDetections().size());
     r.set("removal_rows", res.removalList().size());
     r.set("skipped", res.skippedCount());
     r.set("cancelled", state.cancelled);

@@ -15,7 +15,7 @@ namespace vedozer {
 
 namespace {
 
-constexpr char kStatusChannel[] = "txtStatus";
+constexpr char kApplying[] = "Applying new updates...";
 
 // The keys a removal pass takes out. Asked once for every line of a file (a million lines against a
 // few thousand keys), so: one flat open-addressing table, and in front of it a bit per hash value,
@@ -154,14 +154,14 @@ struct MergeRun {
         const std::string target = at(kind.fileName);
         const bool exists = fileExists(target);
         if (exists && plan.added.empty() && !plan.hasRemovalPass()) {
-            host.status(kStatusChannel, "Applying new updates...");
+            host.onUpdateProgress(UpdateProgress{UpdatePhase::Applying, kApplying, 0});
             host.yield();
             return 0;  // the file stays as it is
         }
         auto out = tx.openScratch(kind.fileName);
         if (!out) throw StreamError("cannot create " + fs.displayPath(tx.scratchPath(kind.fileName)));
         BufferedWriter writer(*out);
-        host.status(kStatusChannel, "Applying new updates...");
+        host.onUpdateProgress(UpdateProgress{UpdatePhase::Applying, kApplying, 0});
         host.yield();
 
         if (!plan.hasRemovalPass()) {
@@ -174,8 +174,10 @@ struct MergeRun {
                 ++lineNumber;
                 if (++progressCounter >= 100) {
                     progressCounter = 0;
-                    host.status(kStatusChannel,
-                                "Removing outdated definitions: checking entry " + std::to_string(lineNumber));
+                    host.onUpdateProgress(UpdateProgress{
+                        UpdatePhase::Pruning,
+                        "Removing outdated definitions: checking entry " + std::to_string(lineNumber),
+                        static_cast<uint64_t>(lineNumber)});
                     host.yield();
                 }
                 if (isBlankLine(line)) return;

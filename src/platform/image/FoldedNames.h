@@ -8,9 +8,9 @@
 
 namespace vedozer {
 
-// The names of one folder, found without regard to case (as text::upperChar folds) in a single flat
-// table: a look-up hashes the name once and reads contiguous memory, which matters when a scan asks
-// a hundred thousand names, most of them absent.
+// The names of one folder, found without regard to case (the program's rule, text::foldUtf8) in a
+// single flat table: a look-up hashes the name once and reads contiguous memory, which matters when a
+// scan asks a hundred thousand names, most of them absent.
 class FoldedNames {
 public:
     static constexpr size_t npos = SIZE_MAX;
@@ -26,12 +26,15 @@ public:
     const std::vector<posix::DirEntryName>& entries() const { return m_entries; }
 
 private:
-    static uint64_t foldedHash(std::string_view name);
+    struct Key;
+    bool matches(size_t entry, const Key& key) const;
+    void keep(size_t entry);
     void index(size_t entry);
     void rehash(size_t slots);
 
     std::vector<posix::DirEntryName> m_entries;
-    std::vector<uint64_t> m_hashes;  // per entry
+    std::vector<uint64_t> m_hashes;      // per entry, of its key
+    std::vector<std::string> m_folded;   // per entry: its key when the name is not all ASCII
     std::vector<uint32_t> m_next;    // per entry: next entry of the same upper-case form, or UINT32_MAX
     std::vector<uint32_t> m_slots;   // entry + 1 of the first of each upper-case form; 0 = free
     std::vector<bool> m_gone;        // per entry: removed
