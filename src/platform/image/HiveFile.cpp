@@ -239,7 +239,8 @@ std::optional<std::vector<HiveValue>> HiveFile::values(Node node) {
             }
             value.data.assign(data.get(), len);
         }
-        value.type = static_cast<uint32_t>(type);
+        // hivex hands over any 32-bit type, also ones its enumeration does not name: read as a number.
+        std::memcpy(&value.type, &type, sizeof value.type);
         out.push_back(std::move(value));
     }
     return out;
