@@ -45,16 +45,19 @@ echo "server at $url; six files of 200,000 lines ($(du -sh "$work/source" | cut 
 now() { date +%s.%N; }
 vz() { "$build/vedozer" --data-dir "$work/data" --config-dir "$work/config" --machine-config-dir "$work/machine" "$@"; }
 for run in $(seq "$runs"); do
-    rm -rf "$work/data" "$work/copy" "$work/config"; cp -r "$work/source" "$work/data"; mkdir -p "$work/copy"; sync
+    # The copy replaces files of the same size, as the update replaces the old definition files.
+    rm -rf "$work/data" "$work/copy" "$work/config"; cp -r "$work/source" "$work/data"; cp -r "$work/source" "$work/copy"; sync
     t0=$(now); vz info > /dev/null; t1=$(now)
     curl -s -o /dev/null "$url/asp/getDefsNEW.asp?prog=x&comp=y&date=3/16/2006%2012:00:00%20AM"; t2=$(now)
-    vz update --server "$url" > "$work/update.out"; t3=$(now)
+    /usr/bin/time -f "%U %S" -o "$work/cpu" "$build/vedozer" --data-dir "$work/data" --config-dir "$work/config" \
+        --machine-config-dir "$work/machine" update --server "$url" > "$work/update.out"; t3=$(now)
     cp "$work/source"/*.dat "$work/copy/"; sync; t4=$(now)
-    python3 - "$t0" "$t1" "$t2" "$t3" "$t4" "$run" <<'PY'
+    python3 - "$t0" "$t1" "$t2" "$t3" "$t4" "$run" $(cat "$work/cpu") <<'PY'
 import sys
 t = [float(x) for x in sys.argv[1:6]]
 info, feed, update, copy = t[1]-t[0], t[2]-t[1], t[3]-t[2], t[4]-t[3]
-print(f"run {sys.argv[6]}: update {update:.3f} s, cp+sync {copy:.3f} s, ratio {update/copy:.2f}; "
+cpu = float(sys.argv[7]) + float(sys.argv[8])
+print(f"run {sys.argv[6]}: update {update:.3f} s ({cpu:.3f} s processor), cp+sync {copy:.3f} s, ratio {update/copy:.2f}; "
       f"of the update: process start and data folder (info) {info:.3f} s, feed download {feed:.3f} s")
 PY
 done
