@@ -58,8 +58,10 @@ public:
             if (exists) {
                 const auto& names = listing(host);
                 auto it = names.find(text::toUpper(name));
-                if (it != names.end()) name = it->second;
-                else exists = false;
+                if (it != names.end())
+                    name = it->second;
+                else
+                    exists = false;
             }
             host += "/" + name;
         }
@@ -106,7 +108,8 @@ inline std::vector<std::pair<int, std::vector<std::string>>> hivePlaces(RootKey 
             machine.insert(machine.end(), parts.begin(), parts.end());
             return {{kHiveUsrClass, parts}, {kHiveSoftware, machine}};
         }
-        case RootKey::CurrentUser: return user(0);
+        case RootKey::CurrentUser:
+            return user(0);
         case RootKey::LocalMachine:
             if (parts.empty()) return {};
             if (parts[0] == "SOFTWARE") return {{kHiveSoftware, rest(1)}};
@@ -126,7 +129,8 @@ inline std::vector<std::pair<int, std::vector<std::string>>> hivePlaces(RootKey 
             profile.insert(profile.end(), parts.begin(), parts.end());
             return {{kHiveSystem, profile}};
         }
-        default: return {};
+        default:
+            return {};
     }
 }
 
@@ -154,10 +158,10 @@ inline BarePlan planFloor(ImagePlatform& image, const std::string& imageDrive) {
         if (!k) return;
         plan.registry.push_back({hivePlaces(k->root, k->key, "S-1-5-21-0-0-0-1001"), k->value});
     });
-    const std::string hivePaths[] = {imageDrive + "/Windows/System32/config/SOFTWARE",
-                                     imageDrive + "/Windows/System32/config/SYSTEM",
-                                     imageDrive + "/Users/alice/NTUSER.DAT",
-                                     imageDrive + "/Users/alice/AppData/Local/Microsoft/Windows/UsrClass.dat"};
+    const std::string hivePaths[] = {
+        imageDrive + "/Windows/System32/config/SOFTWARE", imageDrive + "/Windows/System32/config/SYSTEM",
+        imageDrive + "/Users/alice/NTUSER.DAT",
+        imageDrive + "/Users/alice/AppData/Local/Microsoft/Windows/UsrClass.dat"};
     for (const auto& h : hivePaths) plan.hives.push_back(hivex_open(h.c_str(), 0));
     return plan;
 }
@@ -261,7 +265,8 @@ inline FloorCounts runBareFloor(const BarePlan& plan, std::vector<double>& parts
                 hive_type type;
                 size_t len = 0;
                 if (char* data = hivex_value_value(keys.handle(), v, &type, &len)) {
-                    n.values += type == hive_t_REG_SZ || type == hive_t_REG_EXPAND_SZ || type == hive_t_REG_DWORD;
+                    n.values +=
+                        type == hive_t_REG_SZ || type == hive_t_REG_EXPAND_SZ || type == hive_t_REG_DWORD;
                     std::free(data);
                 }
             }

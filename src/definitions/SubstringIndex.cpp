@@ -41,14 +41,15 @@ std::vector<uint32_t> sortSuffixes(std::string_view s) {
 
 }  // namespace
 
-SubstringIndex::SubstringIndex(std::string text) : m_text(std::move(text)), m_suffixes(sortSuffixes(m_text)) {}
+SubstringIndex::SubstringIndex(std::string text)
+    : m_text(std::move(text)), m_suffixes(sortSuffixes(m_text)) {}
 
 bool SubstringIndex::contains(std::string_view needle) const {
     if (needle.empty()) return true;
     const std::string_view text(m_text);
-    auto first = std::lower_bound(m_suffixes.begin(), m_suffixes.end(), needle, [&](uint32_t at, std::string_view n) {
-        return text.substr(at, n.size()) < n;
-    });
+    auto first =
+        std::lower_bound(m_suffixes.begin(), m_suffixes.end(), needle,
+                         [&](uint32_t at, std::string_view n) { return text.substr(at, n.size()) < n; });
     return first != m_suffixes.end() && text.substr(*first, needle.size()) == needle;
 }
 

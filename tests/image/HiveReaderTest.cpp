@@ -1,7 +1,5 @@
 // The page-wise hive reader on hives written the way Windows lays them out (CompactHive), checked
 // against hivex where hivex can read them and against damage where nothing should.
-#include "platform/image/HiveReader.h"
-
 #include <gtest/gtest.h>
 #include <hivex.h>
 
@@ -12,6 +10,7 @@
 #include <random>
 #include <set>
 
+#include "platform/image/HiveReader.h"
 #include "platform/image/HiveText.h"
 #include "platform/image/ImageRegistry.h"
 #include "support/CompactHive.h"
@@ -85,7 +84,8 @@ TEST(HiveReader, BigDataReadsAsHivexReadsIt) {
     auto values = reader.values(children->front());
     ASSERT_TRUE(values);
     std::map<std::string, std::string> read;
-    for (const auto& v : *values) read[v.utf8Name] = reader.data(v).value_or("<error: " + reader.error() + ">");
+    for (const auto& v : *values)
+        read[v.utf8Name] = reader.data(v).value_or("<error: " + reader.error() + ">");
     EXPECT_EQ(read["blob"], blob);
     EXPECT_EQ(read["exact"], exact);
     EXPECT_EQ(read["small"], "abc");

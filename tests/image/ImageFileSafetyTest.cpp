@@ -26,7 +26,8 @@ namespace fs = std::filesystem;
 size_t filesIn(const fs::path& dir) {
     size_t n = 0;
     std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(dir, ec); it != fs::recursive_directory_iterator(); ++it) n++;
+    for (auto it = fs::recursive_directory_iterator(dir, ec); it != fs::recursive_directory_iterator(); ++it)
+        n++;
     return n;
 }
 
@@ -62,7 +63,8 @@ TEST_F(ImageSafety, AFifoNamedLikeAFileIsNeitherWaitedOnNorWrittenTo) {
     EXPECT_FALSE(files->copyFile("C:\\Windows\\System32\\spy.dll", "C:\\Windows\\copy.dll", true));
     EXPECT_FALSE(files->append("C:\\Windows\\System32\\spy.dll", "x"));
     EXPECT_FALSE(files->openWrite("C:\\Windows\\System32\\spy.dll", false));
-    EXPECT_FALSE(files->copyFile("C:\\Windows\\System32\\kernel32.dll", "C:\\Windows\\System32\\spy.dll", true));
+    EXPECT_FALSE(
+        files->copyFile("C:\\Windows\\System32\\kernel32.dll", "C:\\Windows\\System32\\spy.dll", true));
     struct stat st {};
     ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
@@ -71,7 +73,8 @@ TEST_F(ImageSafety, AFifoNamedLikeAFileIsNeitherWaitedOnNorWrittenTo) {
 
 TEST_F(ImageSafety, ADeviceNodeIsNeverReadFrom) {
     const std::string node = drive + "/Windows/System32/zero.dll";
-    if (::mknod(node.c_str(), S_IFCHR | 0644, ::makedev(1, 5)) != 0) GTEST_SKIP() << "cannot make a device node here";
+    if (::mknod(node.c_str(), S_IFCHR | 0644, ::makedev(1, 5)) != 0)
+        GTEST_SKIP() << "cannot make a device node here";
     HangGuard guard;
     EXPECT_FALSE(files->openRead("C:\\Windows\\System32\\zero.dll"));
     EXPECT_FALSE(files->readAll("C:\\Windows\\System32\\zero.dll", SIZE_MAX));
@@ -92,15 +95,18 @@ TEST_F(ImageSafety, AFolderSwappedForALinkNeverLeadsOutOfTheImage) {
         for (int round = 0; round < 20; ++round) {
             SCOPED_TRACE(std::string(what) + " round " + std::to_string(round));
             // Back to the start: the folder under its name, the link beside it.
-            if (fs::is_symlink(victim)) ::renameat2(AT_FDCWD, victim.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
+            if (fs::is_symlink(victim))
+                ::renameat2(AT_FDCWD, victim.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE);
             fs::remove_all(victim);
-            for (int i = 0; i < kHostFiles; ++i) dir.write("C/Victim/host" + std::to_string(i) + ".txt", "image file");
+            for (int i = 0; i < kHostFiles; ++i)
+                dir.write("C/Victim/host" + std::to_string(i) + ".txt", "image file");
             files->refresh();
             std::atomic<bool> stop{false};
             std::atomic<long> done{0};
             std::thread attacker([&] {
                 while (!stop.load(std::memory_order_relaxed)) {
-                    if (::renameat2(AT_FDCWD, victim.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE) == 0) ++done;
+                    if (::renameat2(AT_FDCWD, victim.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE) == 0)
+                        ++done;
                 }
             });
             // Let the attacker get going before the layer acts.
@@ -111,16 +117,19 @@ TEST_F(ImageSafety, AFolderSwappedForALinkNeverLeadsOutOfTheImage) {
             swaps += done.load();
             ASSERT_EQ(filesIn(outside.path()), static_cast<size_t>(kHostFiles));
             for (int i = 0; i < kHostFiles; ++i)
-                ASSERT_EQ(test::readHostFile(outside.path() / ("host" + std::to_string(i) + ".txt")), "host file");
+                ASSERT_EQ(test::readHostFile(outside.path() / ("host" + std::to_string(i) + ".txt")),
+                          "host file");
         }
     };
     attempt("delete folder", [&] { files->deleteFolder("C:\\Victim"); });
     attempt("delete files", [&] {
-        for (int i = 0; i < kHostFiles; ++i) files->deleteFile("C:\\Victim\\host" + std::to_string(i) + ".txt");
+        for (int i = 0; i < kHostFiles; ++i)
+            files->deleteFile("C:\\Victim\\host" + std::to_string(i) + ".txt");
     });
     attempt("copy into", [&] {
         for (int i = 0; i < kHostFiles; ++i)
-            files->copyFile("C:\\Windows\\System32\\kernel32.dll", "C:\\Victim\\host" + std::to_string(i) + ".txt", true);
+            files->copyFile("C:\\Windows\\System32\\kernel32.dll",
+                            "C:\\Victim\\host" + std::to_string(i) + ".txt", true);
     });
     attempt("write into", [&] {
         for (int i = 0; i < kHostFiles; ++i) {
@@ -150,10 +159,12 @@ TEST_F(ImageSafety, AHiveFolderSwappedForALinkIsNotFollowedByWrites) {
     fs::rename(config, config.string() + ".moved");
     fs::create_symlink(outside.path(), config);
     reg.closeHives();
-    EXPECT_EQ(reg.setValue(RootKey::LocalMachine, "SOFTWARE\\Vendor", "New", RegistryValue{kRegSz, std::string("2\0", 2)}),
+    EXPECT_EQ(reg.setValue(RootKey::LocalMachine, "SOFTWARE\\Vendor", "New",
+                           RegistryValue{kRegSz, std::string("2\0", 2)}),
               RegStatus::Ok)
         << reg.lastError();
-    EXPECT_EQ(reg.deleteValue(RootKey::LocalMachine, "SOFTWARE\\Vendor", "Old"), RegStatus::Ok) << reg.lastError();
+    EXPECT_EQ(reg.deleteValue(RootKey::LocalMachine, "SOFTWARE\\Vendor", "Old"), RegStatus::Ok)
+        << reg.lastError();
     EXPECT_EQ(test::readHostFile(outside.path() / "SOFTWARE"), hostBefore);
     EXPECT_EQ(filesIn(outside.path()), 1u);
     // The change is in the image's hive, which moved with its folder.
@@ -203,7 +214,8 @@ TEST_F(ImageSafety, AFileThatCouldNotBeDeletedIsStillFound) {
     dir.write("C/Locked/Sub/inner.dll", "y");
     const std::string locked = drive + "/Locked";
     ASSERT_TRUE(files->lookup("C:\\Locked\\keep.dll"));
-    if (std::system(("chattr +i '" + locked + "' 2>/dev/null").c_str()) != 0) GTEST_SKIP() << "no chattr here";
+    if (std::system(("chattr +i '" + locked + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no chattr here";
     EXPECT_FALSE(files->deleteFile("C:\\Locked\\KEEP.dll"));
     EXPECT_FALSE(files->deleteFolder("C:\\Locked"));
     EXPECT_TRUE(files->lookup("C:\\Locked\\keep.dll"));

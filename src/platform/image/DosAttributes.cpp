@@ -37,13 +37,16 @@ ssize_t getAttributeAt(int dirFd, const std::string& name, const char* attribute
     static std::atomic<int> haveAt{kGetXattrAt < 0 ? 0 : -1};
     if (haveAt.load(std::memory_order_relaxed) != 0) {
         XattrArgs args{reinterpret_cast<uintptr_t>(buffer), static_cast<uint32_t>(size), 0};
-        long r = ::syscall(kGetXattrAt, dirFd, name.c_str(), AT_SYMLINK_NOFOLLOW, attribute, &args, sizeof args);
+        long r =
+            ::syscall(kGetXattrAt, dirFd, name.c_str(), AT_SYMLINK_NOFOLLOW, attribute, &args, sizeof args);
         if (r >= 0 || (errno != ENOSYS && errno != EPERM)) {
             haveAt.store(1, std::memory_order_relaxed);
             return r;
         }
-        if (haveAt.load(std::memory_order_relaxed) < 0) haveAt.store(0, std::memory_order_relaxed);
-        else return r;  // worked before: this EPERM is the entry's own answer
+        if (haveAt.load(std::memory_order_relaxed) < 0)
+            haveAt.store(0, std::memory_order_relaxed);
+        else
+            return r;  // worked before: this EPERM is the entry's own answer
     }
     char path[64 + 4096];
     int n = std::snprintf(path, sizeof path, "/proc/self/fd/%d/%s", dirFd, name.c_str());

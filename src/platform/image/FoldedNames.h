@@ -33,11 +33,11 @@ private:
     void rehash(size_t slots);
 
     std::vector<posix::DirEntryName> m_entries;
-    std::vector<uint64_t> m_hashes;      // per entry, of its key
-    std::vector<std::string> m_folded;   // per entry: its key when the name is not all ASCII
-    std::vector<uint32_t> m_next;    // per entry: next entry of the same upper-case form, or UINT32_MAX
-    std::vector<uint32_t> m_slots;   // entry + 1 of the first of each upper-case form; 0 = free
-    std::vector<bool> m_gone;        // per entry: removed
+    std::vector<uint64_t> m_hashes;     // per entry, of its key
+    std::vector<std::string> m_folded;  // per entry: its key when the name is not all ASCII
+    std::vector<uint32_t> m_next;       // per entry: next entry of the same upper-case form, or UINT32_MAX
+    std::vector<uint32_t> m_slots;      // entry + 1 of the first of each upper-case form; 0 = free
+    std::vector<bool> m_gone;           // per entry: removed
 };
 
 }  // namespace vedozer

@@ -37,7 +37,8 @@ struct FolderTree::Root {
     std::vector<std::string> prefixes;  // host paths of the root, as given and canonical
 };
 
-FolderTree::FolderTree(const std::map<char, std::string>& roots, size_t maxOpenFolders) : m_maxOpen(maxOpenFolders) {
+FolderTree::FolderTree(const std::map<char, std::string>& roots, size_t maxOpenFolders)
+    : m_maxOpen(maxOpenFolders) {
     namespace fs = std::filesystem;
     for (const auto& [letter, path] : roots) {
         int fd = posix::openFolderAt(AT_FDCWD, path, false);
@@ -149,7 +150,8 @@ bool FolderTree::list(Folder& folder) {
     folder.folderAt.assign(folder.names.entries().size(), nullptr);
     for (auto& [name, sub] : folder.children) {
         const size_t at = folder.names.find(name);
-        if (at != FoldedNames::npos && folder.names.entries()[at].name == name) folder.folderAt[at] = sub.get();
+        if (at != FoldedNames::npos && folder.names.entries()[at].name == name)
+            folder.folderAt[at] = sub.get();
     }
     folder.listed = true;
     return true;
@@ -208,8 +210,8 @@ std::optional<FolderTree::Entry> FolderTree::self(Folder& folder) {
     return e;
 }
 
-std::optional<FolderTree::Entry> FolderTree::walk(Folder* at, NameIt first, NameIt last, bool allowMissingLeaf,
-                                                  int& hops) {
+std::optional<FolderTree::Entry> FolderTree::walk(Folder* at, NameIt first, NameIt last,
+                                                  bool allowMissingLeaf, int& hops) {
     if (first == last) return self(*at);
     for (auto it = first; it != last; ++it) {
         const bool isLast = it + 1 == last;
@@ -266,8 +268,8 @@ FolderTree::Folder* FolderTree::child(Folder& at, const std::string& name, int& 
     int childFd = posix::openFolderAt(dirFd, name, true);
     if (childFd < 0) {
         struct stat st {};
-        if ((errno == ELOOP || errno == ENOTDIR) && ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISLNK(st.st_mode)) {
+        if ((errno == ELOOP || errno == ENOTDIR) &&
+            ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
             auto target = follow(at, name, hops);
             return target && target->isFolder() ? open(*target) : nullptr;
         }
@@ -292,8 +294,8 @@ std::optional<FolderTree::Entry> FolderTree::entryIn(Folder& folder, const std::
     return leaf(folder, name, false, hops);
 }
 
-std::optional<FolderTree::Entry> FolderTree::lookupIn(Folder& folder, std::string_view name, bool allowMissingLeaf,
-                                                      bool statLeaf) {
+std::optional<FolderTree::Entry> FolderTree::lookupIn(Folder& folder, std::string_view name,
+                                                      bool allowMissingLeaf, bool statLeaf) {
     int hops = 0;
     return lookup(folder, name, allowMissingLeaf, statLeaf, hops);
 }

@@ -52,7 +52,8 @@ public:
     // The entry a name (matched as resolve() matches it) names in a folder. Without statLeaf an
     // entry the folder lists is taken as it is listed: exists is set, st is not, and a link there
     // is not followed (the caller opens it without following and asks again with statLeaf).
-    std::optional<Entry> lookupIn(Folder& folder, std::string_view name, bool allowMissingLeaf, bool statLeaf);
+    std::optional<Entry> lookupIn(Folder& folder, std::string_view name, bool allowMissingLeaf,
+                                  bool statLeaf);
     // The folder a name (matched as resolve() matches it) names in a folder, links followed.
     Folder* step(Folder& at, std::string_view name);
     // The folder an existing folder entry names; nullptr when it cannot be opened as a folder.
@@ -88,7 +89,8 @@ private:
     std::optional<Entry> leaf(Folder& at, const std::string& name, bool allowMissingLeaf, int& hops);
     std::optional<Entry> follow(Folder& at, const std::string& name, int& hops);
     Folder* child(Folder& at, const std::string& name, int& hops);
-    std::optional<Entry> lookup(Folder& at, std::string_view name, bool allowMissingLeaf, bool statLeaf, int& hops);
+    std::optional<Entry> lookup(Folder& at, std::string_view name, bool allowMissingLeaf, bool statLeaf,
+                                int& hops);
     const std::string* find(Folder& at, std::string_view name, size_t* index = nullptr);
     Folder* step(Folder& at, std::string_view name, int& hops);
     bool list(Folder& folder);

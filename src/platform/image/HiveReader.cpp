@@ -9,6 +9,8 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/image/HivePages.h"
+
 namespace vedozer {
 namespace {
 
@@ -70,82 +72,6 @@ std::optional<std::string> nameToUtf8(const unsigned char* p, size_t n, bool com
 
 }  // namespace
 
-// The file read in fixed pages, a bounded number of them kept (replaced in clock order).
-class HiveReader::Pages {
-public:
-    static constexpr size_t kPageSize = 16 * 1024;
-    static constexpr size_t kMaxPages = 512;  // 8 MiB
-
-    Pages(int fd, uint64_t size) : m_fd(fd), m_size(size), m_slotOf((size + kPageSize - 1) / kPageSize, -1) {}
-    ~Pages() { ::close(m_fd); }
-
-    bool read(uint64_t pos, size_t n, unsigned char* out) {
-        while (n > 0) {
-            const uint64_t index = pos / kPageSize;
-            const size_t offset = static_cast<size_t>(pos % kPageSize);
-            const Slot* slot = page(index);
-            if (!slot || offset >= slot->length) return false;
-            const size_t k = std::min(n, slot->length - offset);
-            std::memcpy(out, slot->data.get() + offset, k);
-            out += k, pos += k, n -= k;
-        }
-        return true;
-    }
-    long reads() const { return m_reads; }
-
-private:
-    struct Slot {
-        uint64_t page = 0;
-        bool referenced = false;
-        size_t length = 0;
-        std::unique_ptr<unsigned char[]> data;
-    };
-
-    const Slot* page(uint64_t index) {
-        if (index >= m_slotOf.size()) return nullptr;
-        if (m_slotOf[index] >= 0) {
-            Slot& s = m_slots[static_cast<size_t>(m_slotOf[index])];
-            s.referenced = true;
-            return &s;
-        }
-        size_t at;
-        if (m_slots.size() < kMaxPages) {
-            at = m_slots.size();
-            m_slots.push_back(Slot{0, false, 0, std::make_unique<unsigned char[]>(kPageSize)});
-        } else {
-            while (m_slots[m_hand].referenced) {
-                m_slots[m_hand].referenced = false;
-                m_hand = (m_hand + 1) % m_slots.size();
-            }
-            at = m_hand;
-            m_hand = (m_hand + 1) % m_slots.size();
-            m_slotOf[m_slots[at].page] = -1;
-        }
-        Slot& s = m_slots[at];
-        size_t got = 0;
-        while (got < kPageSize) {
-            ssize_t r = ::pread(m_fd, s.data.get() + got, kPageSize - got, static_cast<off_t>(index * kPageSize + got));
-            if (r < 0 && errno == EINTR) continue;
-            if (r <= 0) break;
-            got += static_cast<size_t>(r);
-        }
-        ++m_reads;
-        if (got == 0) return nullptr;
-        s.page = index;
-        s.length = got;
-        s.referenced = true;
-        m_slotOf[index] = static_cast<int32_t>(at);
-        return &s;
-    }
-
-    int m_fd;
-    uint64_t m_size;
-    std::vector<int32_t> m_slotOf;  // page -> slot, -1 when not kept
-    std::vector<Slot> m_slots;
-    size_t m_hand = 0;
-    long m_reads = 0;
-};
-
 struct HiveReader::Cell {
     uint64_t payload = 0;  // file offset of the record after the cell's size field
     size_t length = 0;     // bytes of the record
@@ -179,7 +105,7 @@ bool HiveReader::start(int fd) {
         ::close(fd);
         return fail("hive is not a regular file");
     }
-    m_pages = std::make_unique<Pages>(fd, static_cast<uint64_t>(st.st_size));
+    m_pages = std::make_unique<HivePages>(fd, static_cast<uint64_t>(st.st_size));
     unsigned char header[0x200];
     if (!readAt(0, sizeof header, header) || std::memcmp(header, "regf", 4) != 0) {
         close();
@@ -277,7 +203,8 @@ std::optional<std::vector<uint32_t>> HiveReader::children(uint32_t node) {
 std::optional<std::string> HiveReader::name(uint32_t node, bool& damaged) {
     auto c = cell(node, kNodeHeader);
     unsigned char nk[kNodeHeader];
-    const size_t length = c && readAt(c->payload, sizeof nk, nk) && std::memcmp(nk, "nk", 2) == 0 ? le16(nk + 0x48) : 0;
+    const size_t length =
+        c && readAt(c->payload, sizeof nk, nk) && std::memcmp(nk, "nk", 2) == 0 ? le16(nk + 0x48) : 0;
     m_buffer.resize(length);
     if (!c || std::memcmp(nk, "nk", 2) != 0 || kNodeHeader + length > c->length ||
         !readAt(c->payload + kNodeHeader, length, m_buffer.data())) {

@@ -59,8 +59,7 @@ private:
     bool readCell(const Cell& c, std::vector<unsigned char>& out);
     bool collectList(uint32_t list, int depth, std::vector<uint32_t>& out);
 
-    class Pages;
-    std::unique_ptr<Pages> m_pages;
+    std::unique_ptr<class HivePages> m_pages;
     std::string m_error;
     uint32_t m_root = 0;
     uint32_t m_minor = 0;

@@ -27,7 +27,8 @@ bool setDosAttributes(const std::string& hostPath, uint32_t attributes);
 // Opens a regular file to read. Opening never waits (a FIFO in its place is refused, not waited
 // on) and anything but a regular file is refused, so a device node cannot feed a reader forever.
 // With expected, the file opened must be that inode (it was not swapped since it was looked at).
-std::unique_ptr<InputStream> openReadAt(int dirFd, const std::string& name, const struct stat* expected = nullptr);
+std::unique_ptr<InputStream> openReadAt(int dirFd, const std::string& name,
+                                        const struct stat* expected = nullptr);
 std::unique_ptr<InputStream> openRead(const std::string& hostPath);
 // Creates or truncates a regular file. With atomic, the data goes to a new file next to it that
 // takes the name on close(), after a flush. dirFd is duplicated: the stream does not depend on it.
@@ -37,7 +38,8 @@ bool appendAt(int dirFd, const std::string& name, const std::string& data);
 bool append(const std::string& hostPath, const std::string& data);
 std::optional<std::string> readAll(InputStream& in, size_t maxBytes);
 std::optional<std::string> readAll(const std::string& hostPath, size_t maxBytes);
-bool copyFileAt(int fromDir, const std::string& fromName, int toDir, const std::string& toName, bool overwrite);
+bool copyFileAt(int fromDir, const std::string& fromName, int toDir, const std::string& toName,
+                bool overwrite);
 bool copyFile(const std::string& from, const std::string& to, bool overwrite);
 // Removes a file or a symbolic link, never a folder.
 bool deleteFileAt(int dirFd, const std::string& name);
