@@ -50,9 +50,10 @@ std::string buildExecutablePathList(ScanContext& ctx, std::string& lastProgressI
 }
 
 void checkProcess(ScanContext& ctx, uint32_t pid, const std::string& pathList, const std::string& systemFolder) {
-    auto modules = ctx.platform.processes->modulePaths(pid);
-    if (modules.empty()) return;
-    std::string moduleName = modules.front().substr(0, kModuleNameLength);
+    // Only the first module (the program itself) is compared: asked for alone, not with every library.
+    const std::string program = ctx.platform.processes->mainModulePath(pid);
+    if (program.empty()) return;
+    std::string moduleName = program.substr(0, kModuleNameLength);
     // Upper case again after the system folder went in, so both sides of the lookup are.
     std::string path = text::toUpper(NormalizeSystemPath(text::toUpper(text::trim(moduleName)), systemFolder));
     std::string fileName = FileNamePart(path);
