@@ -82,6 +82,9 @@ function(vedozer_windows_tests)
       set(_lib vedozer_${name})
     endif()
     target_link_libraries(test_${name} PRIVATE ${_lib} vedozer_win32 vedozer_testsupport gtest_main)
+    if(name STREQUAL "win32")
+      target_link_libraries(test_${name} PRIVATE ws2_32)  # a hostile server inside the test
+    endif()
     target_compile_definitions(test_${name} PRIVATE
       VEDOZER_BINARY_DIR="${CMAKE_BINARY_DIR}" VEDOZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     # Each executable is one test here: starting Wine once per case would cost minutes.

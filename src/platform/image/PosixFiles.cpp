@@ -46,6 +46,9 @@ public:
             return r;
         }
     }
+    bool seek(uint64_t offset) override {
+        return offset <= static_cast<uint64_t>(INT64_MAX) && ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) >= 0;
+    }
 
 private:
     int m_fd;
