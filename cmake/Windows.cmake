@@ -37,7 +37,7 @@ endfunction()
 
 # Test sources that need the Linux backend, its image builders or POSIX calls stay out.
 set(VEDOZER_LINUX_ONLY_TEST
-    "platform/image/|HiveBuilder\\.h|DefServerProcess\\.h|ScanImage\\.h|RemovalImage\\.h|RemovalSession\\.h|<unistd\\.h>|<sys/")
+    "platform/image/|sodium\\.h|HiveBuilder\\.h|DefServerProcess\\.h|ScanImage\\.h|RemovalImage\\.h|RemovalSession\\.h|<unistd\\.h>|<sys/")
 set(VEDOZER_WINDOWS_TEST_DIRS definitions i18n settings report scan removal update submit win32)
 
 if(VEDOZER_BUILD_TESTS)
