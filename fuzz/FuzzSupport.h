@@ -35,6 +35,7 @@ public:
     explicit BytesStream(std::string_view data, size_t step = 4096) : m_data(data), m_step(step ? step : 1) {}
     long long read(char* buffer, size_t n) override {
         size_t k = std::min({n, m_step, m_data.size() - std::min(m_pos, m_data.size())});
+        if (k == 0) return 0;
         std::memcpy(buffer, m_data.data() + m_pos, k);
         m_pos += k;
         return static_cast<long long>(k);
