@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Host.h"
+#include "core/Host.h"
 #include "definitions/LineCodec.h"
 #include "platform/image/ImageFileSystem.h"
 #include "update/DefinitionUpdateMerge.h"
@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 class QuietHost : public Host {
 public:
-    MsgAnswer messageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+    Answer ask(const Question&) override { return Answer::Ok; }
 };
 
 const char* const kNames[] = {"FileDefinition.dat", "ExeDefinition.dat", "RegistryDefinition.dat",

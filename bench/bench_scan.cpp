@@ -50,10 +50,9 @@ double cpuSeconds() {
 // which ends the last stage.
 class TimingHost : public Host {
 public:
-    MsgAnswer messageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override { return MsgAnswer::Ok; }
+    Answer ask(const Question&) override { return Answer::Ok; }
     void yield() override { lastYield = SteadyClock::now(); }
-    void status(const std::string& channel, const std::string&) override {
-        if (channel != "lblPercentageCompleted") return;
+    void onScanStageStarted(const ScanStageStarted&) override {
         stageStarts.push_back(SteadyClock::now());
         stagePeaks.push_back(statusKiB("VmHWM"));
     }
@@ -146,7 +145,7 @@ int childScan(const fs::path& dir) {
     r.set("setup_hwm_kib", statusKiB("VmHWM"));
     auto t1 = SteadyClock::now();
     const double cpu0 = cpuSeconds();
-    ScanRunState state = session.scan();
+    ScanRunState state = session.scan().run;
     r.set("cpu_s", cpuSeconds() - cpu0);
     const auto t2 = SteadyClock::now();
     r.set("wall_s", seconds(t1));
@@ -173,9 +172,9 @@ int childScan(const fs::path& dir) {
     r.set("removal_rows", res.removalList().size());
     r.set("found_rows", res.foundList().size());
     r.set("excluded_rows", excluded);
-    r.set("file_rows", res.lvwFilesToBeDeleted().size());
-    r.set("registry_rows", res.lvwRegistryToBeDeleted().size());
-    r.set("cookie_rows", res.lvwCookiesToDelete().size());
+    r.set("file_rows", res.fileDetections().size());
+    r.set("registry_rows", res.registryDetections().size());
+    r.set("cookie_rows", res.cookieDetections().size());
     r.set("traces", res.traces());
     r.set("software_found", session.counters().softwareFound);
     r.set("skipped", res.skippedCount());

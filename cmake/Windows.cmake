@@ -25,6 +25,7 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/VersionResource.rc.in ${CMAKE_BINARY_DI
 function(vedozer_windows_targets)
   file(GLOB _w CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/*.cpp)
   add_library(vedozer_win32 STATIC ${_w})
+  target_include_directories(vedozer_win32 PUBLIC ${CMAKE_SOURCE_DIR}/src)
   target_link_libraries(vedozer_win32 PUBLIC vedozer_base vedozer_i18n
                         advapi32 shlwapi shell32 ole32 psapi wininet version)
 

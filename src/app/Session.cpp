@@ -1,33 +1,74 @@
+// The session: start-up and shutdown, scanning, the check marks and the status summary.
 #include "app/Session.h"
 
 #include "BuildIdentity.h"
 #include "i18n/MessageKeys.h"
-#include "removal/Removal.h"
+#include "removal/WorkListChecks.h"
 #include "scan/ScanContext.h"
+#include "settings/SettingsKeys.h"
 #include "submit/Submission.h"
+#include "text/Text.h"
 #include "update/UpdateTransaction.h"
 #include "update/UpdateUrls.h"
-#include "text/Text.h"
 
 namespace vedozer {
 
 Session::Session(Platform& platform, Host& host, ProductIdentity identity)
     : m_platform(platform),
-      m_hostPtr(&host),
+      m_host(&host),
       m_identity(identity),
       m_languages(identity),
-      m_settings(*platform.settingsStore, identity, &host),
-      m_progress(&host) {
+      m_overlay(*platform.settingsStore),
+      m_settings(m_overlay, identity, &host),
+      m_monitor(&host) {
     m_languages.loadDefaultMessages();
+    m_results.setListener([this](const ItemFound& found) { m_host->onItemFound(found); });
 }
 
 Session::~Session() = default;  // Removal is complete here
 
 void Session::setHost(Host& host) {
-    m_hostPtr = &host;
+    m_host = &host;
     m_settings.setHost(&host);
-    m_progress.setHost(&host);
+    m_monitor.setHost(&host);
     if (m_removal) m_removal->setHost(host);
+}
+
+bool Session::startUp(const StartupOptions& options) {
+    // Data folder first: everything else lives in it.
+    m_definitions.dataFolder = m_platform.dataFolderOverride.empty() ? defaultDataFolder(*m_platform.shellFolders)
+                                                                     : m_platform.dataFolderOverride;
+    m_languages.setCurrentLanguage(m_settings.get(skey::Settings, skey::Language, "English"));
+    if (options.takeInstanceLock && m_platform.instanceLock &&
+        !m_platform.instanceLock->acquire(m_identity.programName))
+        return false;
+    m_startupProblems.clear();
+    // A Live Update killed half-way is finished or rolled back before anything reads the files;
+    // when that fails the person hears of it (the definitions may be a mix until it is done).
+    RecoveryResult recovered = recoverDefinitionUpdate(dataFiles(), dataFolder());
+    if (recovered.action == RecoveryAction::Failed) {
+        m_startupProblems.push_back("An interrupted definition update could not be finished: " + recovered.error);
+        m_host->onNotice(Notice{NoticeKind::Error, m_startupProblems.back()});
+    }
+    InstallStagedDefinitions(dataFiles(), dataFolder());
+    CountDefinitions(dataFiles(), m_definitions);
+    LoadExclusions(m_exclusions, dataFiles(), dataFolder());
+    m_recordsStatus = options.recordStatus;
+    if (m_recordsStatus) {
+        m_settings.save(skey::OptionAndSettings, skey::STATUS, "RUNNING");
+        m_settings.save(skey::OptionAndSettings, skey::RESTART, "False");
+    }
+    m_started = true;
+    return true;
+}
+
+void Session::shutDown() {
+    if (!m_started) return;
+    if (m_recordsStatus) {
+        m_settings.save(skey::OptionAndSettings, skey::RESTART, "False");
+        m_settings.save(skey::OptionAndSettings, skey::STATUS, "STOPPED");
+    }
+    m_started = false;
 }
 
 namespace {
@@ -40,7 +81,7 @@ public:
         Platform& p = m_session.platform();
         if (!p.http || !p.processes) return;
         vedozer::sendAnonymousData(*p.http, *p.processes, m_session.settings(), m_session.host(),
-                                   definitionServerAddress("", &m_session.settings()));
+                                   m_session.definitionServer());
     }
 
 private:
@@ -55,7 +96,7 @@ Removal& Session::removal() {
         m_removalHooks = m_defaultRemovalHooks.get();
     }
     if (!m_removal)
-        m_removal = std::make_unique<Removal>(m_platform, *m_hostPtr, m_languages, m_settings, m_results, m_counters,
+        m_removal = std::make_unique<Removal>(m_platform, *m_host, m_languages, m_settings, m_results,
                                               m_identity.programName, dataFolder(), m_removalHooks);
     return *m_removal;
 }
@@ -65,49 +106,58 @@ void Session::setRemovalHooks(RemovalHooks* hooks) {
     if (m_removal) m_removal->setHooks(hooks);
 }
 
-ScanRunState Session::scan(bool unattended) {
-    UnattendedRemoval = unattended;
-    ScanContext context(m_platform, m_definitions, m_exclusions, m_safeList, m_settings, m_languages, *m_hostPtr,
-                        stopFlag, m_results, m_counters, m_progress);
-    ScanRunHooks hooks;
-    hooks.removeEverything = [this] { removal().removeEverythingUnattended(); };
-    m_lastScan = runScan(context, unattended, hooks);
-    definitionsMissing = m_lastScan.definitionsMissing;
-    UnattendedRemoval = false;
-    return m_lastScan;
+void Session::applyScanRequest(const ScanRequest& r) {
+    if (r.mode == ScanMode::Quick)
+        m_settings.saveOptionPair(skey::OptionAndSettings, skey::quickScanMode, skey::completeScanMode);
+    if (r.mode == ScanMode::Complete)
+        m_settings.saveOptionPair(skey::OptionAndSettings, skey::completeScanMode, skey::quickScanMode);
+    auto once = [&](const std::optional<bool>& on, const char* key) {
+        if (on) m_overlay.override(skey::OptionAndSettings, key, *on ? "1" : "0");
+    };
+    once(r.cookies, skey::scanCookies);
+    once(r.memory, skey::scanMemory);
+    once(r.registry, skey::scanRegistry);
+    once(r.writeReport, skey::writeReport);
 }
 
-MsgAnswer Session::ask(const std::string& text, MsgButtons buttons, MsgIcon icon) {
-    return m_hostPtr->messageBox(text, m_identity.programName, buttons, icon);
-}
-
-bool Session::startUp(const StartupOptions& options) {
-    // Data folder first: everything else lives in it.
-    m_definitions.dataFolder = m_platform.dataFolderOverride.empty() ? defaultDataFolder(*m_platform.shellFolders)
-                                                                     : m_platform.dataFolderOverride;
-    m_languages.setCurrentLanguage(m_settings.get("Settings", "Language", "English"));
-    if (options.takeInstanceLock && m_platform.instanceLock &&
-        !m_platform.instanceLock->acquire(m_identity.programName))
-        return false;
-    // A Live Update killed half-way is finished or rolled back before anything reads the files.
-    recoverDefinitionUpdate(dataFiles(), dataFolder());
-    InstallStagedDefinitions(dataFiles(), dataFolder());
-    CountDefinitions(dataFiles(), m_definitions);
-    LoadExclusions(m_exclusions, dataFiles(), dataFolder());
-    if (options.recordStatus) {
-        m_settings.save("OptionAndSettings", "STATUS", "RUNNING");
-        m_settings.save("OptionAndSettings", "RESTART", "False");
+ScanOutcome Session::scan(const ScanRequest& request) {
+    ScanOutcome outcome;
+    if (removalRunning()) {  // the lists are being worked on
+        outcome.run = m_lastScan;
+        return outcome;
     }
-    m_started = true;
-    return true;
+    applyScanRequest(request);
+    ScanContext context(m_platform, m_definitions, m_exclusions, m_safeList, m_settings, m_languages, *m_host,
+                        m_stopFlag, m_results, m_counters, m_monitor);
+    m_lastScan = runScan(context, false);
+    m_overlay.clearOverrides();
+    outcome.run = m_lastScan;
+    outcome.found = m_results.removalList();
+    // A stopped scan proves nothing, so nothing is done with what it found.
+    if (outcome.run.cancelled || m_results.removalList().empty()) return outcome;
+    if (request.then == AfterScan::RemoveEverything) {
+        if (request.askFirst) {
+            selectAll();
+            outcome.removal = removeChecked();
+        } else {
+            outcome.removal = removal().removeEverythingUnattended();
+        }
+    } else if (request.then == AfterScan::ExcludeEverything) {
+        selectAll();
+        outcome.exclusion = excludeChecked();
+    }
+    return outcome;
 }
 
-void Session::shutDown() {
-    if (!m_started) return;
-    m_settings.save("OptionAndSettings", "RESTART", "False");
-    m_settings.save("OptionAndSettings", "STATUS", "STOPPED");
-    m_started = false;
-}
+bool Session::askToStop(bool shortQuestion) { return RequestStop(*m_host, m_languages, m_stopFlag, shortQuestion); }
+
+void Session::pause() { PauseScan(*m_host, m_languages); }
+
+void Session::select(size_t row, bool checked) { setRemovalRowChecked(m_results, row, checked); }
+
+void Session::selectAll() { vedozer::selectAll(m_results); }
+
+void Session::deselectAll() { vedozer::deselectAll(m_results); }
 
 void Session::reloadDefinitions() { CountDefinitions(dataFiles(), m_definitions); }
 
@@ -121,19 +171,22 @@ std::vector<std::string> Session::missingDefinitionFiles() {
     return missing;
 }
 
-StatusPage Session::RefreshStatusPage() {
-    StatusPage page;
-    page.lblDefCount = text::groupDigits(m_definitions.total);
+StatusSummary Session::statusSummary() {
+    StatusSummary s;
+    s.definitions = m_definitions;
+    s.definitionCount = text::groupDigits(m_definitions.total);
     std::string version = VEDOZER_BUILD_VERSION;
     auto first = version.find('.');
     auto second = version.find('.', first + 1);
-    page.lblVersion = version.substr(0, second);
-    page.lblDefVersion = definitionsMissing ? message(msg::MSG_MISSINGFILES)
+    s.version = version.substr(0, second);
+    s.definitionsMissing = !missingDefinitionFiles().empty();
+    s.definitionDate = s.definitionsMissing ? message(msg::MSG_MISSINGFILES)
                                             : ReadDefinitionDate(dataFiles(), dataFolder()) + " PST";
-    page.lblDefRemoved = m_settings.get("Settings", "lblDefRemoved", "0");
-    page.lblLastScan = m_settings.get("Settings", "lblLastScan", "Never");
-    page.lblLastFullScan = m_settings.get("Settings", "lblLastFullScan", "Never");
-    return page;
+    s.removedTotal = m_settings.get(skey::Settings, skey::removedTotal, "0");
+    s.lastScan = m_settings.get(skey::Settings, skey::lastScan, "Never");
+    s.lastCompleteScan = m_settings.get(skey::Settings, skey::lastCompleteScan, "Never");
+    s.sendsAnonymousData = anonymousDataEnabled(m_settings);
+    return s;
 }
 
 }  // namespace vedozer

@@ -1,34 +1,68 @@
 #pragma once
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/Host.h"
+#include "core/Host.h"
+#include "core/Outcome.h"
 #include "definitions/DefinitionFiles.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/SafeList.h"
+#include "i18n/Languages.h"
 #include "i18n/ProductIdentity.h"
-#include "i18n/clsLanguages.h"
 #include "platform/Platform.h"
+#include "removal/Exclusion.h"
+#include "removal/Quarantine.h"
+#include "removal/QuarantineRestore.h"
+#include "removal/Removal.h"
 #include "scan/ScanCounters.h"
-#include "scan/ScanProgress.h"
-#include "scan/ScanRun.h"
+#include "scan/ScanMonitor.h"
 #include "scan/ScanResults.h"
+#include "scan/ScanRun.h"
 #include "settings/Settings.h"
+#include "settings/SettingsOverlay.h"
+#include "submit/Submission.h"
+#include "update/LiveUpdate.h"
 
 namespace vedozer {
 
-class Removal;
-class RemovalHooks;
-
 // What the status page shows.
-struct StatusPage {
-    std::string lblDefCount;      // definition total with digit grouping
-    std::string lblVersion;       // "major.minor"
-    std::string lblDefVersion;    // definition date + " PST", or the missing-files text
-    std::string lblDefRemoved;
-    std::string lblLastScan;
-    std::string lblLastFullScan;
+struct StatusSummary {
+    std::string definitionCount;   // the total with digit grouping ("1,514")
+    std::string version;           // "major.minor"
+    std::string definitionDate;    // the definitions' date + " PST", or the missing-files text
+    std::string removedTotal;      // items removed so far
+    std::string lastScan;          // "Never" until the first scan
+    std::string lastCompleteScan;
+    DefinitionSet definitions;     // the counts per file
+    bool definitionsMissing = false;
+    bool sendsAnonymousData = true;  // names of running programs go out after each removal
+};
+
+enum class ScanMode { Quick, Complete };
+
+// What to do with everything a finished (not stopped) scan found.
+enum class AfterScan { Nothing, RemoveEverything, ExcludeEverything };
+
+// How to scan. Unset switches follow the saved options.
+struct ScanRequest {
+    std::optional<ScanMode> mode;   // saved as the scan mode from now on
+    std::optional<bool> cookies;    // the stage switches hold for this scan only
+    std::optional<bool> memory;
+    std::optional<bool> registry;
+    std::optional<bool> writeReport;
+    AfterScan then = AfterScan::Nothing;
+    bool askFirst = true;           // false: a scheduled scan removes without any question
+};
+
+// A scan and what followed it.
+struct ScanOutcome {
+    ScanRunState run;
+    std::vector<ThreatRecord> found;           // the removal list as the scan left it
+    std::optional<RemovalResult> removal;      // when everything found was to be removed
+    std::optional<ExclusionResult> exclusion;  // when everything found was to be excluded
 };
 
 struct StartupOptions {
@@ -37,72 +71,143 @@ struct StartupOptions {
     bool recordStatus = true;  // STATUS = "RUNNING", RESTART = "False"
 };
 
-// The process-wide state a front end renders and the operations it calls. Owns no platform
-// service; borrows them from the backend.
+enum class SettingScope { User, Machine };
+
+struct SettingEntry {
+    std::string section, key, value;
+    bool stored = false;  // false: not in the store, value is the default
+    std::string meaning;
+};
+
+// The one facade of the engine: process-wide state a front end renders and every operation a
+// person can ask for, each one call. Owns no platform service; borrows them from the backend.
+// Every operation that changes files returns an outcome per item.
 class Session {
 public:
     Session(Platform& platform, Host& host, ProductIdentity identity = ProductIdentity::fromBuild());
     ~Session();
 
-    // The start-up sequence up to the point where a front end shows itself. False when another
-    // instance holds the lock (when asked to take it).
+    // Start-up up to the point where a front end shows itself: data folder, language, an
+    // interrupted update finished or undone, staged definitions installed, definitions counted,
+    // exclusions loaded. False when another instance holds the lock (when asked to take it).
     bool startUp(const StartupOptions& options = {});
+    // What start-up could not do (told to the host as notices too).
+    const std::vector<std::string>& startupProblems() const { return m_startupProblems; }
     void shutDown();
 
-    StatusPage RefreshStatusPage();
-    // The five definition files that are absent, without touching any (CheckDefinitionFiles deletes).
-    std::vector<std::string> missingDefinitionFiles();
-    void reloadDefinitions();  // CountDefinitions, as after Live Update
+    // Scanning. The stop flag is tested before each item; a front end sets it from its yield.
+    ScanOutcome scan(const ScanRequest& request = {});
+    void requestStop() { m_stopFlag = true; }
+    bool stopRequested() const { return m_stopFlag; }
+    // Asks whether to stop (the shorter question when asked from a small control); Yes stops.
+    bool askToStop(bool shortQuestion = false);
+    // Holds the running scan while the question is open.
+    void pause();
+    const ScanRunState& lastScan() const { return m_lastScan; }
+    const ScanProgress& scanStatus() const { return m_monitor.status(); }
+    const ScanResults& results() const { return m_results; }
+    const ScanCounters& counters() const { return m_counters; }
 
+    // The check marks of the removal list (rows as results().removalList() has them).
+    void select(size_t row, bool checked = true);
+    void deselect(size_t row) { select(row, false); }
+    void selectAll();
+    void deselectAll();
+
+    // Removes the checked items (asking first); an outcome per item. What could not be removed
+    // stays in the results and in undeletable().
+    RemovalResult removeChecked();
+    bool removalRunning() const { return m_removal && m_removal->running(); }
+    const std::vector<std::string>& undeletable();
+    // Puts the checked items on the exclusion list (asking first), or items named by the person.
+    ExclusionResult excludeChecked();
+    ExclusionResult excludeItems(const std::vector<std::string>& items);
+
+    // The exclusion list: its entries (nullopt when the file cannot be read), taking one off.
+    std::optional<std::vector<std::string>> exclusions();
+    Outcome removeExclusion(const std::string& entry);
+    std::string exclusionListPath();  // as the person's system names it
+    Outcome openExclusionList();
+
+    // The quarantine and the restore points made before removals.
+    std::vector<QuarantineEntry> quarantineItems();
+    std::vector<QuarantineRestoreResult> restoreQuarantined(const std::vector<uint64_t>& ids, bool force);
+    std::vector<QuarantineRestoreResult> restoreAllQuarantined(bool force);
+    std::string quarantineFolderPath();
+    Outcome openQuarantineFolder();
+    bool restorePointsKeptHere();  // false where the system's own tool keeps them
+    std::vector<RestorePointInfo> restorePoints();
+    Outcome restoreRestorePoint(const std::string& name);
+
+    // Live Update and submissions; the server is the setting or the build's default unless given.
+    LiveUpdateReport liveUpdate(const std::string& server = "");
+    // On the very first start (the machine-wide first-run marker is unset; it is set now): asks
+    // whether to run Live Update now. True when the person said Yes (the front end then runs it).
+    bool offerFirstUpdate();
+    SubmitResult submit(const std::string& fileName, const std::string& server = "");
+    std::string definitionServer(const std::string& server = "");
+
+    // Settings: read (nullopt when not stored), write, and every known one with its value.
+    std::optional<std::string> setting(const std::string& section, const std::string& key,
+                                       SettingScope scope = SettingScope::User);
+    Outcome setSetting(const std::string& section, const std::string& key, const std::string& value,
+                       SettingScope scope = SettingScope::User);
+    std::vector<SettingEntry> listSettings();
+    // Anonymous data on or off; off asks first. Whether it is on afterwards.
+    bool setSendAnonymousData(bool on);
+
+    // The report of the last scan as written (nullopt when there is none) and where it lives.
+    std::optional<std::string> lastReport();
+    std::string reportPath();
+
+    // Status and definitions.
+    StatusSummary statusSummary();
+    // The five definition files that are absent, without touching any.
+    std::vector<std::string> missingDefinitionFiles();
+    // Installs the definitions shipped with the program (replacing installed ones only when forced).
+    Outcome installShippedDefinitions(bool force);
+    void reloadDefinitions();  // counts them again, as after Live Update
+
+    // For front ends and tests.
     Platform& platform() { return m_platform; }
-    Host& host() { return *m_hostPtr; }
+    Host& host() { return *m_host; }
     void setHost(Host& host);
-    FileSystem& files() { return *m_platform.files; }
-    FileSystem& dataFiles() { return *m_platform.dataFiles; }
     const ProductIdentity& identity() const { return m_identity; }
-    clsLanguages& languages() { return m_languages; }
+    const Languages& languages() const { return m_languages; }
+    std::string message(const std::string& key) const { return m_languages.getMessages(key); }
     Settings& settings() { return m_settings; }
     const std::string& dataFolder() const { return m_definitions.dataFolder; }
-    DefinitionSet& definitions() { return m_definitions; }
-    ExclusionList& exclusions() { return m_exclusions; }
-    SafeList& safeList() { return m_safeList; }
-    ScanResults& results() { return m_results; }
-    ScanCounters& counters() { return m_counters; }
-
-    ScanProgress& scanProgress() { return m_progress; }
-    // The scan driver. With unattended set, everything found is removed without questions.
-    ScanRunState scan(bool unattended = false);
-    const ScanRunState& lastScan() const { return m_lastScan; }
+    const DefinitionSet& definitions() const { return m_definitions; }
+    FileSystem& files() { return *m_platform.files; }
+    FileSystem& dataFiles() { return *m_platform.dataFiles; }
     // The removal machinery over the current results (made on first use).
     Removal& removal();
     void setRemovalHooks(RemovalHooks* hooks);
 
-    bool stopFlag = false;
-    bool UnattendedRemoval = false;
-    bool removalRunning = false;
-    bool definitionsMissing = false;  // the last definition check failed
-
-    std::string message(const std::string& key) const { return m_languages.getMessages(key); }
-    // A message box titled with the program name.
-    MsgAnswer ask(const std::string& text, MsgButtons buttons, MsgIcon icon);
-
 private:
+    ExclusionContext exclusionContext();
+    void applyScanRequest(const ScanRequest& request);
+
     Platform& m_platform;
-    Host* m_hostPtr;
+    Host* m_host;
     ProductIdentity m_identity;
-    clsLanguages m_languages;
+    Languages m_languages;
+    SettingsOverlay m_overlay;
     Settings m_settings;
     DefinitionSet m_definitions;
     ExclusionList m_exclusions;
     SafeList m_safeList;
     ScanResults m_results;
     ScanCounters m_counters;
-    ScanProgress m_progress;
+    ScanMonitor m_monitor;
     ScanRunState m_lastScan;
+    bool m_stopFlag = false;
     std::unique_ptr<Removal> m_removal;
     std::unique_ptr<RemovalHooks> m_defaultRemovalHooks;  // anonymous data after a removal
     RemovalHooks* m_removalHooks = nullptr;
+    std::vector<std::string> m_startupProblems;
     bool m_started = false;
+    bool m_recordsStatus = false;
 };
 
 }  // namespace vedozer

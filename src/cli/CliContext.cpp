@@ -7,7 +7,6 @@
 #include "app/Session.h"
 #include "cli/CliHost.h"
 #include "cli/CliBackend.h"
-#include "settings/SettingsOverlay.h"
 
 namespace vedozer::cli {
 
@@ -49,8 +48,6 @@ BackendPlatform& CliContext::platform() {
         std::string error;
         m_platform = Win32Platform::create(config, error);
         if (!m_platform) throw CliError(error);
-        m_overlay = std::make_unique<SettingsOverlay>(*m_platform->platform().settingsStore);
-        m_platform->platform().settingsStore = m_overlay.get();
     }
     return *m_platform;
 #else
@@ -69,23 +66,26 @@ BackendPlatform& CliContext::platform() {
         std::string error;
         m_platform = ImagePlatform::create(config, error);
         if (!m_platform) throw CliError(error);
-        m_overlay = std::make_unique<SettingsOverlay>(*m_platform->platform().settingsStore);
-        m_platform->platform().settingsStore = m_overlay.get();
     }
     return *m_platform;
 #endif
 }
 
-SettingsOverlay& CliContext::settingsOverlay() {
-    platform();
-    return *m_overlay;
-}
+std::vector<std::string> CliContext::platformWarnings() { return platform().warnings(); }
 
 }  // namespace vedozer::cli
 
 namespace vedozer::cli {
 
 Session& CliContext::session(bool takeInstanceLock) {
+    StartupOptions options;
+    options.takeInstanceLock = takeInstanceLock;
+    return startSession(options);
+}
+
+Session& CliContext::quietSession() { return startSession({.takeInstanceLock = false, .recordStatus = false}); }
+
+Session& CliContext::startSession(const StartupOptions& options) {
     if (!m_session) {
         auto& p = platform();
         for (const auto& w : p.warnings()) std::cerr << "vedozer: warning: " << w << "\n";
@@ -94,8 +94,6 @@ Session& CliContext::session(bool takeInstanceLock) {
 #else
         m_session = std::make_unique<Session>(p.platform(), *m_host);
 #endif
-        StartupOptions options;
-        options.takeInstanceLock = takeInstanceLock;
         if (!m_session->startUp(options)) {
             m_session.reset();
             throw CliError("another instance of the program is running");

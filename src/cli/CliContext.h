@@ -19,7 +19,7 @@ class ImagePlatform;
 using BackendPlatform = ImagePlatform;
 #endif
 class Session;
-class SettingsOverlay;
+struct StartupOptions;
 }
 
 namespace vedozer::cli {
@@ -58,16 +58,20 @@ struct CliContext {
     bool hasTarget() const { return !target.empty(); }
 #endif
     BackendPlatform& platform();
-    // The session, started (status recorded, definitions counted, exclusions loaded).
+    // The session, started (status recorded, definitions counted, exclusions loaded). Commands
+    // that change files take the instance lock.
     Session& session(bool takeInstanceLock = false);
+    // A session that records nothing at start (for commands that only read or set settings).
+    Session& quietSession();
     CliHost& host() { return *m_host; }
-    // Per-run values of settings (command-line options); never saved.
-    SettingsOverlay& settingsOverlay();
+    // The backend's warnings about the installation (unreadable hives ...), also printed at start.
+    std::vector<std::string> platformWarnings();
 
 private:
+    Session& startSession(const StartupOptions& options);
+
     std::unique_ptr<CliHost> m_host;
     std::unique_ptr<BackendPlatform> m_platform;
-    std::unique_ptr<SettingsOverlay> m_overlay;
     std::unique_ptr<Session> m_session;
 };
 

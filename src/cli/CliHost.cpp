@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <optional>
 #include <cstdio>
 #include <iostream>
 
@@ -29,45 +30,58 @@ std::string oneLine(const std::string& s) {
     return text::replaceAll(out, "\r", " ");
 }
 
-const char* buttonPrompt(MsgButtons b) {
+std::string utf8Line(const std::string& cp1252) { return oneLine(text::cp1252ToUtf8(cp1252)); }
+
+const char* buttonPrompt(Buttons b) {
     switch (b) {
-        case MsgButtons::Ok: return "[Enter]";
-        case MsgButtons::OkCancel: return "[o]k/[c]ancel";
-        case MsgButtons::AbortRetryIgnore: return "[a]bort/[r]etry/[i]gnore";
-        case MsgButtons::YesNoCancel: return "[y]es/[n]o/[c]ancel";
-        case MsgButtons::YesNo: return "[y]es/[n]o";
-        case MsgButtons::RetryCancel: return "[r]etry/[c]ancel";
+        case Buttons::Ok: return "[Enter]";
+        case Buttons::OkCancel: return "[o]k/[c]ancel";
+        case Buttons::AbortRetryIgnore: return "[a]bort/[r]etry/[i]gnore";
+        case Buttons::YesNoCancel: return "[y]es/[n]o/[c]ancel";
+        case Buttons::YesNo: return "[y]es/[n]o";
+        case Buttons::RetryCancel: return "[r]etry/[c]ancel";
     }
     return "";
 }
 
-MsgAnswer safeAnswer(MsgButtons b) {
-    switch (b) {
-        case MsgButtons::Ok: return MsgAnswer::Ok;
-        case MsgButtons::OkCancel: return MsgAnswer::Cancel;
-        case MsgButtons::AbortRetryIgnore: return MsgAnswer::Abort;
-        case MsgButtons::YesNoCancel: return MsgAnswer::Cancel;
-        case MsgButtons::YesNo: return MsgAnswer::No;
-        case MsgButtons::RetryCancel: return MsgAnswer::Cancel;
+// The answer a typed letter gives, if any.
+std::optional<Answer> answerFor(Buttons buttons, char c) {
+    switch (buttons) {
+        case Buttons::Ok: return Answer::Ok;
+        case Buttons::OkCancel:
+            if (c == 'o' || c == 'y') return Answer::Ok;
+            if (c == 'c' || c == 'n') return Answer::Cancel;
+            break;
+        case Buttons::AbortRetryIgnore:
+            if (c == 'a') return Answer::Abort;
+            if (c == 'r') return Answer::Retry;
+            if (c == 'i') return Answer::Ignore;
+            break;
+        case Buttons::YesNoCancel:
+            if (c == 'c') return Answer::Cancel;
+            [[fallthrough]];
+        case Buttons::YesNo:
+            if (c == 'y') return Answer::Yes;
+            if (c == 'n') return Answer::No;
+            break;
+        case Buttons::RetryCancel:
+            if (c == 'r') return Answer::Retry;
+            if (c == 'c') return Answer::Cancel;
+            break;
     }
-    return MsgAnswer::Cancel;
+    return std::nullopt;
 }
 
-MsgAnswer yesAnswer(MsgButtons b) {
-    switch (b) {
-        case MsgButtons::Ok: return MsgAnswer::Ok;
-        case MsgButtons::OkCancel: return MsgAnswer::Ok;
-        case MsgButtons::AbortRetryIgnore: return MsgAnswer::Ignore;
-        case MsgButtons::YesNoCancel:
-        case MsgButtons::YesNo: return MsgAnswer::Yes;
-        case MsgButtons::RetryCancel: return MsgAnswer::Cancel;
-    }
-    return MsgAnswer::Ok;
+// Live Update texts that only count up, by their fixed start.
+std::string countingKind(const std::string& t) {
+    for (const char* prefix : {"Downloaded ", "Removing outdated definitions: checking entry "})
+        if (t.rfind(prefix, 0) == 0) return prefix;
+    return {};
 }
 
 }  // namespace
 
-CliHost::CliHost() : m_tty(::isatty(2) && ::isatty(0)) {
+CliHost::CliHost() : m_tty(::isatty(2) && ::isatty(0)), m_stdoutTty(::isatty(1)) {
 #ifdef _WIN32
     std::signal(SIGINT, onInterrupt);  // the C runtime calls it from the console's control handler
 #else
@@ -79,6 +93,7 @@ CliHost::CliHost() : m_tty(::isatty(2) && ::isatty(0)) {
 }
 
 CliHost::~CliHost() {
+    flushUpdateLine();
     finishProgressLine();
     std::signal(SIGINT, SIG_DFL);
 }
@@ -90,77 +105,75 @@ void CliHost::yield() {
     if (onYield) onYield();
 }
 
-MsgAnswer CliHost::messageBox(const std::string& textIn, const std::string& title, MsgButtons buttons,
-                              MsgIcon icon) {
+Answer CliHost::ask(const Question& q) {
     finishProgressLine();
-    (void)icon;
-    std::string body = text::cp1252ToUtf8(textIn);
-    if (buttons == MsgButtons::Ok) {
+    flushUpdateLine();
+    std::string body = text::cp1252ToUtf8(q.text);
+    std::string title = text::cp1252ToUtf8(q.title);
+    if (q.buttons == Buttons::Ok) {
         if (!quiet) std::cerr << title << ": " << body << "\n";
-        return MsgAnswer::Ok;
+        return Answer::Ok;
     }
     if (assumeYes) {
         if (!quiet) std::cerr << title << ": " << body << " -> yes\n";
-        return yesAnswer(buttons);
+        return agreeingAnswer(q.buttons);
     }
     if (!m_tty) {
         std::cerr << title << ": " << body << " -> no (not a terminal; use --yes to agree)\n";
-        return safeAnswer(buttons);
+        return safeAnswer(q.buttons);
     }
     while (true) {
-        std::cerr << title << ": " << body << " " << buttonPrompt(buttons) << " ";
+        std::cerr << title << ": " << body << " " << buttonPrompt(q.buttons) << " ";
         std::string line;
-        if (!std::getline(std::cin, line)) return safeAnswer(buttons);
-        char c = line.empty() ? '\n' : text::lowerChar(line[0]);
-        switch (buttons) {
-            case MsgButtons::OkCancel:
-                if (c == 'o' || c == 'y') return MsgAnswer::Ok;
-                if (c == 'c' || c == 'n') return MsgAnswer::Cancel;
-                break;
-            case MsgButtons::AbortRetryIgnore:
-                if (c == 'a') return MsgAnswer::Abort;
-                if (c == 'r') return MsgAnswer::Retry;
-                if (c == 'i') return MsgAnswer::Ignore;
-                break;
-            case MsgButtons::YesNoCancel:
-                if (c == 'c') return MsgAnswer::Cancel;
-                [[fallthrough]];
-            case MsgButtons::YesNo:
-                if (c == 'y') return MsgAnswer::Yes;
-                if (c == 'n') return MsgAnswer::No;
-                break;
-            case MsgButtons::RetryCancel:
-                if (c == 'r') return MsgAnswer::Retry;
-                if (c == 'c') return MsgAnswer::Cancel;
-                break;
-            case MsgButtons::Ok: return MsgAnswer::Ok;
-        }
+        if (!std::getline(std::cin, line)) return safeAnswer(q.buttons);
+        if (auto a = answerFor(q.buttons, line.empty() ? '\n' : text::lowerChar(line[0]))) return *a;
     }
 }
 
-void CliHost::status(const std::string& channel, const std::string& textIn) {
-    if (quiet || !showProgress) return;
-    std::string t = oneLine(text::cp1252ToUtf8(textIn));
-    if (channel == "lblPercentageCompleted" || channel == "stage") {
-        m_stage = t;
-    } else if (channel == "lblStatus" || channel == "update" || channel == "lblDeletingCaption") {
-        m_item = t;
-    } else {
-        return;  // counters and other captions are shown in the summary
-    }
+void CliHost::onScanStageStarted(const ScanStageStarted& event) { showStage(utf8Line(event.caption)); }
+
+void CliHost::onScanProgress(const ScanProgress& event) {
+    showStage(utf8Line(event.stageCaption));
+    showItem(utf8Line(event.caption), event.overallPercent);
+}
+
+void CliHost::onRemovalProgress(const RemovalProgress& event) {
+    if (quiet || !showProgress || !m_tty) return;  // a log gets the outcome, not the bar
+    m_stage = utf8Line(event.caption);
+    m_item = utf8Line(event.item);
+    m_overall = event.percent;
+    draw();
+}
+
+void CliHost::onUpdateProgress(const UpdateProgress& event) {
+    // The closing texts are the update command's own output.
+    if (quiet || event.phase == UpdatePhase::Installed || event.phase == UpdatePhase::Finished) return;
+    if (!event.text.empty()) updateLine(text::cp1252ToUtf8(event.text));
+}
+
+void CliHost::onNotice(const Notice& notice) {
+    // Information notices repeat what a command prints as its result.
+    if (notice.kind == NoticeKind::Info) return;
+    finishProgressLine();
+    std::cerr << "vedozer: " << (notice.kind == NoticeKind::Error ? "error: " : "warning: ")
+              << utf8Line(notice.text) << "\n";
+}
+
+void CliHost::showStage(const std::string& stage) {
+    if (quiet || !showProgress || stage.empty() || stage == m_stage) return;
+    m_stage = stage;
     if (m_tty) {
         draw();
-    } else if ((channel == "lblPercentageCompleted" || channel == "stage" || channel == "update") &&
-               t != m_lastPlain && !t.empty()) {
-        std::cerr << t << "\n";
-        m_lastPlain = t;
+    } else if (stage != m_lastPlain) {
+        std::cerr << stage << "\n";
+        m_lastPlain = stage;
     }
 }
 
-void CliHost::progress(const std::string& channel, int percent) {
+void CliHost::showItem(const std::string& item, int percent) {
     if (quiet || !showProgress) return;
-    if (channel == "pb2" || channel == "overall") m_overall = percent;
-    else m_percent = percent;
+    m_item = item;
+    m_overall = percent;
     if (m_tty) draw();
 }
 
@@ -181,6 +194,30 @@ void CliHost::finishProgressLine() {
         std::fflush(stderr);
         m_lineOpen = false;
     }
+}
+
+void CliHost::updateLine(const std::string& t) {
+    std::string kind = countingKind(t);
+    if (!kind.empty()) {
+        if (kind != m_pendingKind) flushUpdateLine();
+        m_pendingKind = kind;
+        m_pending = t;
+        if (m_stdoutTty) std::cout << "\r\033[K" << t << std::flush;
+        return;
+    }
+    flushUpdateLine();
+    if (t != m_lastUpdate) std::cout << t << "\n" << std::flush;
+    m_lastUpdate = t;
+}
+
+void CliHost::flushUpdateLine() {
+    if (!m_pending.empty()) {
+        if (m_stdoutTty) std::cout << "\r\033[K";
+        std::cout << m_pending << "\n" << std::flush;
+        m_lastUpdate = m_pending;
+    }
+    m_pending.clear();
+    m_pendingKind.clear();
 }
 
 }  // namespace vedozer::cli

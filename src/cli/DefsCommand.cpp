@@ -29,8 +29,7 @@ int transformStdin(std::string (*transform)(std::string_view), bool crlfOnly) {
 }
 
 int runCount(CliContext& context) {
-    Session& session = context.session();
-    const auto& d = session.definitions();
+    const DefinitionSet d = context.session().statusSummary().definitions;
     std::cout << "BlockedCookies.dat       " << d.cookieCount << "\n"
               << "ExeDefinition.dat        " << d.executableCount << "\n"
               << "RegistryDefinition.dat   " << d.registryCount << "\n"
@@ -48,9 +47,9 @@ int runCheck(CliContext& context) {
                      "or `vedozer init`.\n";
         return kExitError;
     }
-    std::cout << "all five definition files present in " << session.dataFolder() << " ("
-              << session.definitions().total << " definitions, dated "
-              << ReadDefinitionDate(session.dataFiles(), session.dataFolder()) << ")\n";
+    StatusSummary status = session.statusSummary();
+    std::cout << "all five definition files present in " << session.dataFolder() << " (" << status.definitions.total
+              << " definitions, dated " << status.definitionDate << ")\n";
     return kExitOk;
 }
 

@@ -5,11 +5,8 @@
 
 #include "app/Session.h"
 #include "cli/CliContext.h"
-#include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
 #include "cli/DemoImage.h"
-#include "definitions/DefinitionFiles.h"
-#include "platform/image/ImagePlatform.h"
 
 namespace vedozer::cli {
 
@@ -32,9 +29,8 @@ Registration reg(90, [](CLI::App& app, CliContext& context) {
             context.machineConfigDir = demo.configDir + "/machine";
             context.user.clear();
             context.drives.clear();
-            Platform& p = context.platform().platform();
-            if (!installShippedDefinitions(*p.dataFiles, p.dataFolderOverride))
-                throw CliError("could not install the definitions into " + p.dataFolderOverride);
+            Outcome installed = context.session(/*takeInstanceLock=*/true).installShippedDefinitions(/*force=*/true);
+            if (installed.failed()) throw CliError(installed.reason);
             std::cout << "Demo Windows installation: " << demo.systemDrive << " (drive C:, user \"demo\")\n";
             for (const auto& what : demo.planted) std::cout << "  planted " << what << "\n";
             std::cout << "Data folder:  " << demo.dataFolder << "\n"

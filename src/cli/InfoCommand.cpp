@@ -1,4 +1,4 @@
-// vedozer info: the status page.
+// vedozer info: the status summary.
 #include <CLI/CLI.hpp>
 
 #include <iostream>
@@ -18,37 +18,35 @@ struct InfoOptions {
 
 int runInfo(CliContext& context, const InfoOptions& options) {
     Session& session = context.session();
-    session.definitionsMissing = !session.missingDefinitionFiles().empty();
-    StatusPage page = session.RefreshStatusPage();
-    bool sendData = session.settings().get("OptionAndSettings", "chkSendData", "1") == "1";
-    const auto& d = session.definitions();
+    StatusSummary s = session.statusSummary();
+    const DefinitionSet& d = s.definitions;
     if (options.json) {
         std::cout << "{\"program\":" << jsonString(session.identity().programName)
-                  << ",\"version\":" << jsonString(page.lblVersion) << ",\"definitions\":" << d.total
+                  << ",\"version\":" << jsonString(s.version) << ",\"definitions\":" << d.total
                   << ",\"definitionCounts\":{\"cookies\":" << d.cookieCount << ",\"executables\":"
                   << d.executableCount << ",\"registry\":" << d.registryCount << ",\"files\":" << d.fileCount
-                  << "},\"definitionDate\":" << jsonString(page.lblDefVersion)
-                  << ",\"removed\":" << jsonString(page.lblDefRemoved)
-                  << ",\"lastScan\":" << jsonString(page.lblLastScan)
-                  << ",\"lastFullScan\":" << jsonString(page.lblLastFullScan)
+                  << "},\"definitionDate\":" << jsonString(s.definitionDate)
+                  << ",\"removed\":" << jsonString(s.removedTotal) << ",\"lastScan\":" << jsonString(s.lastScan)
+                  << ",\"lastFullScan\":" << jsonString(s.lastCompleteScan)
                   << ",\"dataFolder\":" << jsonString(session.dataFolder())
-                  << ",\"sendAnonymousData\":" << (sendData ? "true" : "false") << "}\n";
+                  << ",\"sendAnonymousData\":" << (s.sendsAnonymousData ? "true" : "false") << "}\n";
         return kExitOk;
     }
-    auto u = [](const std::string& s) { return text::cp1252ToUtf8(s); };
-    std::cout << u(session.identity().programName) << " " << page.lblVersion << "\n"
-              << "Definitions:          " << page.lblDefCount << " (cookies " << d.cookieCount << ", executables "
+    auto u = [](const std::string& t) { return text::cp1252ToUtf8(t); };
+    std::cout << u(session.identity().programName) << " " << s.version << "\n"
+              << "Definitions:          " << s.definitionCount << " (cookies " << d.cookieCount << ", executables "
               << d.executableCount << ", registry " << d.registryCount << ", files and folders " << d.fileCount
               << ")\n"
-              << "Definitions date:     " << u(page.lblDefVersion) << "\n"
-              << "Items removed:        " << u(page.lblDefRemoved) << "\n"
-              << "Last scan:            " << u(page.lblLastScan) << "\n"
-              << "Last complete scan:   " << u(page.lblLastFullScan) << "\n"
+              << "Definitions date:     " << u(s.definitionDate) << "\n"
+              << "Items removed:        " << u(s.removedTotal) << "\n"
+              << "Last scan:            " << u(s.lastScan) << "\n"
+              << "Last complete scan:   " << u(s.lastCompleteScan) << "\n"
               << "Data folder:          " << u(session.dataFolder()) << "\n"
               << "Anonymous data:       "
-              << (sendData ? "sent after scans and removals (program names in memory only; turn off with "
-                             "`vedozer settings set OptionAndSettings chkSendData 0`)"
-                           : "not sent")
+              << (s.sendsAnonymousData
+                      ? "sent after each removal: the file names of the programs running from the scanned system "
+                        "(turn off with `vedozer settings set OptionAndSettings chkSendData 0`)"
+                      : "not sent")
               << "\n";
     return kExitOk;
 }

@@ -5,10 +5,8 @@
 
 #include "app/Session.h"
 #include "cli/CliContext.h"
-#include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
-#include "definitions/DefinitionFiles.h"
-#include "cli/CliBackend.h"
+#include "text/CodePage.h"
 
 namespace vedozer::cli {
 namespace {
@@ -19,18 +17,13 @@ Registration reg(20, [](CLI::App& app, CliContext& context) {
     cmd->add_flag("--force", *force, "Replace definition files that are already installed");
     cmd->callback([&context, force] {
         context.run([&] {
-            Platform& p = context.platform().platform();
-            const std::string folder = p.dataFolderOverride;
-            if (!p.dataFiles->createFolder(folder)) throw CliError("cannot create the data folder " + folder);
-            Session probe(p, context.host());
-            probe.startUp({.takeInstanceLock = false, .recordStatus = false});
-            if (probe.missingDefinitionFiles().size() < 5 && !*force)
-                throw CliError("definitions are already installed in " + folder +
-                               " (use --force to replace them with the shipped set)");
-            if (!installShippedDefinitions(*p.dataFiles, folder))
-                throw CliError("could not write the definition files into " + folder);
-            probe.reloadDefinitions();
-            std::cout << "installed " << probe.definitions().total << " definitions into " << folder << "\n";
+            Session& session = context.quietSession();
+            Outcome outcome = session.installShippedDefinitions(*force);
+            if (outcome.status == OutcomeStatus::Skipped)
+                throw CliError(text::cp1252ToUtf8(outcome.reason) + " (use --force to replace them with the shipped set)");
+            if (outcome.failed()) throw CliError(text::cp1252ToUtf8(outcome.reason));
+            std::cout << "installed " << session.definitions().total << " definitions into "
+                      << text::cp1252ToUtf8(session.dataFolder()) << "\n";
             return kExitOk;
         });
     });

@@ -6,14 +6,13 @@
 #include "app/Session.h"
 #include "cli/CliContext.h"
 #include "cli/CommandRegistry.h"
-#include "report/ScanReport.h"
 #include "text/CodePage.h"
 #include "text/Text.h"
 
 namespace vedozer::cli {
 
 bool printLastReport(Session& session, std::ostream& out) {
-    auto text = session.dataFiles().readAll(scanReportPath(session.dataFolder()), 64u << 20);
+    auto text = session.lastReport();
     if (!text) return false;
     out << text::cp1252ToUtf8(text::replaceAll(*text, "\r\n", "\n"));
     return true;
@@ -27,7 +26,7 @@ Registration reg(40, [](CLI::App& app, CliContext& context) {
         context.run([&] {
             Session& session = context.session();
             if (!printLastReport(session, std::cout))
-                throw CliError("there is no scan report yet in " + session.dataFolder());
+                throw CliError("there is no scan report yet (" + session.reportPath() + ")");
             return kExitOk;
         });
     });

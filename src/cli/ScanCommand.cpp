@@ -11,10 +11,6 @@
 #include "cli/CommandRegistry.h"
 #include "cli/ScanOutput.h"
 #include "cli/CliBackend.h"
-#include "removal/Exclusion.h"
-#include "removal/Removal.h"
-#include "removal/WorkListChecks.h"
-#include "settings/SettingsOverlay.h"
 #include "text/CodePage.h"
 
 namespace vedozer::cli {
@@ -29,87 +25,73 @@ struct ScanOptions {
     bool quiet = false;
 };
 
-void applyOptions(CliContext& context, Session& session, const ScanOptions& o) {
+ScanRequest requestFor(const ScanOptions& o) {
     if (o.quick && o.full) throw CliError("--quick and --full exclude each other");
     if (o.remove && o.exclude) throw CliError("--remove and --exclude exclude each other");
+    ScanRequest r;
     // The scan mode is an option the user keeps; the stage switches hold for this run only.
-    if (o.quick) session.settings().saveOptionPair("OptionAndSettings", "optScanOnlyKnownSoftwares",
-                                                   "optScanAllSelectedHardDrive");
-    if (o.full) session.settings().saveOptionPair("OptionAndSettings", "optScanAllSelectedHardDrive",
-                                                  "optScanOnlyKnownSoftwares");
-    SettingsOverlay& overlay = context.settingsOverlay();
-    if (o.noCookies) overlay.override("OptionAndSettings", "chkScanCookies", "0");
-    if (o.noMemory) overlay.override("OptionAndSettings", "chkSweepMemory", "0");
-    if (o.noRegistry) overlay.override("OptionAndSettings", "chkScanRegistry", "0");
-    if (o.log) overlay.override("OptionAndSettings", "chkMakeLog", "1");
+    if (o.quick) r.mode = ScanMode::Quick;
+    if (o.full) r.mode = ScanMode::Complete;
+    if (o.noCookies) r.cookies = false;
+    if (o.noMemory) r.memory = false;
+    if (o.noRegistry) r.registry = false;
+    if (o.log) r.writeReport = true;
+    if (o.remove) r.then = AfterScan::RemoveEverything;
+    if (o.exclude) r.then = AfterScan::ExcludeEverything;
+    return r;
+}
+
+void writeJson(CliContext& context, Session& session, const ScanOutcome& outcome, const std::string& target) {
+    if (target.empty()) return;
+    if (target == "-") {
+        writeScanJson(std::cout, session, outcome, context.platformWarnings());
+        return;
+    }
+    std::ofstream out(target, std::ios::binary);
+    writeScanJson(out, session, outcome, context.platformWarnings());
+    if (!out) throw CliError("cannot write " + target);
 }
 
 int runScanCommand(CliContext& context, const ScanOptions& o) {
     if (!context.hasTarget()) throw CliError("give the Windows installation to scan with --target DIR");
+    ScanRequest request = requestFor(o);
     CliHost& host = context.host();
     host.assumeYes = o.yes;
     host.quiet = o.quiet;
     host.showProgress = !o.quiet && o.json != "-";
     Session& session = context.session(/*takeInstanceLock=*/true);
-    applyOptions(context, session, o);
     host.onYield = [&session] {
-        if (CliHost::stopRequested() && !session.stopFlag) {
-            session.stopFlag = true;
+        if (CliHost::stopRequested() && !session.stopRequested()) {
+            session.requestStop();
             std::cerr << "\nstopping (press Ctrl+C again to abort)...\n";
         }
     };
-    ScanRunState state = session.scan(false);
+    ScanOutcome outcome = session.scan(request);
     host.finishProgressLine();
-    if (state.definitionsMissing)
+    if (outcome.run.definitionsMissing)
         throw CliError("definition files are missing; run `vedozer update` (or `vedozer init` for the shipped set)");
 
     std::ostream& human = o.json == "-" ? std::cerr : std::cout;
-    if (!o.quiet) writeScanSummary(human, session, state);
+    if (!o.quiet) writeScanSummary(human, session, outcome);
+    writeAfterScan(human, session, outcome);
+    writeJson(context, session, outcome, o.json);
 
-    Removal* removal = nullptr;
-    bool anyFound = !session.results().removalList().empty();
-    if (anyFound && !state.cancelled && o.remove) {
-        removal = &session.removal();
-        cmdSelectAll_Click(session.results());
-        Removal::DeleteOutcome outcome = removal->Command4_Click();
-        host.finishProgressLine();
-        if (outcome == Removal::DeleteOutcome::Declined) {
-            human << "Nothing removed.\n";
-        } else if (outcome == Removal::DeleteOutcome::Removed) {
-            human << "Removed; backups are in " << text::cp1252ToUtf8(session.dataFolder()) << "/quarantine\n";
-            for (const auto& n : removal->notes()) human << "  note: " << text::cp1252ToUtf8(n) << "\n";
-            if (!removal->lstProblem().empty()) {
-                human << "Could not be removed:\n";
-                for (const auto& p : removal->lstProblem()) human << "  " << text::cp1252ToUtf8(p) << "\n";
-            }
-        }
-    } else if (anyFound && !state.cancelled && o.exclude) {
-        cmdSelectAll_Click(session.results());
-        ExclusionContext ex{host, session.languages(), session.identity().programName, session.dataFiles(),
-                            session.dataFolder(), session.exclusions()};
-        if (cmdExclude_Click(ex, session.results()) == ExcludeOutcome::Excluded)
-            human << "Excluded; these items will not be reported again.\n";
-    }
-
-    if (!o.json.empty()) {
-        if (o.json == "-") {
-            writeScanJson(std::cout, session, state, removal, context.platform().warnings());
-        } else {
-            std::ofstream out(o.json, std::ios::binary);
-            writeScanJson(out, session, state, removal, context.platform().warnings());
-            if (!out) throw CliError("cannot write " + o.json);
-        }
+    if (outcome.exclusion && outcome.exclusion->failed()) {
+        // The rows whose entries could not be written are still in the results.
+        for (const auto& e : outcome.exclusion->entries)
+            if (e.outcome.failed())
+                std::cerr << "vedozer: error: not excluded: " << text::cp1252ToUtf8(e.item) << ": "
+                          << text::cp1252ToUtf8(e.outcome.reason) << "\n";
+        return kExitError;
     }
     bool remaining = !session.results().removalList().empty();
-    if (state.cancelled && !remaining) {
+    if (outcome.run.cancelled && !remaining) {
         // An unfinished scan proves nothing; don't let a script take it for a clean system.
         std::cerr << "vedozer: the scan was stopped before it finished; the result is incomplete\n";
         return kExitError;
     }
-    if (o.remove && remaining && removal) {
-        // Rows the removal took out are gone from the list; what is left is still on the system.
-        remaining = !removal->lstProblem().empty() || !session.results().removalList().empty();
-    }
+    // What a removal could not take away is still on the system (and still listed).
+    if (outcome.removal && outcome.removal->notRemoved() > 0) remaining = true;
     return remaining ? kExitFound : kExitOk;
 }
 

@@ -5,16 +5,17 @@
 
 namespace vedozer {
 class Session;
-struct ScanRunState;
-class Removal;
+struct ScanOutcome;
 }
 
 namespace vedozer::cli {
 
 // The scan's result as JSON (text in UTF-8).
-void writeScanJson(std::ostream& out, Session& session, const ScanRunState& state, const Removal* removal,
+void writeScanJson(std::ostream& out, Session& session, const ScanOutcome& outcome,
                    const std::vector<std::string>& warnings);
 // The scan's result for people.
-void writeScanSummary(std::ostream& out, Session& session, const ScanRunState& state);
+void writeScanSummary(std::ostream& out, Session& session, const ScanOutcome& outcome);
+// What a removal or an exclusion after the scan came to, for people.
+void writeAfterScan(std::ostream& out, Session& session, const ScanOutcome& outcome);
 
 }  // namespace vedozer::cli

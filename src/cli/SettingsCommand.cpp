@@ -1,14 +1,11 @@
-// vedozer settings get|set SECTION KEY [VALUE]
+// vedozer settings get|set SECTION KEY [VALUE], vedozer settings list
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 
 #include "app/Session.h"
 #include "cli/CliContext.h"
-#include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
-#include "cli/CliBackend.h"
-#include "settings/Settings.h"
 
 namespace vedozer::cli {
 namespace {
@@ -18,9 +15,7 @@ struct SettingsArgs {
     bool machine = false;
 };
 
-Settings makeSettings(CliContext& context) {
-    return Settings(*context.platform().platform().settingsStore, ProductIdentity::fromBuild(), &context.host());
-}
+SettingScope scopeOf(const SettingsArgs& args) { return args.machine ? SettingScope::Machine : SettingScope::User; }
 
 Registration reg(60, [](CLI::App& app, CliContext& context) {
     auto args = std::make_shared<SettingsArgs>();
@@ -32,12 +27,9 @@ Registration reg(60, [](CLI::App& app, CliContext& context) {
     get->add_flag("--machine", args->machine, "The machine-wide store");
     get->callback([&context, args] {
         context.run([&] {
-            Settings settings = makeSettings(context);
-            const std::string kAbsent = std::string("\x01", 1);
-            std::string v = args->machine ? settings.getMachine(settings.appName(), args->section, args->key, kAbsent)
-                                          : settings.get(args->section, args->key, kAbsent);
-            if (v == kAbsent) return kExitFound;
-            std::cout << v << "\n";
+            auto value = context.quietSession().setting(args->section, args->key, scopeOf(*args));
+            if (!value) return kExitFound;
+            std::cout << *value << "\n";
             return kExitOk;
         });
     });
@@ -48,10 +40,16 @@ Registration reg(60, [](CLI::App& app, CliContext& context) {
     set->add_flag("--machine", args->machine, "The machine-wide store");
     set->callback([&context, args] {
         context.run([&] {
-            Settings settings = makeSettings(context);
-            bool ok = args->machine ? settings.saveMachine(args->section, args->key, args->value)
-                                    : settings.save(args->section, args->key, args->value);
-            if (!ok) throw CliError("the setting could not be saved");
+            Outcome outcome = context.quietSession().setSetting(args->section, args->key, args->value, scopeOf(*args));
+            if (outcome.failed()) throw CliError("the setting could not be saved: " + outcome.reason);
+            return kExitOk;
+        });
+    });
+    cmd->add_subcommand("list", "Print every option with its value (\"(default)\" when not set)")->callback([&context] {
+        context.run([&] {
+            for (const auto& s : context.quietSession().listSettings())
+                std::cout << s.section << " " << s.key << " = " << s.value << (s.stored ? "" : "  (default)")
+                          << "  # " << s.meaning << "\n";
             return kExitOk;
         });
     });

@@ -5,25 +5,19 @@
 
 #include "app/Session.h"
 #include "cli/CliContext.h"
-#include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
-#include "cli/CliBackend.h"
-#include "submit/Submission.h"
 #include "text/CodePage.h"
-#include "update/UpdateUrls.h"
 
 namespace vedozer::cli {
 namespace {
 
 int runSubmit(CliContext& context, const std::string& serverOption, const std::string& name) {
     Session& session = context.session();
-    BackendHttp ownHttp;
-    Http& http = context.platform().platform().http ? *context.platform().platform().http : ownHttp;
-    std::string server = definitionServerAddress(serverOption, &session.settings());
-    SubmitResult result = submitFileName(http, context.host(), session.languages(), server, text::utf8ToCp1252(name));
+    SubmitResult result = session.submit(text::utf8ToCp1252(name), serverOption);
     std::cout << text::cp1252ToUtf8(result.text) << "\n";
     if (!result.accepted) {
-        std::cerr << "vedozer: the submission did not reach " << server << ": " << result.error << "\n";
+        std::cerr << "vedozer: the submission did not reach " << session.definitionServer(serverOption) << ": "
+                  << result.error << "\n";
         return kExitError;
     }
     return kExitOk;

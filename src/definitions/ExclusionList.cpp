@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "definitions/DefinitionFiles.h"
+#include "definitions/LineReader.h"
 #include "text/Text.h"
 
 namespace vedozer {
@@ -44,11 +45,51 @@ void LoadExclusions(ExclusionList& list, FileSystem& fs, const std::string& data
     list = ExclusionList(lines);
 }
 
-void AddExclusion(ExclusionList& list, FileSystem& fs, const std::string& dataFolder, std::string_view item) {
+bool AddExclusion(ExclusionList& list, FileSystem& fs, const std::string& dataFolder, std::string_view item) {
     // An item holding CR LF would land in the file as two entries, the second one never asked for.
-    if (item.find("\r\n") == std::string_view::npos)
-        fs.append(dataFilePath(dataFolder, kExclusionFile), text::trim(item) + "\r\n");
+    bool written = item.find("\r\n") == std::string_view::npos &&
+                   fs.append(dataFilePath(dataFolder, kExclusionFile), text::trim(item) + "\r\n");
     LoadExclusions(list, fs, dataFolder);
+    return written;
+}
+
+std::optional<std::vector<std::string>> ReadExclusionEntries(FileSystem& fs, const std::string& dataFolder) {
+    const std::string path = dataFilePath(dataFolder, kExclusionFile);
+    auto info = fs.lookup(path);
+    if (!info) return std::vector<std::string>{};
+    auto reader = openLines(fs, path);
+    if (!reader) return std::nullopt;
+    std::vector<std::string> entries;
+    std::string line;
+    while (reader->next(line))
+        if (!text::trim(line).empty()) entries.push_back(line);
+    if (reader->failed()) return std::nullopt;
+    return entries;
+}
+
+std::optional<size_t> RemoveExclusion(ExclusionList& list, FileSystem& fs, const std::string& dataFolder,
+                                      std::string_view item) {
+    const std::string path = dataFilePath(dataFolder, kExclusionFile);
+    auto content = fs.lookup(path) ? fs.readAll(path, 64u << 20) : std::optional<std::string>(std::string());
+    if (!content) return std::nullopt;
+    const std::string wanted = text::trim(item);
+    std::string kept;
+    size_t removed = 0;
+    for (const auto& line : splitLines(*content)) {
+        if (text::iequals(text::trim(line), wanted)) {
+            ++removed;
+            continue;
+        }
+        kept += line + "\r\n";
+    }
+    if (removed > 0) {
+        auto out = fs.openWrite(path, /*atomic=*/true);
+        bool ok = out && out->write(kept);
+        if (out) ok = out->close() && ok;
+        if (!ok) return std::nullopt;
+    }
+    LoadExclusions(list, fs, dataFolder);
+    return removed;
 }
 
 }  // namespace vedozer

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -35,7 +36,16 @@ private:
 // Rebuilds the list from dataFolder\ENoSignature.dat (an empty list when the file is missing).
 void LoadExclusions(ExclusionList& list, FileSystem& fs, const std::string& dataFolder);
 // Appends the trimmed item and CR LF to the file (created when missing), then reloads the list.
-// Errors are ignored. An item holding CR LF is not written (it would become two entries).
-void AddExclusion(ExclusionList& list, FileSystem& fs, const std::string& dataFolder, std::string_view item);
+// False when the item could not be written; an item holding CR LF is not written (it would
+// become two entries).
+bool AddExclusion(ExclusionList& list, FileSystem& fs, const std::string& dataFolder, std::string_view item);
+// The entries of the file as written (blank lines left out); nullopt when it cannot be read. A
+// missing file has none.
+std::optional<std::vector<std::string>> ReadExclusionEntries(FileSystem& fs, const std::string& dataFolder);
+// Takes every line equal to the item (trimmed, letter case ignored) out of the file, replacing it
+// in one step, then reloads the list. The number of lines taken out; nullopt when the file could
+// not be read or written (then it is unchanged).
+std::optional<size_t> RemoveExclusion(ExclusionList& list, FileSystem& fs, const std::string& dataFolder,
+                                      std::string_view item);
 
 }  // namespace vedozer

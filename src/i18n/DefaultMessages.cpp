@@ -72,6 +72,7 @@ const std::array<DefaultMessage, kDefaultMessageCount>& defaultMessages() {
         {msg::MSG_INFORMATION, "Gathering information..."},
         {msg::MSG_RESTOREPOINT, "Creating Restore Point..."},
         {msg::MSG_COMPLETE, "complete"},
+        {msg::MSG_CONFIRM_HIVES, "In addition, every registry hive file the removal changes is first copied into a restore point in the quarantine folder, from which the registry can be put back as it was."},
     }};
     return table;
 }

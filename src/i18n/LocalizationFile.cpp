@@ -1,6 +1,5 @@
 #include "i18n/LocalizationFile.h"
 
-#include "i18n/AnsiCase.h"
 #include "text/CodePage.h"
 #include "text/Text.h"
 
@@ -77,7 +76,7 @@ std::optional<std::vector<std::string>> findLanguageItems(std::string_view utf8F
     std::optional<std::vector<std::string>> result;
     forEachGroup(withoutBom(utf8FileText), [&](std::string_view group) {
         auto name = between(group, kNameOpen, kNameClose);
-        if (!name || !iequalsAnsi(text::utf8ToCp1252(*name), languageName)) return true;
+        if (!name || !text::iequals(text::utf8ToCp1252(*name), languageName)) return true;
         auto items = between(group, kItemsOpen, kItemsClose);
         if (!items) return true;
         std::vector<std::string> lines = text::split(text::utf8ToCp1252(*items), "\n");
@@ -89,7 +88,7 @@ std::optional<std::vector<std::string>> findLanguageItems(std::string_view utf8F
     return result;
 }
 
-bool loadLanguage(clsLanguages& catalogue, std::string_view utf8FileText, std::string_view languageName) {
+bool loadLanguage(Languages& catalogue, std::string_view utf8FileText, std::string_view languageName) {
     catalogue.setCurrentLanguage(std::string(languageName));
     auto lines = findLanguageItems(utf8FileText, languageName);
     if (!lines) return false;
@@ -97,7 +96,7 @@ bool loadLanguage(clsLanguages& catalogue, std::string_view utf8FileText, std::s
     return true;
 }
 
-void changeLanguage(clsLanguages& catalogue, std::string_view utf8FileText, std::string_view languageName) {
+void changeLanguage(Languages& catalogue, std::string_view utf8FileText, std::string_view languageName) {
     loadLanguage(catalogue, utf8FileText, languageName);
     if (catalogue.translationLines().empty()) loadLanguage(catalogue, utf8FileText, "English");
     catalogue.applyTranslations();
@@ -124,7 +123,7 @@ std::string indexedItemKey(std::string_view window, std::string_view control, in
     return captionItemKey(window, control) + std::to_string(index);
 }
 
-std::vector<LocalizationItem> messageItems(const clsLanguages& catalogue) {
+std::vector<LocalizationItem> messageItems(const Languages& catalogue) {
     std::vector<LocalizationItem> items;
     for (const auto& slot : catalogue.slots())
         if (slot.inUse) items.emplace_back(slot.key, slot.text);

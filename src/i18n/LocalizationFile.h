@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 
 namespace vedozer {
 
@@ -30,12 +30,12 @@ std::optional<std::vector<std::string>> findLanguageItems(std::string_view utf8F
 
 // The language loader: records the name as current and, when the file has that group, takes
 // its lines; otherwise the previously loaded lines stay. True when the group was found.
-bool loadLanguage(clsLanguages& catalogue, std::string_view utf8FileText, std::string_view languageName);
+bool loadLanguage(Languages& catalogue, std::string_view utf8FileText, std::string_view languageName);
 
 // Loads the language (falling back to "English" when no lines are loaded afterwards) and
 // updates the message table. Translating window captions is the front end's part, through
-// clsLanguages::translationLookup with the keys below.
-void changeLanguage(clsLanguages& catalogue, std::string_view utf8FileText, std::string_view languageName);
+// Languages::translationLookup with the keys below.
+void changeLanguage(Languages& catalogue, std::string_view utf8FileText, std::string_view languageName);
 
 // The text to store as the new file when a server reply is a localization file: the reply
 // from its first "<" on. nullopt when the reply has no translation-items block, in which
@@ -51,7 +51,7 @@ std::string indexedItemKey(std::string_view window, std::string_view control, in
 using LocalizationItem = std::pair<std::string, std::string>;  // key, text (Windows-1252)
 
 // The used slots of the message table as items, in slot order, with their current texts.
-std::vector<LocalizationItem> messageItems(const clsLanguages& catalogue);
+std::vector<LocalizationItem> messageItems(const Languages& catalogue);
 
 // A new file with one "English" group holding the items, as UTF-8 with CR LF line ends.
 // Line breaks inside an item's text become spaces, since an item is one line.

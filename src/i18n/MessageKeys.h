@@ -67,6 +67,8 @@ inline constexpr char MSG_REGISTRY[] = "MSG_REGISTRY";
 inline constexpr char MSG_SPYWARE[] = "MSG_SPYWARE";
 inline constexpr char MSG_INFORMATION[] = "MSG_INFORMATION";
 inline constexpr char MSG_RESTOREPOINT[] = "MSG_RESTOREPOINT";
+// The removal prompt's last paragraph on an offline installation, which has no System Restore.
+inline constexpr char MSG_CONFIRM_HIVES[] = "MSG_CONFIRM_HIVES";
 inline constexpr char MSG_COMPLETE[] = "MSG_COMPLETE";
 
 // Looked up by the language window, but without a default text.

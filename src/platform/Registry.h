@@ -53,6 +53,29 @@ public:
     virtual std::vector<std::string> subKeys(RootKey root, const std::string& path) = 0;
     virtual std::vector<NamedValue> values(RootKey root, const std::string& path) = 0;
 
+    // The same reads with the reason an answer is missing: NotFound when there is no such key or
+    // value, Error when it could not be read (a damaged hive, a key whose sub keys cannot be
+    // listed), so "absent" and "could not look" are never confused. lastProblem() then says what
+    // could not be read. A backend that cannot tell the two apart answers NotFound.
+    virtual RegStatus readValue(RootKey root, const std::string& path, const std::string& name, RegistryValue& out) {
+        auto value = queryValue(root, path, name);
+        if (!value) return RegStatus::NotFound;
+        out = std::move(*value);
+        return RegStatus::Ok;
+    }
+    virtual RegStatus listSubKeys(RootKey root, const std::string& path, std::vector<std::string>& out) {
+        if (RegStatus s = openKey(root, path, kKeyReadWriteMask); s != RegStatus::Ok) return s;
+        out = subKeys(root, path);
+        return RegStatus::Ok;
+    }
+    virtual RegStatus listValues(RootKey root, const std::string& path, std::vector<NamedValue>& out) {
+        if (RegStatus s = openKey(root, path, kKeyReadWriteMask); s != RegStatus::Ok) return s;
+        out = values(root, path);
+        return RegStatus::Ok;
+    }
+    // What the last failed call could not read or write, for people; empty when not known.
+    virtual std::string lastProblem() const { return {}; }
+
     virtual RegStatus createKey(RootKey root, const std::string& path) = 0;
     // Creates the key when missing.
     virtual RegStatus setValue(RootKey root, const std::string& path, const std::string& name,

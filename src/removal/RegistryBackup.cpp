@@ -52,8 +52,13 @@ bool captureTree(Registry& registry, RootKey root, const std::string& base, cons
     std::string full = joinKey(base, rel);
     if (!registry.keyExists(root, full)) return false;
     out.keys.push_back(rel);
-    for (auto& nv : registry.values(root, full)) out.values.push_back({rel, nv.name, nv.value});
-    for (const auto& sub : registry.subKeys(root, full))
+    // A key whose values or sub keys cannot be listed would look empty: that copy would not be whole.
+    std::vector<NamedValue> values;
+    if (registry.listValues(root, full, values) != RegStatus::Ok) return false;
+    for (auto& nv : values) out.values.push_back({rel, nv.name, nv.value});
+    std::vector<std::string> subKeys;
+    if (registry.listSubKeys(root, full, subKeys) != RegStatus::Ok) return false;
+    for (const auto& sub : subKeys)
         if (!captureTree(registry, root, base, joinKey(rel, sub), depth + 1, out)) return false;
     return true;
 }

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "app/Host.h"
-#include "i18n/clsLanguages.h"
+#include "core/Host.h"
+#include "core/Outcome.h"
+#include "i18n/Languages.h"
 #include "platform/Platform.h"
 #include "removal/Quarantine.h"
 #include "removal/RestorePoint.h"
-#include "scan/ScanCounters.h"
 #include "scan/ScanResults.h"
 #include "settings/Settings.h"
 
@@ -19,123 +19,120 @@ namespace vedozer {
 class RemovalHooks {
 public:
     virtual ~RemovalHooks() = default;
-    virtual void showResultsPage() {}  // ShowPage on the results page
-    // lblSweepNow, lblOptions, lblResult and lblExit enabled; lblRemove as given.
-    virtual void setRemoveEnabled(bool enabled) { (void)enabled; }
-    virtual void SetBackgroundTimers(bool on) { (void)on; }
+    virtual void removalStarting() {}  // a front end shows the results and disables removing
+    virtual void removalEnded() {}     // ... and enables it again
+    virtual void setBackgroundTimers(bool on) { (void)on; }
     virtual void sendAnonymousData() {}
-    virtual void RefreshStatusPage() {}
-    virtual void showProblemWindow() {}  // frmDelete shown and brought to the front
+    virtual void statusChanged() {}  // the removed total changed
 };
 
-// The removal widgets: the bar pgbDeleteSpywaresFound, the percentage label
-// lblDeletingPercentageCompleted and the item label lblDeletingCaption.
-struct RemovalProgress {
-    bool visible = false;
-    int value = 0;
-    int max = 0;
-    std::string percentLabel;
-    std::string itemLabel;
+// How a removal command ended, and what became of every item it was asked to remove.
+struct RemovalResult {
+    enum class Status { NothingSelected, NothingToRemove, Declined, Busy, Ran };
+    Status status = Status::Ran;
+    std::vector<Detection> items;    // one per checked work-list row, in list order
+    std::vector<std::string> notes;  // what the run as a whole could not do (quarantine folder, restore point)
+
+    bool ran() const { return status == Status::Ran; }
+    size_t notRemoved() const;
 };
 
-// The removal of checked detections: the delete command, the run with its two passes over the
-// hidden work lists, the per-item operations, the survivors list and the removed total.
+// The removal of checked detections: the remove command, the run with its two passes over the
+// work lists, the per-item operations, the list of undeletable items and the removed total.
 //
-// Unlike a plain delete, nothing is removed without a backup: a file or folder is copied whole
-// into the quarantine (and a registry value or key saved there) before it is deleted; when that
-// copy fails the item stays where it is and is reported. A record goes to the quarantine log only
-// for what was really removed.
+// Nothing is removed without a backup: a file or folder is copied whole into the quarantine
+// (and a registry value or key saved there) before it is deleted; when that copy fails the item
+// stays where it is. After the passes every item is checked on the system: only what is gone
+// counts as removed. What is still there stays in the results (unchecked), is listed as
+// undeletable and gets a "not removed" outcome with the reason.
 class Removal {
 public:
-    Removal(Platform& platform, Host& host, clsLanguages& messages, Settings& settings, ScanResults& results,
-            ScanCounters& counters, std::string programName, std::string dataFolder, RemovalHooks* hooks = nullptr);
+    Removal(Platform& platform, Host& host, Languages& messages, Settings& settings, ScanResults& results,
+            std::string programName, std::string dataFolder, RemovalHooks* hooks = nullptr);
 
     void setHost(Host& host) { m_host = &host; }
     void setHooks(RemovalHooks* hooks);
 
-    // True while a scheduled scan with automatic deletion runs: no questions, no message boxes.
-    bool UnattendedRemoval = false;
-    // True during the first pass of a run; only then are log records written.
-    bool bFirstRemovalPass = false;
+    // True while a scheduled scan removes everything it found: no questions.
+    bool unattended = false;
     // The "Gathering information..." pause before a run.
     uint32_t gatheringPauseMillis = 250;
 
-    enum class DeleteOutcome { NothingSelected, NothingToDelete, Declined, Removed };
-    // The "Delete" command: checks, the confirmation (unless unattended), then the run.
-    DeleteOutcome Command4_Click();
-    // The confirmation text of the delete command.
+    // The remove command: checks, the confirmation (unless unattended), then the run.
+    RemovalResult removeChecked();
+    // The confirmation text of the remove command.
     std::string confirmationPrompt();
-    // The removal run (also the "Remove" label).
-    void lblRemove_Click();
-    // One pass over the checked rows of the three work lists.
-    void RemoveCheckedItems();
-    // After a scheduled scan with automatic deletion: results page, select all, delete.
-    DeleteOutcome removeEverythingUnattended();
+    // The removal run itself, over the checked rows.
+    RemovalResult run();
+    // After a scheduled scan with automatic deletion: select everything and remove, no questions.
+    RemovalResult removeEverythingUnattended();
+    bool running() const { return m_running; }
 
     // Per-item operations. The spyware name only labels the quarantine entry.
     // With fullPath, only a process whose main module is that very file is stopped.
-    bool StopProgramByName(const std::string& fileName, const std::string& fullPath = "");
-    void RemoveExecutableFile(const std::string& path, const std::string& spywareName = "");
-    bool QuarantineAndKill(const std::string& path, const std::string& fileName, const std::string& spywareName = "");
-    void RemoveLibraryFile(const std::string& path, const std::string& spywareName = "");
-    // Unregisters (or registers) a library's COM server where the platform can; reports it otherwise.
-    bool RegisterServer(const std::string& path, bool registerFlag);
-    void RemoveFileOrFolder(const std::string& path, const std::string& spywareName = "");
-    bool DeleteRegistryValue(RootKey root, const std::string& key, const std::string& value,
-                             const std::string& spywareName = "");
-    bool DeleteRegistryKey(RootKey root, const std::string& key, const std::string& spywareName = "");
-    void RemoveCookieFile(const std::string& path, const std::string& spywareName = "");
+    bool stopProgram(const std::string& fileName, const std::string& fullPath = "");
+    Outcome removeExecutableFile(const std::string& path, const std::string& spywareName = "");
+    Outcome removeLibraryFile(const std::string& path, const std::string& spywareName = "");
+    // Unregisters (or registers) a library's COM server where the platform can; noted otherwise.
+    bool registerServer(const std::string& path, bool registerFlag);
+    Outcome removeFileOrFolder(const std::string& path, const std::string& spywareName = "");
+    Outcome deleteRegistryValue(RootKey root, const std::string& key, const std::string& value,
+                                const std::string& spywareName = "");
+    Outcome deleteRegistryKey(RootKey root, const std::string& key, const std::string& spywareName = "");
+    Outcome removeCookieFile(const std::string& path, const std::string& spywareName = "");
 
-    // Quarantine log records, written only during the first pass.
-    void LogQuarantinedFile(const std::string& path, const std::string& bareName);
-    void LogQuarantinedRegistryEntry(const std::string& keyText, const std::string& valueText);
-
-    // lstProblem of frmDelete: files still present after the second pass. Cleared by the delete command.
-    const std::vector<std::string>& lstProblem() const { return m_problems; }
-    void clearProblems() { m_problems.clear(); }
-    // "Copy List": every listed path followed by CR LF.
-    std::string CopyList() const;
-    // Things the run could not do, one line each for people (a backup that failed, a library
-    // that could not be unregistered). Cleared at the start of each run.
+    // Items still on the system after the last run (files, folders, registry entries, cookies),
+    // as locations. Cleared by the remove command.
+    const std::vector<std::string>& undeletable() const { return m_undeletable; }
+    void clearUndeletable() { m_undeletable.clear(); }
+    // The undeletable list as text: every location followed by CR LF.
+    std::string copyList() const;
+    // Things the last run could not do, one line each for people. Cleared at the start of each run.
     const std::vector<std::string>& notes() const { return m_notes; }
+    // The run's bar and captions as last shown.
     const RemovalProgress& progress() const { return m_progress; }
+    bool progressVisible() const { return m_progressVisible; }
 
     Quarantine& quarantine() { return m_quarantine; }
     RestorePoints& restorePoints() { return m_restorePoints; }
     const std::string& dataFolder() const { return m_dataFolder; }
 
 private:
-    void setPercentLabel(const std::string& text);
-    void setItemLabel(const std::string& text);
-    void setBar(int value);
-    void setProgressVisible(bool visible);
-    void removeFiles(int& problems);
-    void removeRegistry();
-    void removeCookies();
-    void checkSurvivor(size_t row, int& problems);
-    void addRemovedTotal();
+    struct Pass;  // the rows of one run and their outcomes so far (RemovalRun.cpp)
+
+    void showProgress(size_t done, const std::string& caption, const std::string& item);
+    void showCaption(const std::string& caption);
+    void removalPass(Pass& pass);
+    Outcome removeFileRow(const FileWorkRow& row);
+    Outcome removeRegistryRow(const RegistryWorkRow& row);
+    Outcome removeCookieRow(const CookieWorkRow& row);
+    void settle(Pass& pass, RemovalResult& result);
+    void addRemovedTotal(int64_t removedThreats, int64_t removedTraces);
     void note(const std::string& text);
+    Outcome quarantineAndDelete(const std::string& path, const std::string& spywareName);
     bool deleteWithRetries(const std::string& path, int tries);
     // After a failed delete: forgets the copy when the original is still whole in place.
     void settleFailedDelete(const QuarantineEntry& entry, const std::string& path);
+    std::string registryProblem() const;
     std::string message(const char* key) const { return m_messages.getMessages(key); }
 
     Platform& m_platform;
     Host* m_host;
-    clsLanguages& m_messages;
+    Languages& m_messages;
     Settings& m_settings;
     ScanResults& m_results;
-    ScanCounters& m_counters;
     std::string m_programName;
     std::string m_dataFolder;
     RemovalHooks m_noHooks;
     RemovalHooks* m_hooks;
     Quarantine m_quarantine;
     RestorePoints m_restorePoints;
-    std::vector<std::string> m_problems;
+    std::vector<std::string> m_undeletable;
     std::vector<std::string> m_notes;
     std::set<std::string> m_noteSet;
     RemovalProgress m_progress;
+    bool m_progressVisible = false;
+    bool m_running = false;
 };
 
 }  // namespace vedozer

@@ -23,14 +23,6 @@ std::string plainPath(const std::string& path) {
 
 }  // namespace
 
-void Removal::LogQuarantinedFile(const std::string& path, const std::string& bareName) {
-    if (bFirstRemovalPass) m_quarantine.logFile(bareName, path);
-}
-
-void Removal::LogQuarantinedRegistryEntry(const std::string& keyText, const std::string& valueText) {
-    if (bFirstRemovalPass) m_quarantine.logRegistryEntry(keyText, valueText);
-}
-
 bool Removal::deleteWithRetries(const std::string& path, int tries) {
     FileSystem& files = *m_platform.files;
     for (int i = 0; i < tries; ++i) {
@@ -48,7 +40,7 @@ void Removal::settleFailedDelete(const QuarantineEntry& entry, const std::string
     if (inPlace) m_quarantine.withdraw(entry);
 }
 
-bool Removal::StopProgramByName(const std::string& fileName, const std::string& fullPath) {
+bool Removal::stopProgram(const std::string& fileName, const std::string& fullPath) {
     Processes* processes = m_platform.processes;
     if (!processes) return true;
     SystemInfo* systemInfo = m_platform.systemInfo;
@@ -79,90 +71,91 @@ bool Removal::StopProgramByName(const std::string& fileName, const std::string& 
     return false;
 }
 
-void Removal::RemoveExecutableFile(const std::string& path, const std::string& spywareName) {
-    std::string n = FileNamePart(path);
-    if (path.find('\\') == std::string::npos) return;
-    if (!FileExists(*m_platform.files, path)) return;
-    if (!StopProgramByName(n, path)) {
+Outcome Removal::removeExecutableFile(const std::string& path, const std::string& spywareName) {
+    if (path.find('\\') == std::string::npos) return Outcome::skipped("not a path");
+    if (!FileExists(*m_platform.files, path)) return Outcome::skipped("no longer there");
+    if (!stopProgram(FileNamePart(path), path)) {
         note(path + ": the program could not be stopped; the file was left in place.");
-        return;
+        return Outcome::notDone("the program could not be stopped");
     }
-    QuarantineAndKill(path, n, spywareName);
+    return quarantineAndDelete(path, spywareName);
 }
 
-bool Removal::QuarantineAndKill(const std::string& path, const std::string& fileName,
-                                const std::string& spywareName) {
-    if (!FileExists(*m_platform.files, path)) return false;
+Outcome Removal::quarantineAndDelete(const std::string& path, const std::string& spywareName) {
+    if (!FileExists(*m_platform.files, path)) return Outcome::skipped("no longer there");
     auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
     if (!entry) {
         note(path + ": the copy into the quarantine failed; the file was not deleted.");
-        return false;
+        return Outcome::notDone("the copy into the quarantine failed");
     }
-    (void)fileName;
-    if (deleteWithRetries(path, kDeleteTries)) LogQuarantinedFile(path, entry->storedName);
-    else settleFailedDelete(*entry, path);
-    return true;
+    if (deleteWithRetries(path, kDeleteTries)) {
+        m_quarantine.logFile(entry->storedName, path);
+        return Outcome::done();
+    }
+    settleFailedDelete(*entry, path);
+    return Outcome::notDone("the file could not be deleted");
 }
 
-bool Removal::RegisterServer(const std::string& path, bool registerFlag) {
+bool Removal::registerServer(const std::string& path, bool registerFlag) {
     ComServer* com = m_platform.comServer;
     if (!com || !com->isAvailable()) {
         note(path + ": the library's COM registration cannot be " + (registerFlag ? "added" : "removed") +
              " on this system.");
         return true;
     }
-    if (registerFlag) com->registerServer(path);
-    else com->unregisterServer(path);
-    return true;
+    bool ok = registerFlag ? com->registerServer(path) : com->unregisterServer(path);
+    if (!ok)
+        note(path + ": the library's COM registration could not be " + (registerFlag ? "added." : "removed."));
+    return ok;
 }
 
-void Removal::RemoveLibraryFile(const std::string& path, const std::string& spywareName) {
-    if (path.find('\\') == std::string::npos || !FileExists(*m_platform.files, path)) return;
-    RegisterServer(path, false);
+Outcome Removal::removeLibraryFile(const std::string& path, const std::string& spywareName) {
+    if (path.find('\\') == std::string::npos) return Outcome::skipped("not a path");
+    if (!FileExists(*m_platform.files, path)) return Outcome::skipped("no longer there");
+    registerServer(path, false);
     auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
     if (!entry) {
         note(path + ": the copy into the quarantine failed; the file was not deleted.");
-        return;
+        return Outcome::notDone("the copy into the quarantine failed");
     }
     if (m_platform.files->deleteFile(path) && !m_platform.files->lookup(path)) {
-        LogQuarantinedFile(path, entry->storedName);
-    } else {
-        settleFailedDelete(*entry, path);
+        m_quarantine.logFile(entry->storedName, path);
+        return Outcome::done();
     }
+    settleFailedDelete(*entry, path);
+    return Outcome::notDone("the file could not be deleted");
 }
 
-void Removal::RemoveFileOrFolder(const std::string& path, const std::string& spywareName) {
+Outcome Removal::removeFileOrFolder(const std::string& path, const std::string& spywareName) {
     FileSystem& files = *m_platform.files;
-    if (path.find('\\') == std::string::npos) return;
+    if (path.find('\\') == std::string::npos) return Outcome::skipped("not a path");
     bool isFile = FileExists(files, path);
-    if (!isFile && !files.folderExists(path)) return;
-    if (!isFile) {
-        std::string folder = withoutTrailingSeparators(path);
-        auto entry = m_quarantine.storeFolder(files, folder, spywareName);
-        if (!entry) {
-            note(folder + ": the copy into the quarantine failed; the folder was not deleted.");
-            return;
-        }
-        files.deleteFolder(folder);
-        return;
-    }
-    auto entry = m_quarantine.storeFile(files, path, spywareName);
+    if (!isFile && !files.folderExists(path)) return Outcome::skipped("no longer there");
+    if (isFile) return quarantineAndDelete(path, spywareName);
+    std::string folder = withoutTrailingSeparators(path);
+    auto entry = m_quarantine.storeFolder(files, folder, spywareName);
     if (!entry) {
-        note(path + ": the copy into the quarantine failed; the file was not deleted.");
-        return;
+        note(folder + ": the copy into the quarantine failed; the folder was not deleted.");
+        return Outcome::notDone("the copy into the quarantine failed");
     }
-    if (deleteWithRetries(path, kDeleteTries)) LogQuarantinedFile(path, entry->storedName);
-    else settleFailedDelete(*entry, path);
+    // A folder deleted only in part keeps its copy: what is gone is in it.
+    if (!files.deleteFolder(folder) || files.folderExists(folder))
+        return Outcome::notDone("the folder could not be deleted (or only in part)");
+    return Outcome::done();
 }
 
-void Removal::RemoveCookieFile(const std::string& path, const std::string& spywareName) {
+Outcome Removal::removeCookieFile(const std::string& path, const std::string& spywareName) {
     auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
     if (!entry) {
         note(path + ": the copy into the quarantine failed; the cookie was not deleted.");
-        return;
+        return Outcome::notDone("the copy into the quarantine failed");
     }
-    if (m_platform.files->deleteFile(path)) LogQuarantinedFile(path, entry->storedName);
-    else settleFailedDelete(*entry, path);
+    if (m_platform.files->deleteFile(path)) {
+        m_quarantine.logFile(entry->storedName, path);
+        return Outcome::done();
+    }
+    settleFailedDelete(*entry, path);
+    return Outcome::notDone("the cookie could not be deleted");
 }
 
 }  // namespace vedozer

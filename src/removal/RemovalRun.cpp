@@ -1,23 +1,30 @@
-// The delete command, the removal run and its passes over the work lists.
+// The remove command, the removal run, its passes over the work lists and the settling of what
+// each item came to.
 #include "definitions/DefinitionFiles.h"
 #include "i18n/MessageKeys.h"
-#include "removal/QuarantineLog.h"
 #include "removal/Removal.h"
+#include "removal/RemovalPass.h"
 #include "removal/RemovalText.h"
 #include "removal/WorkListChecks.h"
 #include "settings/SettingsKeys.h"
+#include "text/GeneralDate.h"
 #include "text/Text.h"
 
 namespace vedozer {
 
-Removal::Removal(Platform& platform, Host& host, clsLanguages& messages, Settings& settings, ScanResults& results,
-                 ScanCounters& counters, std::string programName, std::string dataFolder, RemovalHooks* hooks)
+size_t RemovalResult::notRemoved() const {
+    size_t n = 0;
+    for (const auto& d : items) n += d.outcome.failed();
+    return n;
+}
+
+Removal::Removal(Platform& platform, Host& host, Languages& messages, Settings& settings, ScanResults& results,
+                 std::string programName, std::string dataFolder, RemovalHooks* hooks)
     : m_platform(platform),
       m_host(&host),
       m_messages(messages),
       m_settings(settings),
       m_results(results),
-      m_counters(counters),
       m_programName(std::move(programName)),
       m_dataFolder(std::move(dataFolder)),
       m_hooks(hooks ? hooks : &m_noHooks),
@@ -26,237 +33,197 @@ Removal::Removal(Platform& platform, Host& host, clsLanguages& messages, Setting
 
 void Removal::setHooks(RemovalHooks* hooks) { m_hooks = hooks ? hooks : &m_noHooks; }
 
-std::string Removal::CopyList() const { return CopyListText(m_problems); }
+std::string Removal::copyList() const { return CopyListText(m_undeletable); }
 
 void Removal::note(const std::string& text) {
     if (m_noteSet.insert(text).second) m_notes.push_back(text);
 }
 
-void Removal::setPercentLabel(const std::string& text) {
-    m_progress.percentLabel = text;
-    m_host->status("lblDeletingPercentageCompleted", text);
+void Removal::showCaption(const std::string& caption) {
+    m_progress.caption = caption;
+    m_host->onRemovalProgress(m_progress);
 }
 
-void Removal::setItemLabel(const std::string& text) {
-    m_progress.itemLabel = text;
-    m_host->status("lblDeletingCaption", text);
+void Removal::showProgress(size_t done, const std::string& caption, const std::string& item) {
+    m_progress.done = done;
+    m_progress.percent = m_progress.total ? static_cast<int>(int64_t(done) * 100 / int64_t(m_progress.total)) : 0;
+    m_progress.caption = caption;
+    m_progress.item = item;
+    m_host->onRemovalProgress(m_progress);
 }
-
-void Removal::setBar(int value) {
-    m_progress.value = value;
-    int percent = m_progress.max > 0 ? static_cast<int>(int64_t(value) * 100 / m_progress.max) : 0;
-    m_host->progress("pgbDeleteSpywaresFound", percent);
-}
-
-void Removal::setProgressVisible(bool visible) { m_progress.visible = visible; }
 
 std::string Removal::confirmationPrompt() {
     std::string prompt = message(msg::MSG_CONFIRM1) + "\r\n\r\n" + message(msg::MSG_CONFIRM2) + "\r\n\r\n" +
                          m_dataFolder + "\\" + Quarantine::kFolderName;
-    if (m_restorePoints.IsSystemRestoreAvailable())
-        prompt += "\r\n\r\n" + message(msg::MSG_CONFIRM3) + "\r\n\r\n" + message(msg::MSG_CONFIRM4);
-    return prompt;
+    if (!m_restorePoints.IsSystemRestoreAvailable()) return prompt;
+    // An offline installation gets copies of its hive files, not a point of Windows System Restore.
+    if (m_restorePoints.kind() == RestorePointKind::HiveCopies)
+        return prompt + "\r\n\r\n" + message(msg::MSG_CONFIRM_HIVES);
+    return prompt + "\r\n\r\n" + message(msg::MSG_CONFIRM3) + "\r\n\r\n" + message(msg::MSG_CONFIRM4);
 }
 
-Removal::DeleteOutcome Removal::Command4_Click() {
+RemovalResult Removal::removeChecked() {
+    RemovalResult result;
+    if (m_running) {
+        result.status = RemovalResult::Status::Busy;
+        return result;
+    }
     if (m_results.checkedCount() == 0) {
-        if (!UnattendedRemoval)
-            m_host->messageBox(message(msg::MSG_SELECTED), m_programName, MsgButtons::Ok, MsgIcon::Information);
-        return DeleteOutcome::NothingSelected;
+        if (!unattended)
+            m_host->ask(m_messages.question(QuestionKind::NothingSelected, msg::MSG_SELECTED, Buttons::Ok,
+                                            QuestionIcon::Information));
+        result.status = RemovalResult::Status::NothingSelected;
+        return result;
     }
-    if (m_results.removalList().empty() && m_results.lvwRegistryToBeDeleted().empty() &&
+    if (m_results.removalList().empty() && m_results.registryDetections().empty() &&
         m_results.foundList().empty()) {
-        if (!UnattendedRemoval)
-            m_host->messageBox(message(msg::MSG_SORRY2), m_programName, MsgButtons::Ok, MsgIcon::Information);
-        return DeleteOutcome::NothingToDelete;
+        if (!unattended)
+            m_host->ask(m_messages.question(QuestionKind::NothingToRemove, msg::MSG_SORRY2, Buttons::Ok,
+                                            QuestionIcon::Information));
+        result.status = RemovalResult::Status::NothingToRemove;
+        return result;
     }
-    std::string prompt = confirmationPrompt();
-    if (!UnattendedRemoval &&
-        m_host->messageBox(prompt, message(msg::MSG_REALLY), MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
-        return DeleteOutcome::Declined;
-    setProgressVisible(true);
-    m_problems.clear();
-    lblRemove_Click();
-    return DeleteOutcome::Removed;
+    if (!unattended &&
+        m_host->ask(m_messages.questionWithText(QuestionKind::ConfirmRemoval, confirmationPrompt(), Buttons::YesNo,
+                                                QuestionIcon::Question, msg::MSG_REALLY)) != Answer::Yes) {
+        result.status = RemovalResult::Status::Declined;
+        return result;
+    }
+    m_undeletable.clear();
+    return run();
 }
 
-Removal::DeleteOutcome Removal::removeEverythingUnattended() {
-    bool before = UnattendedRemoval;
-    UnattendedRemoval = true;
-    m_hooks->showResultsPage();  // cmdRemove
-    cmdSelectAll_Click(m_results);
-    DeleteOutcome outcome = Command4_Click();
-    UnattendedRemoval = before;
-    return outcome;
+RemovalResult Removal::removeEverythingUnattended() {
+    bool before = unattended;
+    unattended = true;
+    selectAll(m_results);
+    RemovalResult result = removeChecked();
+    unattended = before;
+    return result;
 }
 
-void Removal::lblRemove_Click() {
+RemovalResult Removal::run() {
+    RemovalResult result;
+    m_running = true;
     m_notes.clear();
     m_noteSet.clear();
     if (!m_quarantine.prepare()) note("The quarantine folder " + m_quarantine.folder() + " cannot be created.");
-    m_hooks->showResultsPage();
-    m_hooks->setRemoveEnabled(false);
-    m_hooks->SetBackgroundTimers(false);
-    m_hooks->showResultsPage();
-    setProgressVisible(true);
+    m_hooks->removalStarting();
+    m_hooks->setBackgroundTimers(false);
+    m_progressVisible = true;
+    m_progress = RemovalProgress{};
+    m_progress.total = m_results.fileDetections().size() + m_results.registryDetections().size() +
+                       m_results.cookieDetections().size();
 
     // "Gathering information...": a short pause so the caption can be seen.
-    setPercentLabel(message(msg::MSG_INFORMATION));
+    showCaption(message(msg::MSG_INFORMATION));
     m_host->yield();
     if (gatheringPauseMillis) m_platform.clock->sleepMillis(gatheringPauseMillis);
     m_host->yield();
-    setPercentLabel("");
+    showCaption("");
 
     bool restorePoint = m_restorePoints.IsSystemRestoreAvailable();
     if (restorePoint) {
-        setPercentLabel(message(msg::MSG_RESTOREPOINT));
+        showCaption(message(msg::MSG_RESTOREPOINT));
         m_host->yield();
         try {
-            m_restorePoints.BeginRestorePoint(m_programName + " Restore Point " +
-                                              generalDateTime(m_platform.clock->now()));
+            if (!m_restorePoints.BeginRestorePoint(m_programName + " Restore Point " +
+                                                   generalDateTime(m_platform.clock->now())))
+                note("No restore point could be made; the removal went on without one.");
         } catch (const RestorePointError&) {
             // One is open already; the run goes on under it.
         }
     }
-    bFirstRemovalPass = true;
-    RemoveCheckedItems();
-    bFirstRemovalPass = false;
-    RemoveCheckedItems();
+
+    Pass pass;
+    auto checked = [](const auto& rows, std::vector<size_t>& indices) {
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].checked) indices.push_back(i);
+    };
+    checked(m_results.fileDetections(), pass.files);
+    checked(m_results.registryDetections(), pass.registry);
+    checked(m_results.cookieDetections(), pass.cookies);
+    pass.fileOutcomes.resize(pass.files.size(), Outcome::skipped("not tried"));
+    pass.registryOutcomes.resize(pass.registry.size(), Outcome::skipped("not tried"));
+    pass.cookieOutcomes.resize(pass.cookies.size(), Outcome::skipped("not tried"));
+    removalPass(pass);
+    pass.retry = true;
+    removalPass(pass);
     if (restorePoint) m_restorePoints.EndRestorePoint();
 
-    m_results.eraseCheckedRows();
-    setItemLabel("");
-    setBar(m_progress.max);
-    setPercentLabel("100% " + message(msg::MSG_COMPLETE));
-    m_hooks->SetBackgroundTimers(true);
-    m_hooks->setRemoveEnabled(true);
-    addRemovedTotal();
-    if (m_settings.getBool(skey::OptionAndSettings, skey::chkSendData, true)) m_hooks->sendAnonymousData();
-    m_hooks->RefreshStatusPage();
-    setProgressVisible(false);
+    settle(pass, result);
+    showProgress(m_progress.total, "100% " + message(msg::MSG_COMPLETE), "");
+    m_hooks->setBackgroundTimers(true);
+    m_hooks->removalEnded();
+    if (m_settings.getBool(skey::OptionAndSettings, skey::sendAnonymousData, true)) m_hooks->sendAnonymousData();
+    m_hooks->statusChanged();
+    m_progressVisible = false;
+    result.notes = m_notes;
+    m_running = false;
+    return result;
 }
 
-void Removal::addRemovedTotal() {
-    // The three found labels: lblRemovePicSoftwareFound and lblSoftwareFound both show the
-    // software-found counter, lbltracesFound the traces.
-    long long total = leadingNumber(m_settings.get(skey::Settings, skey::lblDefRemoved, "0"));
-    total += 2LL * m_counters.softwareFound + m_results.traces();
-    m_settings.save(skey::Settings, skey::lblDefRemoved, std::to_string(total));
-}
-
-void Removal::RemoveCheckedItems() {
-    if (!m_results.removalList().empty()) {
-        setProgressVisible(true);
-        setPercentLabel(message(msg::MSG_REMOVING));
-        m_progress.max = static_cast<int>(m_results.lvwFilesToBeDeleted().size() +
-                                          m_results.lvwRegistryToBeDeleted().size() +
-                                          m_results.lvwCookiesToDelete().size());
-        setBar(0);
-    }
-    int problems = 0;
-    removeFiles(problems);
-    removeRegistry();
-    removeCookies();
-    if (problems > 0) m_hooks->showProblemWindow();
-}
-
-void Removal::removeFiles(int& problems) {
-    const auto& rows = m_results.lvwFilesToBeDeleted();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (!rows[i].checked) continue;
-        const std::string path = rows[i].path, spyware = rows[i].spywareName;
-        try {
-            setBar(static_cast<int>(i + 1));
-            setPercentLabel(message(msg::MSG_REMOVING2) + " : " + std::to_string(removalPercent(i + 1, rows.size())) +
-                            "% " + message(msg::MSG_COMPLETED));
-            setItemLabel(text::toLower(path));
-            std::string e = text::toUpper(FileExtension(path));
-            bool library = e == "DLL" || e == "OCX";
-            if (library) RegisterServer(path, false);
-            if (e == "EXE") RemoveExecutableFile(path, spyware);
-            if (library) {
-                RemoveLibraryFile(path, spyware);
-                RemoveFileOrFolder(path, spyware);
-            }
-            if (!library && e != "EXE") RemoveFileOrFolder(path, spyware);
-        } catch (...) {
-            // A failing step is skipped; the next one runs.
-        }
+void Removal::removalPass(Pass& pass) {
+    const size_t fileCount = m_results.fileDetections().size();
+    const size_t registryCount = m_results.registryDetections().size();
+    auto caption = [&](size_t index, size_t count) {
+        return message(msg::MSG_REMOVING2) + " : " + std::to_string(removalPercent(index + 1, count)) + "% " +
+               message(msg::MSG_COMPLETED);
+    };
+    if (!m_results.removalList().empty()) showCaption(message(msg::MSG_REMOVING));
+    for (size_t k = 0; k < pass.files.size(); ++k) {
+        if (pass.retry && pass.fileOutcomes[k].status != OutcomeStatus::NotDone) continue;
+        const FileWorkRow row = m_results.fileDetections()[pass.files[k]];
+        showProgress(pass.files[k] + 1, caption(pass.files[k], fileCount), text::toLower(row.path));
+        pass.fileOutcomes[k] = removeFileRow(row);
         m_host->yield();
-        if (!bFirstRemovalPass) {
-            try {
-                checkSurvivor(i, problems);
-            } catch (...) {
-            }
-        }
     }
-}
-
-void Removal::checkSurvivor(size_t row, int& problems) {
-    const std::string path = m_results.lvwFilesToBeDeleted()[row].path;
-    const std::string spyware = m_results.lvwFilesToBeDeleted()[row].spywareName;
-    if (!FileExists(*m_platform.files, path)) return;
-    if (text::ifind(path, ".exe") != std::string::npos) RemoveExecutableFile(path, spyware);
-    if (!FileExists(*m_platform.files, path)) return;
-    m_problems.push_back(path);
-    ++problems;
-    auto& removal = m_results.removalRows();
-    for (auto& r : removal) {
-        if (r.name == spyware) {
-            r.checked = false;
-            break;
-        }
+    for (size_t k = 0; k < pass.registry.size(); ++k) {
+        if (pass.retry && pass.registryOutcomes[k].status != OutcomeStatus::NotDone) continue;
+        const RegistryWorkRow row = m_results.registryDetections()[pass.registry[k]];
+        showProgress(fileCount + pass.registry[k] + 1, caption(pass.registry[k], registryCount),
+                     text::toLower(row.keyPath + "\\" + row.valueName));
+        pass.registryOutcomes[k] = removeRegistryRow(row);
+        m_host->yield();
     }
-    m_results.fileRows()[row].checked = false;
-}
-
-void Removal::removeRegistry() {
-    const size_t offset = m_results.lvwFilesToBeDeleted().size();
-    const auto& rows = m_results.lvwRegistryToBeDeleted();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (!rows[i].checked) continue;
-        const RegistryWorkRow row = rows[i];
-        try {
-            setBar(static_cast<int>(offset + i + 1));
-            setPercentLabel(message(msg::MSG_REMOVING2) + " : " + std::to_string(removalPercent(i + 1, rows.size())) +
-                            "% " + message(msg::MSG_COMPLETED));
-            setItemLabel(text::toLower(row.keyPath + "\\" + row.valueName));
-            std::string hive = text::trim(row.mainKey), key = text::trim(row.keyPath),
-                        value = text::trim(row.valueName);
-            auto root = rootKeyFromHandleText(hive);
-            if (!hive.empty() && !key.empty() && root) {
-                if (!value.empty()) {
-                    DeleteRegistryValue(*root, key, value, row.spywareName);
-                } else {
-                    DeleteRegistryValue(*root, key, "", row.spywareName);
-                    DeleteRegistryKey(*root, key, row.spywareName);
-                }
-            }
-        } catch (...) {
-        }
+    for (size_t k = 0; k < pass.cookies.size(); ++k) {
+        if (pass.retry && pass.cookieOutcomes[k].status != OutcomeStatus::NotDone) continue;
+        const CookieWorkRow row = m_results.cookieDetections()[pass.cookies[k]];
+        showProgress(fileCount + registryCount + pass.cookies[k] + 1,
+                     caption(pass.cookies[k], m_results.cookieDetections().size()), text::toLower(row.path));
+        pass.cookieOutcomes[k] = removeCookieRow(row);
         m_host->yield();
     }
 }
 
-void Removal::removeCookies() {
-    const size_t offset = m_results.lvwFilesToBeDeleted().size() + m_results.lvwRegistryToBeDeleted().size();
-    const auto& rows = m_results.lvwCookiesToDelete();
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (!rows[i].checked) continue;
-        const std::string path = rows[i].path;
-        try {
-            setBar(static_cast<int>(offset + i + 1));
-            setPercentLabel(message(msg::MSG_REMOVING2) + " : " + std::to_string(removalPercent(i + 1, rows.size())) +
-                            "% " + message(msg::MSG_COMPLETED));
-            setItemLabel(text::toLower(path));
-            std::string spyware;
-            for (const auto& r : m_results.removalList())
-                if (r.icon == kIconCookie && r.location == path) spyware = r.name;
-            if (FileExists(*m_platform.files, path)) RemoveCookieFile(path, spyware);
-        } catch (...) {
-        }
-        m_host->yield();
+Outcome Removal::removeFileRow(const FileWorkRow& row) {
+    const std::string e = text::toUpper(FileExtension(row.path));
+    if (e == "EXE") return removeExecutableFile(row.path, row.spywareName);
+    if (e == "DLL" || e == "OCX") {
+        registerServer(row.path, false);
+        Outcome library = removeLibraryFile(row.path, row.spywareName);
+        if (library.isDone()) return library;
+        Outcome again = removeFileOrFolder(row.path, row.spywareName);
+        return again.status == OutcomeStatus::Skipped ? library : again;
     }
+    return removeFileOrFolder(row.path, row.spywareName);
+}
+
+Outcome Removal::removeRegistryRow(const RegistryWorkRow& row) {
+    std::string key = text::trim(row.keyPath), value = text::trim(row.valueName);
+    auto root = rootKeyFromHandleText(text::trim(row.mainKey));
+    if (!root || key.empty()) return Outcome::skipped("not a registry location");
+    if (!value.empty()) return deleteRegistryValue(*root, key, value, row.spywareName);
+    deleteRegistryValue(*root, key, "", row.spywareName);  // the key's default value, saved on its own
+    return deleteRegistryKey(*root, key, row.spywareName);
+}
+
+Outcome Removal::removeCookieRow(const CookieWorkRow& row) {
+    if (!FileExists(*m_platform.files, row.path)) return Outcome::skipped("no longer there");
+    std::string spyware;
+    for (const auto& r : m_results.removalList())
+        if (r.icon == kIconCookie && r.location == row.path) spyware = r.name;
+    return removeCookieFile(row.path, spyware);
 }
 
 }  // namespace vedozer

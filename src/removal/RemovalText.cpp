@@ -1,6 +1,6 @@
 #include "removal/RemovalText.h"
 
-#include "scan/ScanProgress.h"
+#include "scan/ScanMonitor.h"
 #include "text/Text.h"
 
 namespace vedozer {

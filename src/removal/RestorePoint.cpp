@@ -10,11 +10,11 @@ bool systemRestoreOffered(const OsVersion& v) {
     }
 }
 
-bool RestorePoints::BeginRestorePoint(const std::string& description) {
+bool RestorePoints::BeginRestorePoint(const std::string& description, uint32_t type) {
     if (m_sequence != 0) throw RestorePointError();
     if (!m_restore) return false;
     int64_t sequence = 0;
-    if (!m_restore->begin(description.substr(0, kMaxDescription), sequence)) return false;
+    if (!m_restore->begin(description.substr(0, kMaxDescription), type, sequence)) return false;
     m_sequence = sequence;
     return true;
 }

@@ -23,13 +23,18 @@ bool systemRestoreOffered(const OsVersion& version);
 class RestorePoints {
 public:
     static constexpr size_t kMaxDescription = 63;  // what the ANSI request record holds
+    // The type a removal's restore point has always been requested with (the system's number 6).
+    // Windows documents 0, 1, 10, 12 and 13 for callers; a system that refuses it leaves the run
+    // without a restore point, and the run says so.
+    static constexpr uint32_t kRemovalType = 6;
 
     explicit RestorePoints(SystemRestore* restore) : m_restore(restore) {}
 
     bool IsSystemRestoreAvailable() const { return m_restore && m_restore->isAvailable(); }
+    RestorePointKind kind() const { return m_restore ? m_restore->kind() : RestorePointKind::SystemRestore; }
     // Throws RestorePointError while one is open. A longer description is cut to kMaxDescription.
     // True when the platform accepted the request.
-    bool BeginRestorePoint(const std::string& description);
+    bool BeginRestorePoint(const std::string& description, uint32_t type = kRemovalType);
     // Ends the open restore point (also asked after a refused begin, with sequence 0); the
     // sequence returns to 0 whatever the platform answers.
     bool EndRestorePoint();

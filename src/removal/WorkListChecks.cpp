@@ -42,12 +42,19 @@ void setRemovalRowChecked(ScanResults& results, size_t row, bool checked) {
     SyncWorkListChecks(results, row);
 }
 
-void cmdSelectAll_Click(ScanResults& results) {
+void selectAll(ScanResults& results) {
     for (size_t i = 0; i < results.removalList().size(); ++i) {
         if (results.removalList()[i].checked) continue;
         results.setChecked(i, true);
         SyncWorkListChecks(results, i);
     }
+}
+
+void deselectAll(ScanResults& results) {
+    results.checkAll(false);
+    for (auto& f : results.fileRows()) f.checked = false;
+    for (auto& r : results.registryRows()) r.checked = false;
+    for (auto& c : results.cookieRows()) c.checked = false;
 }
 
 }  // namespace vedozer

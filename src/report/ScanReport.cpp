@@ -52,6 +52,11 @@ std::string buildScanReport(const ScanReportInput& in) {
         write(location + kCrLf + kCrLf);
     }
     write("Total = " + std::to_string(in.threats.size()) + kCrLf);
+    if (!in.uncheckedLocations.empty()) {
+        std::string unchecked;
+        for (const auto& line : in.uncheckedLocations) unchecked += line + kCrLf;
+        write(std::string(kCrLf) + "[Locations Not Checked]" + kCrLf + kCrLf + unchecked + kCrLf);
+    }
     if (!excluded.empty())
         write(std::string(kCrLf) + "[Files Currently Excluded]" + kCrLf + kCrLf + excluded + kCrLf);
     if (!quarantine.empty())

@@ -23,12 +23,15 @@ struct ScanReportInput {
     std::string filesFoldersInspected;
     // Every removal-list row, checked or not: spyware name and location.
     std::vector<std::pair<std::string, std::string>> threats;
+    // Locations the scan could not read (so what lies under them went unchecked).
+    std::vector<std::string> uncheckedLocations;
     std::vector<std::string> exclusionLines;      // ENoSignature.dat as read
     std::vector<std::string> quarantineLogLines;  // quarantine\QuarantineLog.txt as read
 };
 
 // The report text, lines ended by CR LF. Empty and single-blank exclusion lines are left
-// out; the exclusion and quarantine sections appear only when they have text.
+// out; the sections of unchecked locations, exclusions and the quarantine log appear only
+// when they have text.
 std::string buildScanReport(const ScanReportInput& input);
 
 // The report as the report window shows it: a line that is blank after trimming becomes

@@ -61,19 +61,19 @@ void ScanCookieFolder(ScanContext& ctx, const std::string& folder, int32_t& item
         const std::string& name = entries[index - 1].name;
         const std::string path = folder + "\\" + name;
         ++itemCounter;
-        ctx.showProgress(name, scanPercent(inspected, fileCount, 1), -1);
+        ctx.showProgress(name, static_cast<int64_t>(index), static_cast<int64_t>(fileCount), scanPercent(inspected, fileCount, 1), -1);
         std::string site = NormalizeCookieSite(CookieSiteFromFile(ctx, path, entries[index - 1]));
         bool isBlocked = blocked.IsBlockedSite(site);
         // Shown as a share of the blocked list, so it ends at the number of blocked sites.
         if (auto share = scanPercent(static_cast<double>(blocked.size()) - 1, fileCount, static_cast<double>(index)))
             inspected = *share;
-        ctx.showProgress(name, scanPercent(inspected, fileCount, 1), -1);
+        ctx.showProgress(name, static_cast<int64_t>(index), static_cast<int64_t>(fileCount), scanPercent(inspected, fileCount, 1), -1);
         if (isBlocked) {
             if (ctx.exclusions.IsExcluded(path)) {
-                ctx.results.addExcluded(path);
+                ctx.results.addExcluded(DetectionKind::Cookie, path);
             } else {
                 ctx.results.addFoundRow("Cookie Found: " + name, kIconCookie);
-                ctx.results.addCookieDetection(path);
+                ctx.results.addCookieDetection(path, "Cookie: " + name);
                 ctx.results.addThreat(ThreatRecord{"Cookie: " + name, path, "Tracking Cookie", kIconCookie, false});
                 ++ctx.counters.softwareFound;
             }

@@ -59,7 +59,8 @@ void ScanFileDefinitions(ScanContext& ctx) {
     eachDefinitionLine(ctx, kFileDefinitionFile, [&](const std::string& line, long number) {
         FileDefinition d = parseFileDefinition(line, expander);
         ++ctx.counters.filesAndFoldersInspected;
-        ctx.showProgress(d.item, scanPercent(ctx.counters.filesAndFoldersInspected, ctx.definitions.fileCount),
+        ctx.showProgress(d.item, ctx.counters.filesAndFoldersInspected, ctx.definitions.fileCount,
+                         scanPercent(ctx.counters.filesAndFoldersInspected, ctx.definitions.fileCount),
                          overallPercent(ctx));
         if (ctx.stopped()) return false;
         if (lacksSpywareName(line)) {
@@ -69,7 +70,7 @@ void ScanFileDefinitions(ScanContext& ctx) {
         if (!FileExists(ctx.files(), d.path)) return true;
         if (ctx.safeList.IsSafe(d.path)) return true;
         if (ctx.exclusions.IsExcluded(d.path)) {
-            ctx.results.addExcluded(d.path);
+            ctx.results.addExcluded(DetectionKind::File, d.path);
             return true;
         }
         if (isMicrosoftCompany(scannedFileCompany(ctx, d.path))) return true;
@@ -89,7 +90,8 @@ void ScanDirectoryDefinitions(ScanContext& ctx) {
             return true;
         }
         ++ctx.counters.filesAndFoldersInspected;
-        ctx.showProgress(d->label, scanPercent(ctx.counters.filesAndFoldersInspected, ctx.definitions.fileCount),
+        ctx.showProgress(d->label, ctx.counters.filesAndFoldersInspected, ctx.definitions.fileCount,
+                         scanPercent(ctx.counters.filesAndFoldersInspected, ctx.definitions.fileCount),
                          overallPercent(ctx));
         if (ctx.stopped()) return false;
         if (lacksSpywareName(line)) {
@@ -99,10 +101,10 @@ void ScanDirectoryDefinitions(ScanContext& ctx) {
         if (!ctx.files().folderExists(d->path)) return true;
         if (ctx.safeList.IsSafe(d->path)) return true;
         if (ctx.exclusions.IsExcludedFolder(d->path)) {
-            ctx.results.addExcluded(d->path);
+            ctx.results.addExcluded(DetectionKind::Folder, d->path);
             return true;
         }
-        ctx.results.addFileDetection(d->path, d->spywareName);
+        ctx.results.addFileDetection(d->path, d->spywareName, /*folder=*/true);
         ctx.showTraces();
         ctx.results.listThreat(d->spywareName, d->path, d->type, kIconFolder, ctx.counters);
         return true;

@@ -3,6 +3,7 @@
 #include "definitions/DefinitionRecords.h"
 #include "definitions/LineCodec.h"
 #include "definitions/PathTokens.h"
+#include "i18n/MessageKeys.h"
 #include "scan/FileCompanyName.h"
 #include "scan/FileScan.h"
 #include "scan/ProcessList.h"
@@ -38,7 +39,7 @@ std::string buildExecutablePathList(ScanContext& ctx, std::string& lastProgressI
             int32_t& inspected = ctx.counters.cookiesAndProcessesInspected;
             ++inspected;
             lastProgressItem = d ? d->fileName : line;
-            ctx.showProgress(lastProgressItem, scanPercent(inspected, defs.executableCount),
+            ctx.showProgress(lastProgressItem, inspected, defs.executableCount, scanPercent(inspected, defs.executableCount),
                              scanPercent(static_cast<double>(inspected) + defs.cookieCount, defs.total));
         }
         ctx.yield();
@@ -58,7 +59,7 @@ void checkProcess(ScanContext& ctx, uint32_t pid, const std::string& pathList, c
     std::string company = scannedFileCompany(ctx, path);
     if (isMicrosoftCompany(company)) return;
     if (ctx.exclusions.IsExcluded(fileName)) {
-        ctx.results.addExcluded(fileName);
+        ctx.results.addExcluded(DetectionKind::Process, fileName);
         return;
     }
     if (text::toUpper(text::trim(fileName)) == text::toUpper(kOwnHelperProcess)) return;
@@ -70,8 +71,14 @@ void checkProcess(ScanContext& ctx, uint32_t pid, const std::string& pathList, c
 
 void ReportRunningThreat(ScanContext& ctx, const std::string& fileName, const std::string& company) {
     if (ctx.scanRunning) {
-        ctx.results.addFoundRow("Detected in the memory : " + fileName + " was stopped from running.", kIconFile);
-        StopProgramByName(*ctx.platform.processes, ctx.platform.systemInfo, fileName, [&] { ctx.yield(); });
+        // The row says what happened: a program that would not stop is not called stopped.
+        bool stopped =
+            StopProgramByName(*ctx.platform.processes, ctx.platform.systemInfo, fileName, [&] { ctx.yield(); });
+        std::string row = "Detected in the memory : " + fileName +
+                          (stopped ? " was stopped from running." : " " + ctx.message(msg::MSG_ERROR_STOPPED));
+        ctx.results.addFoundRow(row, kIconFile);
+        ctx.host.onItemFound(ItemFound{DetectionKind::Process, fileName, fileName, false});
+        if (!stopped) ctx.host.onNotice(Notice{NoticeKind::Warning, row});
     } else if (ctx.onShieldThreat) {
         ctx.onShieldThreat(fileName, company);
     }
@@ -84,14 +91,15 @@ void ScanRunningProcesses(ScanContext& ctx) {
 
     std::string lastItem;
     const std::string pathList = buildExecutablePathList(ctx, lastItem);
-    ctx.progress.setLabel(ScanLabel::lblTotalNoOfRunningItems, std::to_string(running.size()));
+    ctx.monitor.showRunningPrograms(static_cast<int32_t>(running.size()));
 
     const DefinitionSet& defs = ctx.definitions;
     const std::string systemFolder = ctx.platform.systemInfo ? ctx.platform.systemInfo->systemFolder() : "";
     for (size_t i = 0; i < running.size(); ++i) {
         int32_t& inspected = ctx.counters.cookiesAndProcessesInspected;
         ++inspected;
-        ctx.showProgress(lastItem, scanPercent(inspected, defs.executableCount),
+        ctx.showProgress(lastItem, static_cast<int64_t>(i + 1), static_cast<int64_t>(running.size()),
+                         scanPercent(inspected, defs.executableCount),
                          scanPercent(static_cast<double>(inspected) + defs.executableCount, defs.total));
         if (ctx.stopped()) return;
         checkProcess(ctx, running.ids[i], pathList, systemFolder);

@@ -9,25 +9,37 @@
 
 namespace vedozer {
 
+namespace {
+
+void noteProblem(Registry& registry, RootKey root, const std::string& keyPath, std::string* unreadable) {
+    if (!unreadable) return;
+    std::string problem = registry.lastProblem();
+    *unreadable = problem.empty() ? std::string(rootKeyName(root)) + "\\" + keyPath + ": cannot be read" : problem;
+}
+
+}  // namespace
+
 std::optional<std::string> RegistryValueExists(Registry& registry, RootKey root, const std::string& keyPath,
-                                               const std::string& valueName) {
+                                               const std::string& valueName, std::string* unreadable) {
     // Both must succeed; the value is asked first because most definitions name values that
     // are not there, and then the key need not be opened at all.
-    auto value = registry.queryValue(root, keyPath, valueName);
-    if (!value) return std::nullopt;
+    RegistryValue value;
+    RegStatus read = registry.readValue(root, keyPath, valueName, value);
+    if (read == RegStatus::Error) noteProblem(registry, root, keyPath, unreadable);
+    if (read != RegStatus::Ok) return std::nullopt;
     if (registry.openKey(root, keyPath, kKeyReadWriteMask) != RegStatus::Ok) return std::nullopt;
-    switch (value->type) {
+    switch (value.type) {
         case kRegSz:
         case kRegExpandSz: {
-            std::string data = value->data;
+            std::string data = value.data;
             size_t zero = data.find('\0');
             if (zero != std::string::npos) data.resize(zero);
             return data;
         }
         case kRegDword: {
-            if (value->data.size() < 4) return std::nullopt;
+            if (value.data.size() < 4) return std::nullopt;
             uint32_t n = 0;
-            std::memcpy(&n, value->data.data(), 4);
+            std::memcpy(&n, value.data.data(), 4);
             return std::to_string(n);
         }
         default:
@@ -35,18 +47,29 @@ std::optional<std::string> RegistryValueExists(Registry& registry, RootKey root,
     }
 }
 
-bool RegistryKeyExists(Registry& registry, RootKey root, const std::string& keyPath) {
-    return registry.openKey(root, keyPath, kKeyReadWriteMask) == RegStatus::Ok;
+bool RegistryKeyExists(Registry& registry, RootKey root, const std::string& keyPath, std::string* unreadable) {
+    RegStatus s = registry.openKey(root, keyPath, kKeyReadWriteMask);
+    if (s == RegStatus::Error && unreadable) {
+        // The value read names the key that could not be read; an open only says that one failed.
+        RegistryValue ignored;
+        registry.readValue(root, keyPath, "", ignored);
+        noteProblem(registry, root, keyPath, unreadable);
+    }
+    return s == RegStatus::Ok;
 }
 
 namespace {
 
 void checkValue(ScanContext& ctx, const RegistryDefinition& d) {
-    if (!RegistryValueExists(*ctx.platform.registry, d.root, d.keyPath, d.valueName)) return;
+    std::string unreadable;
+    if (!RegistryValueExists(*ctx.platform.registry, d.root, d.keyPath, d.valueName, &unreadable)) {
+        if (!unreadable.empty()) ctx.unchecked(unreadable);
+        return;
+    }
     const std::string display = d.displayPath();
     if (ctx.safeList.IsSafe(display)) return;
     if (ctx.exclusions.IsExcluded(display) || ctx.exclusions.IsExcluded(d.keyDisplayPath())) {
-        ctx.results.addExcluded(display);
+        ctx.results.addExcluded(DetectionKind::RegistryValue, display);
         return;
     }
     ctx.results.addRegistryDetection({rootKeyHandleText(d.root), d.keyPath, d.valueName, d.spywareName});
@@ -57,11 +80,15 @@ void checkValue(ScanContext& ctx, const RegistryDefinition& d) {
 }
 
 void checkKey(ScanContext& ctx, const RegistryDefinition& d) {
-    if (!RegistryKeyExists(*ctx.platform.registry, d.root, text::trim(d.keyPath))) return;
+    std::string unreadable;
+    if (!RegistryKeyExists(*ctx.platform.registry, d.root, text::trim(d.keyPath), &unreadable)) {
+        if (!unreadable.empty()) ctx.unchecked(unreadable);
+        return;
+    }
     const std::string display = d.keyDisplayPath();
     if (ctx.safeList.IsSafe(display)) return;
     if (ctx.exclusions.IsExcluded(display)) {
-        ctx.results.addExcluded(display);
+        ctx.results.addExcluded(DetectionKind::RegistryKey, display);
         return;
     }
     ctx.results.addRegistryDetection({rootKeyHandleText(d.root), d.keyPath, "", d.spywareName});
@@ -103,7 +130,8 @@ void ScanRegistryDefinitions(ScanContext& ctx) {
             ctx.skip(std::string(kRegistryDefinitionFile) + " line " + std::to_string(number) + ": too long, cut");
         int32_t& inspected = ctx.counters.registryInspected;
         ++inspected;
-        ctx.showProgress(text::toLower(d->keyPath + "\\" + d->valueName), scanPercent(inspected, defs.registryCount),
+        ctx.showProgress(text::toLower(d->keyPath + "\\" + d->valueName), inspected, defs.registryCount,
+                         scanPercent(inspected, defs.registryCount),
                          scanPercent(static_cast<double>(inspected) + defs.cookieCount + defs.executableCount,
                                      defs.total));
         if (d->isKey()) checkKey(ctx, *d);

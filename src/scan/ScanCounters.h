@@ -5,11 +5,11 @@ namespace vedozer {
 
 // Counters of one scan, all zero at its start.
 struct ScanCounters {
-    int32_t cookiesAndProcessesInspected = 0;  // lblMemoryInspected
-    int32_t registryInspected = 0;             // lblRegistryInspected
-    int32_t filesAndFoldersInspected = 0;      // lblFilesFolderInspected
-    int32_t softwareFound = 0;                 // lblSoftwareFound, lblRemovePicSoftwareFound
-    int32_t refreshCalls = 0;                  // calls of ShowScanProgress since its last paint
+    int32_t cookiesAndProcessesInspected = 0;
+    int32_t registryInspected = 0;
+    int32_t filesAndFoldersInspected = 0;
+    int32_t softwareFound = 0;  // spyware names listed
+    int32_t refreshCalls = 0;   // progress calls since the scan page was last painted
 
     void reset() { *this = ScanCounters{}; }
     bool operator==(const ScanCounters&) const = default;

@@ -50,7 +50,19 @@ void ScanResults::clear() {
     m_traces = 0;
     m_skipped.clear();
     m_skippedCount = 0;
+    m_unchecked.clear();
     touch();
+}
+
+void ScanResults::tell(DetectionKind kind, const std::string& name, const std::string& location, bool excluded) {
+    if (m_listener) m_listener(ItemFound{kind, name, location, excluded});
+}
+
+bool ScanResults::noteUnchecked(std::string location) {
+    for (const auto& known : m_unchecked)
+        if (known == location) return false;
+    m_unchecked.push_back(std::move(location));
+    return true;
 }
 
 void ScanResults::noteSkipped(std::string note) {
@@ -75,28 +87,39 @@ void ScanResults::addFoundRow(std::string text, int icon) {
     touch();
 }
 
-void ScanResults::addExcluded(std::string_view item) { addFoundRow("EXCLUDED: " + std::string(item), kIconExcluded); }
+void ScanResults::addExcluded(DetectionKind kind, std::string_view item) {
+    addFoundRow("EXCLUDED: " + std::string(item), kIconExcluded);
+    tell(kind, "", std::string(item), true);
+}
 
 void ScanResults::addThreat(ThreatRecord record) {
     m_removal.push_back(std::move(record));
     touch();
 }
 
-void ScanResults::addFileDetection(std::string path, std::string spywareName) {
+void ScanResults::addFileDetection(std::string path, std::string spywareName, bool folder) {
     m_files.push_back(FileWorkRow{std::move(path), std::move(spywareName), false});
     ++m_traces;
     touch();
+    tell(folder ? DetectionKind::Folder : DetectionKind::File, m_files.back().spywareName, m_files.back().path, false);
 }
 
 void ScanResults::addRegistryDetection(RegistryWorkRow row) {
     m_registry.push_back(std::move(row));
     ++m_traces;
     touch();
+    const RegistryWorkRow& r = m_registry.back();
+    auto root = rootKeyFromHandleText(r.mainKey);
+    std::string location = std::string(root ? rootKeyName(*root) : r.mainKey.c_str()) + "\\" + r.keyPath;
+    if (!r.valueName.empty()) location += " [" + r.valueName + "]";
+    tell(r.valueName.empty() ? DetectionKind::RegistryKey : DetectionKind::RegistryValue, r.spywareName, location,
+         false);
 }
 
-void ScanResults::addCookieDetection(std::string path) {
+void ScanResults::addCookieDetection(std::string path, const std::string& cookieName) {
     m_cookies.push_back(CookieWorkRow{std::move(path), false});
     touch();
+    tell(DetectionKind::Cookie, cookieName, m_cookies.back().path, false);
 }
 
 bool ScanResults::listThreat(const std::string& spywareName, const std::string& location, const std::string& type,

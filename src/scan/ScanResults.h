@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/Events.h"
 #include "platform/Registry.h"
 #include "scan/ScanCounters.h"
 
@@ -21,8 +23,8 @@ enum ThreatIcon : int {
     kIconExcluded = 5,
 };
 
-// One row of the removal list lvwPicRemoveListOfSpywareFoundAndToBeRemoved: one per
-// spyware name (one per cookie file for cookies).
+// One row of the removal list, the list the user checks and removes from: one per spyware name
+// (one per cookie file for cookies).
 struct ThreatRecord {
     std::string name;      // "Spyware/Adware Found"
     std::string location;  // "Location": where that name was first detected
@@ -32,7 +34,7 @@ struct ThreatRecord {
     bool operator==(const ThreatRecord&) const = default;
 };
 
-// A row of the found list lvwSpywareFound.
+// A row of the found list shown during the scan.
 struct FoundRow {
     std::string text;
     int icon = kIconNone;
@@ -40,7 +42,7 @@ struct FoundRow {
     bool operator==(const FoundRow&) const = default;
 };
 
-// lvwFilesToBeDeleted: one row per file or folder detection.
+// The work lists removal walks. Files: one row per file or folder detection.
 struct FileWorkRow {
     std::string path;
     std::string spywareName;
@@ -48,7 +50,7 @@ struct FileWorkRow {
     bool operator==(const FileWorkRow&) const = default;
 };
 
-// lvwRegistryToBeDeleted: columns "Main Key", "KeyValue", "Value", "SpywareName".
+// Registry: one row per value or key detection.
 struct RegistryWorkRow {
     std::string mainKey;    // the root key's handle value in signed decimal
     std::string keyPath;
@@ -58,7 +60,7 @@ struct RegistryWorkRow {
     bool operator==(const RegistryWorkRow&) const = default;
 };
 
-// lvwCookiesToDelete: the cookie file's full path.
+// Cookies: the cookie file's full path.
 struct CookieWorkRow {
     std::string path;
     bool checked = false;
@@ -71,17 +73,18 @@ std::string rootKeyHandleText(RootKey root);  // "-2147483646" for the local mac
 std::optional<RootKey> rootKeyFromHandleText(std::string_view text);
 
 // The lists a scan fills: the removal list the user works with, the found list shown
-// during the scan, and the hidden work lists removal walks, plus the trace count
-// (lbltracesFound). Every change bumps revision(), so a window can redraw lazily.
+// during the scan, and the hidden work lists removal walks, plus the trace count. Every change
+// bumps revision(), so a window can redraw lazily; every detection and every excluded item also
+// goes to the listener as it is recorded.
 class ScanResults {
 public:
     void clear();
 
     const std::vector<ThreatRecord>& removalList() const { return m_removal; }
     const std::vector<FoundRow>& foundList() const { return m_found; }
-    const std::vector<FileWorkRow>& lvwFilesToBeDeleted() const { return m_files; }
-    const std::vector<RegistryWorkRow>& lvwRegistryToBeDeleted() const { return m_registry; }
-    const std::vector<CookieWorkRow>& lvwCookiesToDelete() const { return m_cookies; }
+    const std::vector<FileWorkRow>& fileDetections() const { return m_files; }
+    const std::vector<RegistryWorkRow>& registryDetections() const { return m_registry; }
+    const std::vector<CookieWorkRow>& cookieDetections() const { return m_cookies; }
     int32_t traces() const { return m_traces; }
     uint64_t revision() const { return m_revision; }
 
@@ -91,6 +94,13 @@ public:
     void noteSkipped(std::string note);
     const std::vector<std::string>& skippedNotes() const { return m_skipped; }
     size_t skippedCount() const { return m_skippedCount; }
+    // Locations of the system the scan could not look at (a registry key the hive library refuses
+    // to read, a damaged hive): what is under them was not checked.
+    // True when the location is new.
+    bool noteUnchecked(std::string location);
+    const std::vector<std::string>& uncheckedLocations() const { return m_unchecked; }
+
+    void setListener(std::function<void(const ItemFound&)> listener) { m_listener = std::move(listener); }
 
     // The found list holds a row whose text begins with name + " - Found", letter case ignored.
     bool isAlreadyFound(std::string_view spywareName) const;
@@ -99,13 +109,13 @@ public:
 
     void addFoundRow(std::string text, int icon);
     // "EXCLUDED: " + item with the excluded icon.
-    void addExcluded(std::string_view item);
+    void addExcluded(DetectionKind kind, std::string_view item);
     void addThreat(ThreatRecord record);
 
     // A work-list row; each counts as one trace.
-    void addFileDetection(std::string path, std::string spywareName);
+    void addFileDetection(std::string path, std::string spywareName, bool folder = false);
     void addRegistryDetection(RegistryWorkRow row);
-    void addCookieDetection(std::string path);
+    void addCookieDetection(std::string path, const std::string& cookieName);
 
     // The usual first sighting of a spyware name: unless the found list already has it,
     // adds name + " - Found" to the found list and a removal-list row, and counts the
@@ -130,6 +140,7 @@ public:
 
 private:
     void touch() { ++m_revision; }
+    void tell(DetectionKind kind, const std::string& name, const std::string& location, bool excluded);
 
     std::vector<ThreatRecord> m_removal;
     std::vector<FoundRow> m_found;
@@ -141,6 +152,8 @@ private:
     uint64_t m_revision = 0;
     std::vector<std::string> m_skipped;
     size_t m_skippedCount = 0;
+    std::vector<std::string> m_unchecked;
+    std::function<void(const ItemFound&)> m_listener;
 };
 
 }  // namespace vedozer

@@ -29,21 +29,15 @@ bool readsAsOne(const std::string& value) {
     return end != t.c_str() && v == 1.0;
 }
 
-void beginStage(ScanContext& ctx, const char* key) {
-    std::string caption = ctx.message(key);
-    ctx.progress.setLabel(ScanLabel::lblPercentageCompleted, caption);
-    ctx.progress.setStageLabel(caption + ": ");
+void beginStage(ScanContext& ctx, ScanStage stage, const char* key, ScanRunState& state) {
+    state.stages.push_back(stage);
+    ctx.monitor.beginStage(stage, ctx.message(key));
 }
 
 void clearForScan(ScanContext& ctx) {
-    for (ScanLabel l : {ScanLabel::lblRegistryInspected, ScanLabel::lblFilesFolderInspected,
-                        ScanLabel::lblMemoryInspected, ScanLabel::lblSoftwareFound,
-                        ScanLabel::lblRemovePicSoftwareFound, ScanLabel::lbltracesFound,
-                        ScanLabel::lblPercentageCompleted, ScanLabel::lblStatus,
-                        ScanLabel::lblTotalNoOfRunningItems})
-        ctx.progress.setLabel(l, "0");
     ctx.counters.reset();
     ctx.results.clear();
+    ctx.monitor.reset();
 }
 
 void runStages(ScanContext& ctx, ScanRunState& state) {
@@ -51,69 +45,47 @@ void runStages(ScanContext& ctx, ScanRunState& state) {
     const DefinitionSet& defs = ctx.definitions;
     if (!CheckDefinitionFiles(ctx.dataFiles(), ctx.dataFolder())) {
         state.definitionsMissing = true;
-        ctx.host.messageBox(ctx.message(msg::MSG_MISSING), ctx.languages.identity().programName, MsgButtons::Ok,
-                            MsgIcon::Information);
+        ctx.host.ask(ctx.languages.question(QuestionKind::DefinitionsMissing, msg::MSG_MISSING, Buttons::Ok,
+                                            QuestionIcon::Information));
         return;
     }
     if (ctx.platform.shellFolders)
         LoadSafeList(ctx.safeList, ctx.dataFiles(), ctx.dataFolder(), makeLocationExpander(*ctx.platform.shellFolders),
                      [&] { return ctx.stopped(); });
 
-    ctx.progress.setPbgMainVisible(false);
-    ctx.progress.setBar(ScanBar::pbgMain, 0);
-    ctx.progress.setBar(ScanBar::pb1, 0);
-    ctx.progress.setBar(ScanBar::pb2, 0);
+    ctx.monitor.setBars(0, 0);
     state.cookieItems = 0;
-    const std::optional<int> cookieShare = scanPercent(defs.cookieCount, defs.total);
+    const int cookieShare = scanPercent(defs.cookieCount, defs.total).value_or(-1);
 
-    if (readsAsOne(s.get(skey::OptionAndSettings, skey::chkScanCookies, "1"))) {
-        state.stages.push_back("cookies");
-        beginStage(ctx, msg::MSG_COOKIES);
+    if (readsAsOne(s.get(skey::OptionAndSettings, skey::scanCookies, "1"))) {
+        beginStage(ctx, ScanStage::Cookies, msg::MSG_COOKIES, state);
         ScanCookies(ctx, state.cookieItems);
-        ctx.progress.setBar(ScanBar::pb1, 100);
-        if (cookieShare) ctx.progress.setBar(ScanBar::pb2, *cookieShare);
-        ctx.progress.setLabel(ScanLabel::lblStatus, ctx.message(msg::MSG_COOKIES_FINISHED));
+        ctx.monitor.setBars(100, cookieShare);
+        ctx.monitor.setStatusText(ctx.message(msg::MSG_COOKIES_FINISHED));
     }
 
-    if (s.getBool(skey::OptionAndSettings, skey::chkSweepMemory, true)) {
-        state.stages.push_back("memory");
-        beginStage(ctx, msg::MSG_MEMORY);
+    if (s.getBool(skey::OptionAndSettings, skey::scanMemory, true)) {
+        beginStage(ctx, ScanStage::Memory, msg::MSG_MEMORY, state);
         SweepMemory(ctx);
     } else {
-        ctx.progress.setLabel(ScanLabel::lblMemoryInspected, ctx.message(msg::MSG_NOTSELECED));
+        ctx.monitor.stageNotSelected(ScanStage::Memory);
     }
 
-    beginStage(ctx, msg::MSG_REGISTRY);
-    ctx.progress.setBar(ScanBar::pb1, 0);
-    if (cookieShare) ctx.progress.setBar(ScanBar::pb2, *cookieShare);
-    if (s.getBool(skey::OptionAndSettings, skey::chkScanRegistry, true)) {
-        state.stages.push_back("registry");
+    if (s.getBool(skey::OptionAndSettings, skey::scanRegistry, true)) {
+        beginStage(ctx, ScanStage::Registry, msg::MSG_REGISTRY, state);
+        ctx.monitor.setBars(0, cookieShare);
         ScanRegistryDefinitions(ctx);
     } else {
-        ctx.progress.setLabel(ScanLabel::lblRegistryInspected, ctx.message(msg::MSG_NOTSELECED));
+        ctx.monitor.stageNotSelected(ScanStage::Registry);
+        ctx.monitor.setBars(0, cookieShare);
     }
 
-    state.stages.push_back("files");
-    beginStage(ctx, msg::MSG_SPYWARE);
-    ctx.progress.setBar(ScanBar::pbgMain, 0);
+    beginStage(ctx, ScanStage::Files, msg::MSG_SPYWARE, state);
     ScanFileDefinitions(ctx);
     ScanDirectoryDefinitions(ctx);
 
-    ctx.progress.ShowScanProgress(ctx.counters, "Scan Complete", 100, 100);
-}
-
-// The counter labels repaint only every hundredth item; before the report reads them they
-// get the final numbers, except those of stages that were not selected.
-void showFinalCounters(ScanContext& ctx) {
-    const std::string notSelected = ctx.message(msg::MSG_NOTSELECED);
-    auto set = [&](ScanLabel l, int32_t value) {
-        if (ctx.progress.label(l) != notSelected) ctx.progress.setLabel(l, std::to_string(value));
-    };
-    set(ScanLabel::lblMemoryInspected, ctx.counters.cookiesAndProcessesInspected);
-    set(ScanLabel::lblRegistryInspected, ctx.counters.registryInspected);
-    set(ScanLabel::lblFilesFolderInspected, ctx.counters.filesAndFoldersInspected);
-    ctx.progress.setLabel(ScanLabel::lblSoftwareFound, std::to_string(ctx.counters.softwareFound));
-    ctx.progress.setLabel(ScanLabel::lblRemovePicSoftwareFound, std::to_string(ctx.counters.softwareFound));
+    ctx.monitor.showScanProgress(ctx.counters, "Scan Complete", ctx.counters.filesAndFoldersInspected,
+                                 defs.fileCount, 100, 100);
 }
 
 void versionNumbers(int& major, int& minor) {
@@ -123,15 +95,18 @@ void versionNumbers(int& major, int& minor) {
 }
 
 bool writeReport(ScanContext& ctx, const ScanRunState& state) {
+    const ScanTally& tally = ctx.monitor.status().tally;
+    const std::string notSelected = ctx.message(msg::MSG_NOTSELECED);
     ScanReportInput in;
     in.programName = ctx.languages.identity().programName;
     versionNumbers(in.majorVersion, in.minorVersion);
     in.scanStarted = state.scanStarted;
     in.scanFinished = state.scanFinished;
-    in.memoryInspected = ctx.progress.label(ScanLabel::lblMemoryInspected);
-    in.registryInspected = ctx.progress.label(ScanLabel::lblRegistryInspected);
-    in.filesFoldersInspected = ctx.progress.label(ScanLabel::lblFilesFolderInspected);
+    in.memoryInspected = tally.memorySelected ? std::to_string(tally.memoryInspected) : notSelected;
+    in.registryInspected = tally.registrySelected ? std::to_string(tally.registryInspected) : notSelected;
+    in.filesFoldersInspected = std::to_string(tally.filesInspected);
     for (const auto& row : ctx.results.removalList()) in.threats.emplace_back(row.name, row.location);
+    in.uncheckedLocations = ctx.results.uncheckedLocations();
     return MakeReport(ctx.dataFiles(), ctx.dataFolder(), std::move(in));
 }
 
@@ -152,40 +127,39 @@ ScanRunState runScan(ScanContext& ctx, bool unattendedRemoval, const ScanRunHook
 
     state.scanFinished = now(ctx);
     Settings& s = ctx.settings;
-    s.save(skey::Settings, skey::lblLastScan, state.scanFinished);
-    if (s.getBool(skey::OptionAndSettings, skey::optScanAllSelectedHardDrive, true))
-        s.save(skey::Settings, skey::lblLastFullScan, state.scanFinished);
+    s.save(skey::Settings, skey::lastScan, state.scanFinished);
+    if (s.getBool(skey::OptionAndSettings, skey::completeScanMode, true))
+        s.save(skey::Settings, skey::lastCompleteScan, state.scanFinished);
 
-    showFinalCounters(ctx);
-    if (s.getBool(skey::OptionAndSettings, skey::chkMakeLog, true)) state.reportWritten = writeReport(ctx, state);
+    // The counters repaint only every hundredth item; the report and the page end with the
+    // final numbers (a stage that was off stays "not selected").
+    ctx.monitor.showFinalCounters(ctx.counters, ctx.results.traces());
+    if (s.getBool(skey::OptionAndSettings, skey::writeReport, true)) state.reportWritten = writeReport(ctx, state);
 
     state.cancelled = ctx.stopFlag;
     if (state.cancelled) {
-        ctx.progress.setLabel(ScanLabel::lblStatus, ctx.message(msg::MSG_SCAN_CANCELLED));
-        ctx.progress.setLabel(ScanLabel::lblPercentageCompleted, "0% " + ctx.message(msg::MSG_COMPLETED));
-        ctx.progress.setBar(ScanBar::pbgMain, 0);
+        ctx.monitor.setStageCaption("0% " + ctx.message(msg::MSG_COMPLETED));
+        ctx.monitor.setStatusText(ctx.message(msg::MSG_SCAN_CANCELLED));
     } else {
-        ctx.progress.setLabel(ScanLabel::lblStatus, ctx.message(msg::MSG_SCAN_COMPLETED));
-        ctx.progress.setBar(ScanBar::pb1, 100);
-        ctx.progress.setBar(ScanBar::pb2, 100);
+        ctx.monitor.setBars(100, 100);
+        ctx.monitor.setStatusText(ctx.message(msg::MSG_SCAN_COMPLETED));
     }
 
     if (unattendedRemoval && hooks.removeEverything) hooks.removeEverything();
     if (hooks.setBackgroundTimers) hooks.setBackgroundTimers(true);
-    if (hooks.refreshStatusPage) hooks.refreshStatusPage();
+    if (hooks.statusChanged) hooks.statusChanged();
     return state;
 }
 
-void PauseScan(Host& host, const clsLanguages& languages) {
-    host.messageBox(languages.getMessages(msg::MSG_PAUSED), languages.identity().programName, MsgButtons::Ok,
-                    MsgIcon::Information);
+void PauseScan(Host& host, const Languages& languages) {
+    host.ask(languages.question(QuestionKind::PauseScan, msg::MSG_PAUSED, Buttons::Ok, QuestionIcon::Information));
 }
 
-bool RequestStop(Host& host, const clsLanguages& languages, bool& stopFlag, bool fromLabel) {
-    MsgAnswer a = host.messageBox(languages.getMessages(fromLabel ? msg::MSG_SURE : msg::MSG_STOP),
-                                  languages.identity().programName, MsgButtons::YesNo, MsgIcon::Question);
-    if (a == MsgAnswer::Yes) stopFlag = true;
-    return a == MsgAnswer::Yes;
+bool RequestStop(Host& host, const Languages& languages, bool& stopFlag, bool shortQuestion) {
+    Answer a = host.ask(languages.question(QuestionKind::StopScan, shortQuestion ? msg::MSG_SURE : msg::MSG_STOP,
+                                           Buttons::YesNo, QuestionIcon::Question));
+    if (a == Answer::Yes) stopFlag = true;
+    return a == Answer::Yes;
 }
 
 }  // namespace vedozer

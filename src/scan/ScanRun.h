@@ -16,29 +16,29 @@ struct ScanRunState {
     bool cancelled = false;    // the stop flag was set
     bool definitionsMissing = false;
     bool reportWritten = false;
-    // The stages that ran, in order ("cookies", "memory", "registry", "files").
-    std::vector<std::string> stages;
+    // The stages that ran, in order.
+    std::vector<ScanStage> stages;
 };
 
 // What the session does around a scan that is not the scan's own business.
 struct ScanRunHooks {
     std::function<void(bool)> setBackgroundTimers;  // off before the scan, on after it
-    std::function<void()> removeEverything;         // UnattendedRemoval: results page, check all, delete
-    std::function<void()> refreshStatusPage;
+    std::function<void()> removeEverything;         // unattended: check all and remove, no questions
+    std::function<void()> statusChanged;            // the status summary (last scan times) changed
 };
 
 // One scan run: clears the lists, counters and captions, checks the definition files,
 // loads the safe list, runs the stages (cookies, memory, registry, files and folders)
-// as the options say, saves the last-scan times, writes the report when chkMakeLog is
-// set, shows the closing status, and hands over to removal when unattendedRemoval is set.
-// The options are read from the settings: chkScanCookies, chkSweepMemory,
-// chkScanRegistry, optScanAllSelectedHardDrive, chkMakeLog.
+// as the options say, saves the last-scan times, writes the report when asked to,
+// shows the closing status, and hands over to removal when unattendedRemoval is set.
+// The options are read from the settings (skey::scanCookies, scanMemory, scanRegistry,
+// completeScanMode, writeReport).
 ScanRunState runScan(ScanContext& ctx, bool unattendedRemoval, const ScanRunHooks& hooks = {});
 
-// Pause: a message box (MSG_PAUSED) that holds the scan while it is open.
-void PauseScan(Host& host, const clsLanguages& languages);
-// Stop: asks (MSG_STOP from the button, MSG_SURE from the label); Yes sets the stop flag.
-bool RequestStop(Host& host, const clsLanguages& languages, bool& stopFlag, bool fromLabel = false);
+// Pause: a question (MSG_PAUSED) that holds the scan while it is open.
+void PauseScan(Host& host, const Languages& languages);
+// Stop: asks (MSG_STOP, or the shorter MSG_SURE); Yes sets the stop flag.
+bool RequestStop(Host& host, const Languages& languages, bool& stopFlag, bool shortQuestion = false);
 
 
 }  // namespace vedozer

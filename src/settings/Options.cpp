@@ -36,37 +36,37 @@ Options readOptions(Settings& s, const std::vector<std::string>& driveTexts, int
     Options o;
     s.save(skey::OptionAndSettings, skey::SHOW, "True");
 
-    bool homeOn = s.getBool(skey::OptionAndSettings, skey::optIEHomePageSheildOn, true);
-    o.chkHomePage = homeOn;
-    bool homeOff = s.getBool(skey::OptionAndSettings, skey::optIEHomePageSheildOff, false);
-    setPair(o.optIEHomePageSheildOn, o.optIEHomePageSheildOff, homeOn, homeOff);
+    bool homeOn = s.getBool(skey::OptionAndSettings, skey::homePageShieldOn, true);
+    o.homePageShieldChecked = homeOn;
+    bool homeOff = s.getBool(skey::OptionAndSettings, skey::homePageShieldOff, false);
+    setPair(o.homePageShieldOn, o.homePageShieldOff, homeOn, homeOff);
 
-    o.chkMakeLog = s.getBool(skey::OptionAndSettings, skey::chkMakeLog, true);
-    bool ask = s.getBool(skey::OptionAndSettings, skey::optAlwaysnotifybeforerestoring, true);
-    bool silent = s.getBool(skey::OptionAndSettings, skey::optRestoredefaultwithoutnotification, false);
-    setPair(o.optAlwaysnotifybeforerestoring, o.optRestoredefaultwithoutnotification, ask, silent);
+    o.writeReport = s.getBool(skey::OptionAndSettings, skey::writeReport, true);
+    bool ask = s.getBool(skey::OptionAndSettings, skey::homePageAskBeforeRestoring, true);
+    bool silent = s.getBool(skey::OptionAndSettings, skey::homePageRestoreSilently, false);
+    setPair(o.homePageAskBeforeRestoring, o.homePageRestoreSilently, ask, silent);
 
-    bool memOn = s.getBool(skey::OptionAndSettings, skey::optMemorySheildOn, true);
-    o.chkAutoProtect = memOn;
-    bool memOff = s.getBool(skey::OptionAndSettings, skey::optMemorySheildOff, false);
-    setPair(o.optMemorySheildOn, o.optMemorySheildOff, memOn, memOff);
+    bool memOn = s.getBool(skey::OptionAndSettings, skey::memoryShieldOn, true);
+    o.memoryShieldChecked = memOn;
+    bool memOff = s.getBool(skey::OptionAndSettings, skey::memoryShieldOff, false);
+    setPair(o.memoryShieldOn, o.memoryShieldOff, memOn, memOff);
 
-    o.chkSweepMemory = s.getBool(skey::OptionAndSettings, skey::chkSweepMemory, true);
-    o.chkScanRegistry = s.getBool(skey::OptionAndSettings, skey::chkScanRegistry, true);
+    o.scanMemory = s.getBool(skey::OptionAndSettings, skey::scanMemory, true);
+    o.scanRegistry = s.getBool(skey::OptionAndSettings, skey::scanRegistry, true);
 
-    o.optScanAllSelectedHardDrive =
-        s.getBool(skey::OptionAndSettings, skey::optScanAllSelectedHardDrive, true);
-    o.optScanOnlyKnownSoftwares = !o.optScanAllSelectedHardDrive;
+    o.completeScanMode =
+        s.getBool(skey::OptionAndSettings, skey::completeScanMode, true);
+    o.quickScanMode = !o.completeScanMode;
 
-    o.chkRunAtStartup = s.getBool(skey::OptionAndSettings, skey::chkRunAtStartup, false);
+    o.runAtStartup = s.getBool(skey::OptionAndSettings, skey::runAtStartup, false);
     if (s.get(skey::Settings, skey::ranOneTime, "0") == "0") s.save(skey::Settings, skey::ranOneTime, "1");
 
-    o.chkScanCookies = s.getBool(skey::OptionAndSettings, skey::chkScanCookies, true);
-    o.chkSendData = s.getBool(skey::OptionAndSettings, skey::chkSendData, true);
-    o.chkAutomaticScanYesOrNo = s.getBool(skey::OptionAndSettings, skey::chkAutomaticScanYesOrNo, false);
-    o.scheduleControlsEnabled = o.chkAutomaticScanYesOrNo;
+    o.scanCookies = s.getBool(skey::OptionAndSettings, skey::scanCookies, true);
+    o.sendAnonymousData = s.getBool(skey::OptionAndSettings, skey::sendAnonymousData, true);
+    o.scheduledScanOn = s.getBool(skey::OptionAndSettings, skey::scheduledScanOn, false);
+    o.scheduleControlsEnabled = o.scheduledScanOn;
 
-    o.chkAutomaticUpdate = s.getBool(skey::OptionAndSettings, skey::chkAutomaticUpdate, true);
+    o.automaticUpdate = s.getBool(skey::OptionAndSettings, skey::automaticUpdate, true);
 
     for (const std::string& drive : driveTexts)
         o.drives.emplace_back(drive, s.getBool(skey::Drives, drive, true));

@@ -7,28 +7,28 @@
 
 namespace vedozer {
 
-// What the options page shows after it was filled from the settings. Fields are named
-// after the controls they set; each option-button pair keeps both buttons' states.
+// What the options page shows after it was filled from the settings; each either-or pair keeps
+// both of its choices' states.
 struct Options {
-    bool optIEHomePageSheildOn = true;
-    bool optIEHomePageSheildOff = false;
-    bool chkHomePage = false;  // home-page shield check box
-    bool chkMakeLog = true;
-    bool optAlwaysnotifybeforerestoring = true;
-    bool optRestoredefaultwithoutnotification = false;
-    bool optMemorySheildOn = true;
-    bool optMemorySheildOff = false;
-    bool chkAutoProtect = false;  // memory shield check box
-    bool chkSweepMemory = true;
-    bool chkScanRegistry = true;
-    bool optScanAllSelectedHardDrive = true;
-    bool optScanOnlyKnownSoftwares = false;
-    bool chkRunAtStartup = false;
-    bool chkScanCookies = true;
-    bool chkSendData = true;
-    bool chkAutomaticScanYesOrNo = false;
+    bool homePageShieldOn = true;
+    bool homePageShieldOff = false;
+    bool homePageShieldChecked = false;  // the shield's own on/off box
+    bool writeReport = true;
+    bool homePageAskBeforeRestoring = true;
+    bool homePageRestoreSilently = false;
+    bool memoryShieldOn = true;
+    bool memoryShieldOff = false;
+    bool memoryShieldChecked = false;    // the shield's own on/off box
+    bool scanMemory = true;
+    bool scanRegistry = true;
+    bool completeScanMode = true;
+    bool quickScanMode = false;
+    bool runAtStartup = false;
+    bool scanCookies = true;
+    bool sendAnonymousData = true;
+    bool scheduledScanOn = false;
     bool scheduleControlsEnabled = false;
-    bool chkAutomaticUpdate = true;
+    bool automaticUpdate = true;
     std::vector<std::pair<std::string, bool>> drives;  // drive text, selected for a complete scan
     std::vector<int> columnWidths;                     // results list, twips, column 1 first
     bool maximized = false;

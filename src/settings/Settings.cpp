@@ -77,11 +77,11 @@ bool Settings::saveMachine(const std::string& app, const std::string& section, c
     while (true) {
         if (m_store.saveMachine(p.company, p.app, p.section, key, value) == StoreStatus::Ok) return true;
         if (get(skey::Settings, skey::IgnorePermissionDeniedError) == "1" || !m_host) return false;
-        MsgAnswer answer =
-            m_host->messageBox(permissionDeniedText(m_identity.programName), kPermissionDeniedTitle,
-                               MsgButtons::AbortRetryIgnore, MsgIcon::None);
-        if (answer == MsgAnswer::Retry) continue;
-        if (answer == MsgAnswer::Ignore) save(skey::Settings, skey::IgnorePermissionDeniedError, "1");
+        Answer answer = m_host->ask({QuestionKind::PermissionDenied, kPermissionDeniedTitle,
+                                     permissionDeniedText(m_identity.programName), Buttons::AbortRetryIgnore,
+                                     QuestionIcon::None});
+        if (answer == Answer::Retry) continue;
+        if (answer == Answer::Ignore) save(skey::Settings, skey::IgnorePermissionDeniedError, "1");
         return false;
     }
 }

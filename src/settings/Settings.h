@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/Host.h"
+#include "core/Host.h"
 #include "i18n/ProductIdentity.h"
 #include "platform/SettingsStore.h"
 #include "settings/SettingsError.h"

@@ -6,12 +6,13 @@
 
 namespace vedozer {
 
-// A settings store that answers some per-user keys from memory for one run (command-line
-// options such as --no-cookies) and passes everything else, and every save, to the real store.
+// A settings store that answers some per-user keys from memory for one run (the stage switches
+// of a single scan) and passes everything else, and every save, to the real store.
 class SettingsOverlay : public SettingsStore {
 public:
     explicit SettingsOverlay(SettingsStore& inner) : m_inner(inner) {}
     void override(const std::string& section, const std::string& key, const std::string& value);
+    void clearOverrides() { m_overrides.clear(); }
 
     std::optional<std::string> getUser(const std::string& app, const std::string& section,
                                        const std::string& key) override;

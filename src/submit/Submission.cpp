@@ -5,7 +5,7 @@
 
 #include "definitions/LineCodec.h"
 #include "i18n/MessageKeys.h"
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "text/Text.h"
@@ -73,7 +73,7 @@ std::vector<std::string> runningProgramNames(Processes& processes) {
 }
 
 bool anonymousDataEnabled(const Settings& settings) {
-    std::string value = text::trim(settings.get(skey::OptionAndSettings, skey::chkSendData, "1"));
+    std::string value = text::trim(settings.get(skey::OptionAndSettings, skey::sendAnonymousData, "1"));
     return value == "1";
 }
 
@@ -85,7 +85,7 @@ bool sendAnonymousData(Http& http, Processes& processes, Settings& settings, Hos
     return true;
 }
 
-SubmitResult submitFileName(Http& http, Host& host, const clsLanguages& messages, const std::string& server,
+SubmitResult submitFileName(Http& http, Host& host, const Languages& messages, const std::string& server,
                             const std::string& fileName) {
     SubmitResult result;
     FetchOutcome reply = fetchUrl(http, submissionUrl(server, fileSubmissionPayload(fileName)), host, false);
@@ -98,23 +98,24 @@ SubmitResult submitFileName(Http& http, Host& host, const clsLanguages& messages
                       fileName + ".  " + messages.getMessages(msg::MSG_PROBLEM2);
         result.error = reply.reached ? "the server did not accept the submission" : reply.error;
     }
-    host.status("lblResults", result.text);
+    host.onNotice(Notice{NoticeKind::Info, result.text});
     return result;
 }
 
-bool changeSendData(bool checked, Settings& settings, const clsLanguages& messages, Host& host) {
-    if (checked) {
-        settings.save(skey::OptionAndSettings, skey::chkSendData, "1");
+bool setSendAnonymousData(bool on, Settings& settings, const Languages& messages, Host& host) {
+    if (on) {
+        settings.save(skey::OptionAndSettings, skey::sendAnonymousData, "1");
         return true;
     }
     std::string prompt = messages.getMessages(msg::MSG_ANON1) + "\r\n\r\n" + messages.getMessages(msg::MSG_ANON2) +
                          "\r\n\r\n" + messages.getMessages(msg::MSG_ANON3);
-    MsgAnswer answer = host.messageBox(prompt, messages.getMessages(msg::MSG_ANON4), MsgButtons::YesNo, MsgIcon::Question);
-    if (answer == MsgAnswer::Yes) {
-        settings.save(skey::OptionAndSettings, skey::chkSendData, "0");
+    Answer answer = host.ask(messages.questionWithText(QuestionKind::StopSendingData, prompt, Buttons::YesNo,
+                                                       QuestionIcon::Question, msg::MSG_ANON4));
+    if (answer == Answer::Yes) {
+        settings.save(skey::OptionAndSettings, skey::sendAnonymousData, "0");
         return false;
     }
-    settings.save(skey::OptionAndSettings, skey::chkSendData, "1");
+    settings.save(skey::OptionAndSettings, skey::sendAnonymousData, "1");
     return true;
 }
 

@@ -14,7 +14,7 @@ namespace vedozer {
 
 namespace {
 
-constexpr char kStatusChannel[] = "txtStatus";
+constexpr char kApplying[] = "Applying new updates...";
 
 // FNV-1a: the keys are short, and this is the one lookup done for every line of a file.
 struct KeyHash {
@@ -122,14 +122,14 @@ struct MergeRun {
         const std::string target = at(kind.fileName);
         const bool exists = fileExists(target);
         if (exists && plan.additions == 0 && !plan.hasRemovalPass()) {
-            host.status(kStatusChannel, "Applying new updates...");
+            host.onUpdateProgress(UpdateProgress{UpdatePhase::Applying, kApplying, 0});
             host.yield();
             return 0;  // the file stays as it is
         }
         auto out = tx.openScratch(kind.fileName);
         if (!out) throw StreamError("cannot create " + fs.displayPath(tx.scratchPath(kind.fileName)));
         BufferedWriter writer(*out);
-        host.status(kStatusChannel, "Applying new updates...");
+        host.onUpdateProgress(UpdateProgress{UpdatePhase::Applying, kApplying, 0});
         host.yield();
 
         // The ADD records' stored lines, in feed order, walked from the feed again.
@@ -148,8 +148,10 @@ struct MergeRun {
                 ++lineNumber;
                 if (++progressCounter >= 100) {
                     progressCounter = 0;
-                    host.status(kStatusChannel,
-                                "Removing outdated definitions: checking entry " + std::to_string(lineNumber));
+                    host.onUpdateProgress(UpdateProgress{
+                        UpdatePhase::Pruning,
+                        "Removing outdated definitions: checking entry " + std::to_string(lineNumber),
+                        static_cast<uint64_t>(lineNumber)});
                     host.yield();
                 }
                 if (isBlankLine(line)) return;

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Host.h"
+#include "core/Host.h"
 #include "platform/FileSystem.h"
 #include "update/UpdateTransaction.h"
 

@@ -2,7 +2,7 @@
 
 #include "definitions/DefinitionFiles.h"
 #include "i18n/MessageKeys.h"
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "update/DefinitionUpdateMerge.h"
@@ -18,7 +18,8 @@ UpdateCheckResult checkForUpdates(LiveUpdateContext& c) {
     UpdateCheckResult result;
     Host& host = c.host;
     const UpdateUrls urls = buildUpdateUrls(c.server, c.identity);
-    host.status("txtStatus", "Connecting to the definition server, please wait.");
+    host.onUpdateProgress(
+        UpdateProgress{UpdatePhase::Connecting, "Connecting to the definition server, please wait.", 0});
     host.yield();
 
     RecoveryResult recovered = recoverDefinitionUpdate(c.dataFiles, c.dataFolder);
@@ -114,7 +115,7 @@ UpdateCheckResult checkForUpdates(LiveUpdateContext& c) {
     result.count = merged.count;
     if (merged.count > 0) {
         result.state = UpdateCheckState::Updated;
-        host.status("lblDefVersion", result.newDate + " PST");
+        host.onUpdateProgress(UpdateProgress{UpdatePhase::Installed, result.newDate + " PST", 0});
     } else {
         result.state = UpdateCheckState::NoChanges;
     }
@@ -123,13 +124,13 @@ UpdateCheckResult checkForUpdates(LiveUpdateContext& c) {
 
 int CheckForUpdates(LiveUpdateContext& context) { return checkForUpdates(context).count; }
 
-LiveUpdateReport RunLiveUpdate(LiveUpdateContext& context, Settings& settings, const clsLanguages& messages,
+LiveUpdateReport RunLiveUpdate(LiveUpdateContext& context, Settings& settings, const Languages& messages,
                                DefinitionSet& definitions) {
     LiveUpdateReport report;
     report.check = checkForUpdates(context);
     if (report.check.count < 1) {
         report.message = messages.getMessages(msg::MSG_RECENT_DEFS);
-        context.host.status("lblUpdateInfo", report.message);
+        context.host.onUpdateProgress(UpdateProgress{UpdatePhase::Finished, report.message, 0});
         switch (report.check.state) {
         case UpdateCheckState::Unreachable:
             report.outcome = LiveUpdateOutcome::Unreachable;
@@ -147,7 +148,7 @@ LiveUpdateReport RunLiveUpdate(LiveUpdateContext& context, Settings& settings, c
     settings.save(skey::OptionAndSettings, skey::RESTART, "True");
     report.outcome = LiveUpdateOutcome::Updated;
     report.message = messages.getMessages(msg::MSG_UPDATED_DEFS);
-    context.host.status("lblUpdateInfo", report.message);
+    context.host.onUpdateProgress(UpdateProgress{UpdatePhase::Finished, report.message, 0});
     if (definitions.dataFolder.empty()) definitions.dataFolder = context.dataFolder;
     report.definitionTotal = CountDefinitions(context.dataFiles, definitions);
     return report;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Host.h"
+#include "core/Host.h"
 #include "i18n/ProductIdentity.h"
 #include "platform/FileSystem.h"
 #include "platform/Http.h"
@@ -10,7 +10,7 @@
 namespace vedozer {
 
 class Settings;
-class clsLanguages;
+class Languages;
 struct DefinitionSet;
 
 // What an update check needs: the server, the data folder and the person watching.
@@ -45,8 +45,8 @@ struct UpdateCheckResult {
 // Asks the server for its date and, when it is newer than date.dat, fetches the feed for the
 // installed date and merges it. The new definition files and the new date.dat are installed in
 // one transaction, after the new-date request (whose reply, when it is not a date, is replaced
-// by the server's current date). Status texts go to the host's "txtStatus"; after an update the
-// new date + " PST" goes to "lblDefVersion".
+// by the server's current date). Status texts go to the host as UpdateProgress; after an update
+// the new date + " PST" follows as the Installed phase.
 UpdateCheckResult checkForUpdates(LiveUpdateContext& context);
 
 // The merge count of checkForUpdates.
@@ -63,8 +63,8 @@ struct LiveUpdateReport {
 
 // The session side of Live Update: the check, then either MSG_RECENT_DEFS, or SHOW and RESTART
 // saved as "True", MSG_UPDATED_DEFS and the definitions recounted into the set. The message
-// goes to the host's "lblUpdateInfo". The front end switches timers and buttons around it.
-LiveUpdateReport RunLiveUpdate(LiveUpdateContext& context, Settings& settings, const clsLanguages& messages,
+// goes to the host as the Finished phase. The front end switches timers and buttons around it.
+LiveUpdateReport RunLiveUpdate(LiveUpdateContext& context, Settings& settings, const Languages& messages,
                                DefinitionSet& definitions);
 
 // Exit status of "vedozer update": 0 updated or up to date; 2 when the server could not be

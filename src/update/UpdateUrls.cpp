@@ -63,7 +63,8 @@ bool isShowUpdateUrlsChord(bool shift, bool ctrl, bool alt) { return shift && !c
 
 void ShowUpdateUrls(const ProductIdentity& identity, Host& host) {
     std::string base = updateSiteBase(identity.website, VEDOZER_BUILD_WEBSITE);
-    host.messageBox(updateUrlsText(base), identity.programName, MsgButtons::Ok, MsgIcon::None);
+    host.ask(Question{QuestionKind::UpdateUrls, identity.programName, updateUrlsText(base), Buttons::Ok,
+                      QuestionIcon::None});
 }
 
 }  // namespace vedozer

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Host.h"
+#include "core/Host.h"
 #include "i18n/ProductIdentity.h"
 
 namespace vedozer {

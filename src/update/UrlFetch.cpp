@@ -8,7 +8,9 @@ FetchOutcome fetchUrl(Http& http, const std::string& url, Host& host, bool showP
     int blocks = 0;
     auto progress = [&](uint64_t received, uint64_t) {
         if (++blocks > 1) {
-            if (showProgress) host.status("txtStatus", "Downloaded " + std::to_string(received) + " bytes.");
+            if (showProgress)
+                host.onUpdateProgress(UpdateProgress{UpdatePhase::Downloading,
+                                                     "Downloaded " + std::to_string(received) + " bytes.", received});
             host.yield();
         }
         return true;

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/Host.h"
+#include "core/Host.h"
 #include "platform/Http.h"
 
 namespace vedozer {
@@ -15,8 +15,8 @@ struct FetchOutcome {
     std::string error;
 };
 
-// Fetches a URL. With showProgress, "Downloaded N bytes." goes to txtStatus after every block
-// after the first; the host yields after every such block either way.
+// Fetches a URL. With showProgress, "Downloaded N bytes." goes to the host (UpdateProgress) after
+// every block after the first; the host yields after every such block either way.
 FetchOutcome fetchUrl(Http& http, const std::string& url, Host& host, bool showProgress,
                       const HttpOptions& options = {});
 

@@ -50,7 +50,7 @@ TEST(LocalizationFile, GroupNameMatchesWithoutRegardToCase) {
                                    "FRAN\xC7"
                                    "AIS");
     ASSERT_TRUE(items);
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.setTranslationLines(*items);
     EXPECT_EQ(lang.translationLookup("MSG_STOP"), "Voulez-vous arr\xEAter l'analyse ?");
     EXPECT_FALSE(findLanguageItems(kFile, "Deutsch"));
@@ -63,14 +63,14 @@ TEST(LocalizationFile, LineFeedOnlyFilesWorkToo) {
         if (c != '\r') lf += c;
     auto items = findLanguageItems(lf, "English");
     ASSERT_TRUE(items);
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.setTranslationLines(*items);
     EXPECT_EQ(lang.translationLookup("FRMMAIN_LVWFOUND_COL1"), "Name");
     EXPECT_EQ(lang.translationLookup("MSG_STOP"), "Are you sure you want to stop the scan?");
 }
 
 TEST(LocalizationFile, LoaderKeepsPreviousLinesWhenTheGroupIsMissing) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     EXPECT_TRUE(loadLanguage(lang, kFile, "english"));
     EXPECT_EQ(lang.currentLanguage(), "english");
     EXPECT_FALSE(loadLanguage(lang, kFile, "Deutsch"));
@@ -80,7 +80,7 @@ TEST(LocalizationFile, LoaderKeepsPreviousLinesWhenTheGroupIsMissing) {
 }
 
 TEST(LocalizationFile, ChangeLanguageTranslatesTheMessageTable) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.loadDefaultMessages();
     changeLanguage(lang, kFile,
                    "Fran\xE7"
@@ -90,13 +90,13 @@ TEST(LocalizationFile, ChangeLanguageTranslatesTheMessageTable) {
               "Vos d\xE9"
               "finitions Vedozer Anti-Spyware sont \xE0 jour");
     EXPECT_EQ(lang.getMessages(msg::MSG_SURE), "Are you sure?");
-    EXPECT_EQ(lang.usedSlotCount(), 65u);
+    EXPECT_EQ(lang.usedSlotCount(), 66u);
     changeLanguage(lang, kFile, "English");
     EXPECT_EQ(lang.getMessages(msg::MSG_STOP), "Are you sure you want to stop the scan?");
 }
 
 TEST(LocalizationFile, ChangeLanguageFallsBackToEnglishWhenNothingIsLoaded) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.loadDefaultMessages();
     changeLanguage(lang, kFile, "Klingon");
     EXPECT_EQ(lang.currentLanguage(), "English");
@@ -120,10 +120,10 @@ TEST(LocalizationFile, ItemKeysAsTheGeneratorWritesThem) {
 }
 
 TEST(LocalizationFile, GeneratedFileReadsBackAsTheSameTexts) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.loadDefaultMessages();
     auto items = messageItems(lang);
-    ASSERT_EQ(items.size(), 65u);
+    ASSERT_EQ(items.size(), 66u);
     EXPECT_EQ(items[54], LocalizationItem("MSG_CAPTION", "[ProgramName] by [Company]"));
     items.emplace_back(columnItemKey("frmMain", "lvwFound", 1), "Caf\xE9\r\nline");
     std::string file = makeLocalizationFile(items);
@@ -136,7 +136,7 @@ TEST(LocalizationFile, GeneratedFileReadsBackAsTheSameTexts) {
     EXPECT_EQ(file.substr(file.size() - 17), "</XML_DIZ_INFO>\r\n");
     EXPECT_EQ(listLanguageNames(file), std::vector<std::string>({"English"}));
 
-    clsLanguages reread(kIdentity);
+    Languages reread(kIdentity);
     reread.loadDefaultMessages();
     changeLanguage(reread, file, "English");
     for (const auto& slot : lang.slots()) {

@@ -22,17 +22,43 @@ namespace fs = std::filesystem;
 // A child process that the test reaps itself (and kills if a check fails first).
 class Child {
 public:
-    explicit Child(const std::vector<std::string>& argv) {
+    // With `talks`, the child's standard output comes to the test (see saidLine).
+    explicit Child(const std::vector<std::string>& argv, bool talks = false) {
         std::vector<char*> args;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
-        if (posix_spawn(&m_pid, args[0], nullptr, nullptr, args.data(), environ) != 0) m_pid = 0;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        int out[2] = {-1, -1};
+        if (talks && ::pipe(out) == 0) {
+            posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+            posix_spawn_file_actions_addclose(&actions, out[0]);
+        }
+        if (posix_spawn(&m_pid, args[0], &actions, nullptr, args.data(), environ) != 0) m_pid = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        if (out[1] >= 0) ::close(out[1]);
+        m_out = out[0];
     }
     ~Child() {
         if (m_pid > 0 && !m_reaped) {
             ::kill(m_pid, SIGKILL);
             ::waitpid(m_pid, nullptr, 0);
         }
+        if (m_out >= 0) ::close(m_out);
+    }
+    // Waits until the child has written the line (false when its output ends first).
+    bool saidLine(const std::string& line) {
+        std::string said;
+        char c = 0;
+        while (m_out >= 0 && ::read(m_out, &c, 1) == 1) {
+            if (c != '\n') {
+                said += c;
+                continue;
+            }
+            if (said == line) return true;
+            said.clear();
+        }
+        return false;
     }
     pid_t pid() const { return m_pid; }
     uint32_t id() const { return static_cast<uint32_t>(m_pid); }
@@ -52,6 +78,7 @@ public:
 private:
     pid_t m_pid = 0;
     bool m_reaped = false;
+    int m_out = -1;
 };
 
 fs::path placeProgram(const test::TempDir& dir, const std::string& relative, const std::string& source) {
@@ -126,10 +153,9 @@ TEST(ImageProcesses, ProgramIgnoringTheRequestIsForced) {
     fs::path sh = placeProgram(dir, "C/Windows/stubborn.exe", "/bin/sh");
     ImageProcesses processes({{'C', (dir.path() / "C").string()}});
     processes.setTerminateWaitMillis(300);
-    Child child({sh.string(), "-c", "trap '' TERM; while :; do sleep 1; done"});
+    Child child({sh.string(), "-c", "trap '' TERM; echo trapped; while :; do sleep 1; done"}, /*talks=*/true);
     ASSERT_GT(child.pid(), 0);
-    waitForExec(child.id(), sh.string());
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // let the shell set its trap
+    ASSERT_TRUE(child.saidLine("trapped"));  // the shell ignores the request from here on
     EXPECT_TRUE(processes.terminate(child.id(), 1));
     EXPECT_EQ(child.reap(), SIGKILL);
 }

@@ -69,9 +69,9 @@ TEST(ProgramStop, ARunningProgramAtTheDetectedPathIsStoppedBeforeItsFileIsRemove
     ASSERT_TRUE(waitUntil([&] { return s.processes.mainModulePath(namesake.pid) == "C:\\Windows\\ad.exe"; }));
 
     s.detectFile("C:\\Program Files\\Ad\\ad.exe", "AdBuddy");
-    cmdSelectAll_Click(s.results);
-    s.host.answer(MsgAnswer::Yes);
-    s.removal->Command4_Click();
+    selectAll(s.results);
+    s.host.answer(Answer::Yes);
+    s.removal->removeChecked();
 
     // Matching the file itself means the program was stopped while its file was still there:
     // once deleted, the running image no longer names that file.
@@ -80,7 +80,7 @@ TEST(ProgramStop, ARunningProgramAtTheDetectedPathIsStoppedBeforeItsFileIsRemove
     EXPECT_EQ(s.quarantined("ad.exe"), program);
     EXPECT_TRUE(namesake.running());
     EXPECT_TRUE(s.exists("Windows/ad.exe"));
-    EXPECT_TRUE(s.removal->lstProblem().empty());
+    EXPECT_TRUE(s.removal->undeletable().empty());
 }
 
 TEST(ProgramStop, WithoutAPathTheFirstProgramOfThatNameIsStopped) {
@@ -92,9 +92,9 @@ TEST(ProgramStop, WithoutAPathTheFirstProgramOfThatNameIsStopped) {
     RunningProgram running(exe.string());
     ASSERT_TRUE(waitUntil(
         [&] { return s.processes.mainModulePath(running.pid) == "C:\\Tools\\verylongprogramname.exe"; }));
-    EXPECT_TRUE(s.removal->StopProgramByName("nothing-runs-by-this-name.exe"));
+    EXPECT_TRUE(s.removal->stopProgram("nothing-runs-by-this-name.exe"));
     EXPECT_TRUE(running.running());
-    EXPECT_TRUE(s.removal->StopProgramByName("VeryLongProgramName.exe"));
+    EXPECT_TRUE(s.removal->stopProgram("VeryLongProgramName.exe"));
     EXPECT_TRUE(waitUntil([&] { return !running.running(); }));
 }
 

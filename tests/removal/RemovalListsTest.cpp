@@ -43,8 +43,8 @@ ScanResults sampleResults() {
     ScanResults r;
     ScanCounters c;
     r.listThreat("Cookie: ads", "C:\\Cookies\\alice@ads[1].txt", "Tracking Cookie", kIconCookie, c);
-    r.addCookieDetection("C:\\Cookies\\alice@ads[1].txt");
-    r.addCookieDetection("C:\\Cookies\\alice@other[1].txt");
+    r.addCookieDetection("C:\\Cookies\\alice@ads[1].txt", "Cookie: ads");
+    r.addCookieDetection("C:\\Cookies\\alice@other[1].txt", "Cookie: other");
     r.listThreat("AdReg", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Ad", "", kIconRegistry, c);
     r.addRegistryDetection({"-2147483646", "SOFTWARE\\Ad", "Run", "AdReg", false});
     r.addRegistryDetection({"-2147483646", "SOFTWARE\\Other", "", "Other", false});
@@ -62,25 +62,25 @@ ScanResults sampleResults() {
 TEST(WorkListChecks, EachKindTicksExactlyItsOwnWorkRows) {
     auto r = sampleResults();
     setRemovalRowChecked(r, 0, true);  // cookie: by path
-    EXPECT_TRUE(r.lvwCookiesToDelete()[0].checked);
-    EXPECT_FALSE(r.lvwCookiesToDelete()[1].checked);
+    EXPECT_TRUE(r.cookieDetections()[0].checked);
+    EXPECT_FALSE(r.cookieDetections()[1].checked);
     setRemovalRowChecked(r, 1, true);  // registry: by spyware name
-    EXPECT_TRUE(r.lvwRegistryToBeDeleted()[0].checked);
-    EXPECT_FALSE(r.lvwRegistryToBeDeleted()[1].checked);
-    EXPECT_FALSE(r.lvwRegistryToBeDeleted()[2].checked);
+    EXPECT_TRUE(r.registryDetections()[0].checked);
+    EXPECT_FALSE(r.registryDetections()[1].checked);
+    EXPECT_FALSE(r.registryDetections()[2].checked);
     setRemovalRowChecked(r, 2, true);  // registry: a key definition without a name, by key path
-    EXPECT_TRUE(r.lvwRegistryToBeDeleted()[2].checked);
+    EXPECT_TRUE(r.registryDetections()[2].checked);
     setRemovalRowChecked(r, 3, true);  // file: every detection of the name, exact case
-    EXPECT_TRUE(r.lvwFilesToBeDeleted()[0].checked);
-    EXPECT_TRUE(r.lvwFilesToBeDeleted()[1].checked);
-    EXPECT_FALSE(r.lvwFilesToBeDeleted()[2].checked);
-    EXPECT_FALSE(r.lvwFilesToBeDeleted()[3].checked);
+    EXPECT_TRUE(r.fileDetections()[0].checked);
+    EXPECT_TRUE(r.fileDetections()[1].checked);
+    EXPECT_FALSE(r.fileDetections()[2].checked);
+    EXPECT_FALSE(r.fileDetections()[3].checked);
     setRemovalRowChecked(r, 4, true);  // folder: by the path of the first hit
-    EXPECT_TRUE(r.lvwFilesToBeDeleted()[3].checked);
+    EXPECT_TRUE(r.fileDetections()[3].checked);
     setRemovalRowChecked(r, 3, false);
-    EXPECT_FALSE(r.lvwFilesToBeDeleted()[0].checked);
-    EXPECT_FALSE(r.lvwFilesToBeDeleted()[1].checked);
-    EXPECT_TRUE(r.lvwFilesToBeDeleted()[3].checked);
+    EXPECT_FALSE(r.fileDetections()[0].checked);
+    EXPECT_FALSE(r.fileDetections()[1].checked);
+    EXPECT_TRUE(r.fileDetections()[3].checked);
     setRemovalRowChecked(r, 99, true);  // no such row: nothing happens
 }
 
@@ -95,24 +95,24 @@ TEST(WorkListChecks, TracesOfANameFoundByAnotherStageFollowItsRow) {
     r.addFileDetection("C:\\Program Files\\AdBuddy", "AdBuddy");
     r.addFileDetection("C:\\Other\\other.exe", "Other");
     setRemovalRowChecked(r, 0, true);
-    EXPECT_TRUE(r.lvwRegistryToBeDeleted()[0].checked);
-    EXPECT_TRUE(r.lvwFilesToBeDeleted()[0].checked);
-    EXPECT_TRUE(r.lvwFilesToBeDeleted()[1].checked);
-    EXPECT_FALSE(r.lvwFilesToBeDeleted()[2].checked);
+    EXPECT_TRUE(r.registryDetections()[0].checked);
+    EXPECT_TRUE(r.fileDetections()[0].checked);
+    EXPECT_TRUE(r.fileDetections()[1].checked);
+    EXPECT_FALSE(r.fileDetections()[2].checked);
     setRemovalRowChecked(r, 0, false);
-    EXPECT_FALSE(r.lvwFilesToBeDeleted()[0].checked);
-    EXPECT_FALSE(r.lvwRegistryToBeDeleted()[0].checked);
+    EXPECT_FALSE(r.fileDetections()[0].checked);
+    EXPECT_FALSE(r.registryDetections()[0].checked);
 }
 
 TEST(WorkListChecks, SelectAllChecksAndSyncsOnlyRowsThatWereUnchecked) {
     auto r = sampleResults();
     r.setChecked(3, true);  // ticked without its sync: Select All leaves it as it is
-    cmdSelectAll_Click(r);
+    selectAll(r);
     EXPECT_EQ(r.checkedCount(), r.removalList().size());
-    EXPECT_TRUE(r.lvwCookiesToDelete()[0].checked);
-    EXPECT_TRUE(r.lvwRegistryToBeDeleted()[0].checked);
-    EXPECT_FALSE(r.lvwFilesToBeDeleted()[0].checked);
-    EXPECT_TRUE(r.lvwFilesToBeDeleted()[3].checked);
+    EXPECT_TRUE(r.cookieDetections()[0].checked);
+    EXPECT_TRUE(r.registryDetections()[0].checked);
+    EXPECT_FALSE(r.fileDetections()[0].checked);
+    EXPECT_TRUE(r.fileDetections()[3].checked);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "removal/RemovalSession.h"
 #include "removal/WorkListChecks.h"
 #include "settings/SettingsKeys.h"
+#include "support/FakePlatform.h"
 
 namespace vedozer {
 namespace {
@@ -53,10 +54,14 @@ TEST(RemovalRun, EveryKindOfItemIsQuarantinedRemovedAndLoggedOnce) {
     RemovalSession s(false, adSoftware(), adUser());
     detectOneOfEach(s);
     s.counters.softwareFound = 5;
-    s.settings.save(skey::Settings, skey::lblDefRemoved, "10");
-    cmdSelectAll_Click(s.results);
-    s.host.answer(MsgAnswer::Yes);
-    EXPECT_EQ(s.removal->Command4_Click(), Removal::DeleteOutcome::Removed);
+    s.settings.save(skey::Settings, skey::removedTotal, "10");
+    selectAll(s.results);
+    s.host.answer(Answer::Yes);
+    RemovalResult result = s.removal->removeChecked();
+    ASSERT_EQ(result.status, RemovalResult::Status::Ran);
+    ASSERT_EQ(result.items.size(), 7u);
+    for (const auto& d : result.items) EXPECT_TRUE(d.outcome.isDone()) << d.location << ": " << d.outcome.reason;
+    EXPECT_EQ(s.host.removed, result.items);
 
     for (const char* gone : {"Program Files/Ad/ad.exe", "Windows/System32/adhelp.dll", "Program Files/Ad/readme.txt",
                              "Program Files/Toolbar", "Users/alice/Cookies/alice@ads[1].txt"})
@@ -94,25 +99,25 @@ TEST(RemovalRun, EveryKindOfItemIsQuarantinedRemovedAndLoggedOnce) {
 
     // Lists, progress, total and the session's part.
     EXPECT_TRUE(s.results.removalList().empty());
-    EXPECT_TRUE(s.results.lvwFilesToBeDeleted().empty());
-    EXPECT_TRUE(s.results.lvwRegistryToBeDeleted().empty());
-    EXPECT_TRUE(s.results.lvwCookiesToDelete().empty());
-    EXPECT_TRUE(s.removal->lstProblem().empty());
-    EXPECT_EQ(s.removal->progress().value, s.removal->progress().max);
-    EXPECT_EQ(s.removal->progress().max, 7);
-    EXPECT_EQ(s.removal->progress().percentLabel, "100% " + s.messages.getMessages(msg::MSG_COMPLETE));
-    EXPECT_FALSE(s.removal->progress().visible);
-    EXPECT_EQ(s.settings.get(skey::Settings, skey::lblDefRemoved), std::to_string(10 + 2 * 5 + 6));
+    EXPECT_TRUE(s.results.fileDetections().empty());
+    EXPECT_TRUE(s.results.registryDetections().empty());
+    EXPECT_TRUE(s.results.cookieDetections().empty());
+    EXPECT_TRUE(s.removal->undeletable().empty());
+    EXPECT_EQ(s.removal->progress().done, s.removal->progress().total);
+    EXPECT_EQ(s.removal->progress().total, 7u);
+    EXPECT_EQ(s.removal->progress().percent, 100);
+    EXPECT_EQ(s.removal->progress().caption, "100% " + s.messages.getMessages(msg::MSG_COMPLETE));
+    EXPECT_FALSE(s.removal->progressVisible());
+    EXPECT_EQ(s.settings.get(skey::Settings, skey::removedTotal), std::to_string(10 + 2 * 5 + 6));
     EXPECT_EQ(s.hooks.count("timers off"), 1);
     EXPECT_EQ(s.hooks.count("timers on"), 1);
     EXPECT_EQ(s.hooks.count("sendAnonymousData"), 1);
-    EXPECT_EQ(s.hooks.count("frmDelete"), 0);
-    EXPECT_EQ(s.hooks.calls.back(), "RefreshStatusPage");
-    EXPECT_FALSE(s.removal->bFirstRemovalPass);
+    EXPECT_EQ(s.hooks.calls.back(), "statusChanged");
     // The library could not be unregistered here, and the run says so rather than pretending.
     ASSERT_EQ(s.removal->notes().size(), 1u);
     EXPECT_NE(s.removal->notes()[0].find("adhelp.dll"), std::string::npos);
-    EXPECT_NE(s.host.lastStatus("lblDeletingPercentageCompleted").find("100% "), std::string::npos);
+    ASSERT_FALSE(s.host.removalProgress.empty());
+    EXPECT_EQ(s.host.removalProgress.back().caption.rfind("100% ", 0), 0u);
 }
 
 TEST(RemovalRun, TheDeleteCommandAsksFirstAndNamesTheQuarantine) {
@@ -120,48 +125,99 @@ TEST(RemovalRun, TheDeleteCommandAsksFirstAndNamesTheQuarantine) {
     s.write("a/x.exe", "x");
     s.detectFile("C:\\a\\x.exe", "X");
     // Nothing checked.
-    s.host.answer(MsgAnswer::Ok);
-    EXPECT_EQ(s.removal->Command4_Click(), Removal::DeleteOutcome::NothingSelected);
-    ASSERT_EQ(s.host.boxes().size(), 1u);
-    EXPECT_EQ(s.host.boxes()[0].text, s.messages.getMessages(msg::MSG_SELECTED));
-    EXPECT_EQ(s.host.boxes()[0].title, "Vedozer Test");
-    EXPECT_EQ(s.host.boxes()[0].icon, MsgIcon::Information);
-    s.removal->UnattendedRemoval = true;
-    EXPECT_EQ(s.removal->Command4_Click(), Removal::DeleteOutcome::NothingSelected);
-    EXPECT_EQ(s.host.boxes().size(), 1u);
-    s.removal->UnattendedRemoval = false;
+    s.host.answer(Answer::Ok);
+    EXPECT_EQ(s.removal->removeChecked().status, RemovalResult::Status::NothingSelected);
+    ASSERT_EQ(s.host.asked().size(), 1u);
+    EXPECT_EQ(s.host.asked()[0].kind, QuestionKind::NothingSelected);
+    EXPECT_EQ(s.host.asked()[0].text, s.messages.getMessages(msg::MSG_SELECTED));
+    EXPECT_EQ(s.host.asked()[0].title, "Vedozer Test");
+    EXPECT_EQ(s.host.asked()[0].icon, QuestionIcon::Information);
+    s.removal->unattended = true;
+    EXPECT_EQ(s.removal->removeChecked().status, RemovalResult::Status::NothingSelected);
+    EXPECT_EQ(s.host.asked().size(), 1u);
+    s.removal->unattended = false;
 
     // Declined: nothing happens.
-    cmdSelectAll_Click(s.results);
-    s.host.answer(MsgAnswer::No);
-    EXPECT_EQ(s.removal->Command4_Click(), Removal::DeleteOutcome::Declined);
-    const auto& box = s.host.boxes().back();
+    selectAll(s.results);
+    s.host.answer(Answer::No);
+    EXPECT_EQ(s.removal->removeChecked().status, RemovalResult::Status::Declined);
+    const auto& box = s.host.asked().back();
+    EXPECT_EQ(box.kind, QuestionKind::ConfirmRemoval);
     EXPECT_EQ(box.title, s.messages.getMessages(msg::MSG_REALLY));
-    EXPECT_EQ(box.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(box.buttons, Buttons::YesNo);
     EXPECT_EQ(box.text, s.messages.getMessages(msg::MSG_CONFIRM1) + "\r\n\r\n" +
                             s.messages.getMessages(msg::MSG_CONFIRM2) + "\r\n\r\n" + s.dataFolder + "\\quarantine");
     EXPECT_TRUE(s.exists("a/x.exe"));
     EXPECT_EQ(s.results.removalList().size(), 1u);
 }
 
-TEST(RemovalRun, WithARestorePointThePromptSaysSoAndTheHivesAreBackedUp) {
+TEST(RemovalRun, OnAnOfflineImageThePromptDescribesTheHiveCopiesWhichPutTheRegistryBack) {
     RemovalSession s(true, adSoftware(), adUser());
     std::string softwareBefore = test::readHostFile(s.softwareHive);
     s.detectRegistry(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run", "AdReg");
-    cmdSelectAll_Click(s.results);
-    s.host.answer(MsgAnswer::Yes);
-    s.removal->Command4_Click();
-    EXPECT_NE(s.host.boxes()[0].text.find("\r\n\r\n" + s.messages.getMessages(msg::MSG_CONFIRM3) + "\r\n\r\n" +
-                                          s.messages.getMessages(msg::MSG_CONFIRM4)),
-              std::string::npos);
+    selectAll(s.results);
+    s.host.answer(Answer::Yes);
+    s.removal->removeChecked();
+    const std::string& prompt = s.host.asked()[0].text;
+    EXPECT_NE(prompt.find("\r\n\r\n" + s.messages.getMessages(msg::MSG_CONFIRM_HIVES)), std::string::npos) << prompt;
+    EXPECT_EQ(prompt.find(s.messages.getMessages(msg::MSG_CONFIRM3)), std::string::npos) << "no System Restore offline";
     EXPECT_FALSE(s.registry->queryValue(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run"));
-    auto points = ImageSystemRestore::list(s.dataFolder + "/quarantine");
+    auto points = s.systemRestore->list();
     ASSERT_EQ(points.size(), 1u);
     EXPECT_EQ(points[0].description.rfind("Vedozer Test Restore Point ", 0), 0u);
     EXPECT_FALSE(points[0].ended.empty());
-    ASSERT_EQ(points[0].hives.size(), 1u);
+    ASSERT_EQ(points[0].details.size(), 1u);
     EXPECT_EQ(test::readHostFile(s.dataFolder + "/quarantine/" + points[0].name + "/SOFTWARE"), softwareBefore);
     EXPECT_EQ(s.removal->restorePoints().RestorePointSequence(), 0);
+
+    // Putting the point back brings the value back, through the same registry object.
+    std::string error;
+    ASSERT_TRUE(s.systemRestore->restore(points[0].name, error)) << error;
+    EXPECT_EQ(test::readHostFile(s.softwareHive), softwareBefore);
+    EXPECT_TRUE(s.registry->queryValue(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run"));
+    EXPECT_FALSE(s.systemRestore->restore("RestorePoint-2001-01-01-001", error));
+    EXPECT_NE(error.find("no restore point"), std::string::npos);
+}
+
+TEST(RemovalRun, ARestorePointThatNamesAHostFileOutsideTheImageIsNotRestored) {
+    RemovalSession s(true, adSoftware(), adUser());
+    s.detectRegistry(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run", "AdReg");
+    s.removal->removeEverythingUnattended();
+    auto points = s.systemRestore->list();
+    ASSERT_EQ(points.size(), 1u);
+    test::TempDir elsewhere;
+    auto victim = elsewhere.write("victim", "host file");
+    std::string record = s.dataFolder + "/quarantine/" + points[0].name + "/RestorePoint.txt";
+    std::ofstream(record, std::ios::app) << "hive\tSOFTWARE\t" << victim.string() << "\r\n";
+    std::string error;
+    EXPECT_FALSE(s.systemRestore->restore(points[0].name, error));
+    EXPECT_NE(error.find("not a hive of this installation"), std::string::npos) << error;
+    EXPECT_EQ(test::readHostFile(victim), "host file");
+    EXPECT_FALSE(s.registry->queryValue(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run")) << "nothing was restored";
+}
+
+TEST(RemovalRun, WithWindowsSystemRestoreThePromptPointsToItsToolAndTheRemovalTypeIsRequested) {
+    RemovalSession s(false, adSoftware(), adUser());
+    test::FakeSystemRestore restore;
+    s.platform.systemRestore = &restore;
+    Removal removal(s.platform, s.host, s.messages, s.settings, s.results, "Vedozer Test", s.dataFolder);
+    removal.gatheringPauseMillis = 0;
+    s.detectRegistry(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run", "AdReg");
+    selectAll(s.results);
+    s.host.answer(Answer::Yes);
+    EXPECT_TRUE(removal.removeChecked().ran());
+    EXPECT_NE(s.host.asked()[0].text.find("\r\n\r\n" + s.messages.getMessages(msg::MSG_CONFIRM3) + "\r\n\r\n" +
+                                          s.messages.getMessages(msg::MSG_CONFIRM4)),
+              std::string::npos);
+    ASSERT_EQ(restore.events.size(), 2u);
+    EXPECT_NE(restore.events[0].find(" type 6"), std::string::npos) << restore.events[0];
+    // A system that refuses the request leaves the run without a restore point, and the run says so.
+    restore.refuse = true;
+    s.detectRegistry(RootKey::LocalMachine, "SOFTWARE\\Ad", "Keep", "AdKeep");
+    selectAll(s.results);
+    RemovalResult refused = removal.removeEverythingUnattended();
+    ASSERT_EQ(refused.notes.size(), 1u);
+    EXPECT_NE(refused.notes[0].find("No restore point"), std::string::npos);
 }
 
 TEST(RemovalRun, TwoFilesOfTheSameNameAreBothKeptAndLogged) {
@@ -174,10 +230,10 @@ TEST(RemovalRun, TwoFilesOfTheSameNameAreBothKeptAndLogged) {
     s.detectFile("C:\\Two\\ad.exe", "Ad");
     s.detectFile("C:\\One\\tool.dll", "Ad");
     s.detectFile("C:\\Two\\tool.dll", "Ad");
-    s.removal->UnattendedRemoval = true;
-    cmdSelectAll_Click(s.results);
-    EXPECT_EQ(s.removal->Command4_Click(), Removal::DeleteOutcome::Removed);
-    EXPECT_TRUE(s.host.boxes().empty());
+    s.removal->unattended = true;
+    selectAll(s.results);
+    EXPECT_TRUE(s.removal->removeChecked().ran());
+    EXPECT_TRUE(s.host.asked().empty());
     EXPECT_FALSE(s.exists("One/ad.exe") || s.exists("Two/ad.exe") || s.exists("One/tool.dll") ||
                  s.exists("Two/tool.dll"));
     EXPECT_EQ(s.quarantined("ad.exe"), "first");
@@ -204,29 +260,28 @@ TEST(RemovalRun, AFileWhoseBackupFailedStaysAndIsListedAsASurvivor) {
     // The quarantine folder cannot be created: a file holds its name.
     s.dir.write("data/quarantine", "in the way");
     setRemovalRowChecked(s.results, 0, true);
-    s.host.answer(MsgAnswer::Yes);
-    s.removal->Command4_Click();
+    s.host.answer(Answer::Yes);
+    s.removal->removeChecked();
     EXPECT_EQ(test::readHostFile(s.drive + "/Ad/ad.exe"), "exe");
     EXPECT_EQ(test::readHostFile(s.drive + "/Ad/notes.txt"), "txt");
     EXPECT_EQ(test::readHostFile(s.drive + "/Ad/lib.dll"), "dll");
-    EXPECT_EQ(s.removal->lstProblem(),
+    EXPECT_EQ(s.removal->undeletable(),
               (std::vector<std::string>{"C:\\Ad\\ad.exe", "C:\\Ad\\notes.txt", "C:\\Ad\\lib.dll"}));
-    EXPECT_EQ(s.removal->CopyList(), "C:\\Ad\\ad.exe\r\nC:\\Ad\\notes.txt\r\nC:\\Ad\\lib.dll\r\n");
-    EXPECT_EQ(s.hooks.count("frmDelete"), 1);
+    EXPECT_EQ(s.removal->copyList(), "C:\\Ad\\ad.exe\r\nC:\\Ad\\notes.txt\r\nC:\\Ad\\lib.dll\r\n");
     // The rows stay, unchecked; the unrelated row was never touched.
     ASSERT_EQ(s.results.removalList().size(), 2u);
     EXPECT_FALSE(s.results.removalList()[0].checked);
-    EXPECT_EQ(s.results.lvwFilesToBeDeleted().size(), 4u);
+    EXPECT_EQ(s.results.fileDetections().size(), 4u);
     EXPECT_TRUE(s.exists("Other/keep.exe"));
     bool reported = false;
     for (const auto& n : s.removal->notes()) reported |= n.find("C:\\Ad\\ad.exe") != std::string::npos;
     EXPECT_TRUE(reported);
     // A new delete command clears the list first.
     fs::remove(s.dataFolder + "/quarantine");
-    cmdSelectAll_Click(s.results);
-    s.host.answer(MsgAnswer::Yes);
-    s.removal->Command4_Click();
-    EXPECT_TRUE(s.removal->lstProblem().empty());
+    selectAll(s.results);
+    s.host.answer(Answer::Yes);
+    s.removal->removeChecked();
+    EXPECT_TRUE(s.removal->undeletable().empty());
     EXPECT_FALSE(s.exists("Ad/ad.exe"));
     EXPECT_EQ(s.quarantined("ad.exe"), "exe");
 }
@@ -255,10 +310,27 @@ TEST(RemovalRun, ARegistryDeleteThatFailsIsNeitherLoggedNorKeptAsRemoved) {
     ASSERT_TRUE(s.registry->queryValue(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run"));
     s.detectRegistry(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run", "Ad");
     s.detectRegistry(RootKey::LocalMachine, "SOFTWARE\\Fine", "Run", "Fine");
-    cmdSelectAll_Click(s.results);
-    s.host.answer(MsgAnswer::Yes);
-    s.removal->Command4_Click();
+    selectAll(s.results);
+    s.host.answer(Answer::Yes);
+    RemovalResult result = s.removal->removeChecked();
+    // The value that stayed is reported as such, stays listed (unchecked) and is undeletable.
+    ASSERT_EQ(result.items.size(), 2u);
+    EXPECT_EQ(result.items[0].kind, DetectionKind::RegistryValue);
+    EXPECT_EQ(result.items[0].location, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Ad [Run]");
+    EXPECT_TRUE(result.items[0].outcome.failed());
+    EXPECT_NE(result.items[0].outcome.reason.find("registry could not be changed"), std::string::npos)
+        << result.items[0].outcome.reason;
+    EXPECT_TRUE(result.items[1].outcome.isDone());
+    EXPECT_EQ(result.notRemoved(), 1u);
+    EXPECT_EQ(s.removal->undeletable(), (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Ad [Run]"}));
+    ASSERT_EQ(s.results.removalList().size(), 1u);
+    EXPECT_EQ(s.results.removalList()[0].name, "Ad");
+    EXPECT_FALSE(s.results.removalList()[0].checked);
+    ASSERT_EQ(s.results.registryDetections().size(), 1u);
+    EXPECT_EQ(s.results.registryDetections()[0].keyPath, "SOFTWARE\\Ad");
     EXPECT_TRUE(s.registry->queryValue(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run"));
+    // Only what went counts towards the removed total: one name, one trace.
+    EXPECT_EQ(s.settings.get(skey::Settings, skey::removedTotal), "3");
     EXPECT_FALSE(s.registry->queryValue(RootKey::LocalMachine, "SOFTWARE\\Fine", "Run"));
     std::string log = s.log();
     EXPECT_EQ(countOf(log, "SOFTWARE\\Ad"), 0u) << log;
@@ -279,23 +351,23 @@ TEST(RemovalRun, HiddenAndSystemFilesCountAsAbsent) {
     if (!posix::setDosAttributes(hidden.string(), kAttrHidden)) GTEST_SKIP() << "no DOS attributes on this file system";
     s.files->refresh();
     s.detectFile("C:\\Ad\\hidden.exe", "Ad");
-    cmdSelectAll_Click(s.results);
-    s.host.answer(MsgAnswer::Yes);
-    s.removal->Command4_Click();
+    selectAll(s.results);
+    s.host.answer(Answer::Yes);
+    s.removal->removeChecked();
     EXPECT_TRUE(s.exists("Ad/hidden.exe"));
-    EXPECT_TRUE(s.removal->lstProblem().empty());
+    EXPECT_TRUE(s.removal->undeletable().empty());
     EXPECT_TRUE(s.quarantine->entries().empty());
 }
 
 TEST(RemovalRun, UnattendedRemovalSelectsEverythingAndAsksNothing) {
     RemovalSession s(false, adSoftware(), adUser());
     detectOneOfEach(s);
-    EXPECT_EQ(s.removal->removeEverythingUnattended(), Removal::DeleteOutcome::Removed);
-    EXPECT_TRUE(s.host.boxes().empty());
-    EXPECT_FALSE(s.removal->UnattendedRemoval);
+    EXPECT_TRUE(s.removal->removeEverythingUnattended().ran());
+    EXPECT_TRUE(s.host.asked().empty());
+    EXPECT_FALSE(s.removal->unattended);
     EXPECT_TRUE(s.results.removalList().empty());
     EXPECT_FALSE(s.exists("Program Files/Ad/ad.exe"));
-    EXPECT_EQ(s.hooks.calls.front(), "showResultsPage");
+    EXPECT_EQ(s.hooks.calls.front(), "starting");
 }
 
 }  // namespace
@@ -326,6 +398,57 @@ TEST(RemovalRun, EverythingARunRemovedComesBackWithRestoreAll) {
     EXPECT_EQ(formatRegistryBackup(*after), formatRegistryBackup(*before));
     // A second restore finds nothing left to do.
     EXPECT_TRUE(restoreAllQuarantined(*s.quarantine, *s.files, *s.registry, false).empty());
+}
+
+}  // namespace
+}  // namespace vedozer
+
+namespace vedozer {
+namespace {
+
+// A key whose sub keys cannot all be read is not deleted: its copy in the quarantine would not
+// be whole, and what the copy lacks would be lost.
+TEST(RemovalRun, AKeyThatCannotBeReadWholeIsNotDeleted) {
+    RemovalSession s(false, {test::hiveSz("Ad", "Run", "c:\\ad.exe"), test::hiveKey("Ad\\Sub\\Deep")});
+    std::string content = test::readHostFile(s.softwareHive);
+    size_t name = content.find("Deep");
+    ASSERT_NE(name, std::string::npos);
+    content.replace(name - 0x4C, 2, "xx");  // the key record's signature
+    std::ofstream(s.softwareHive, std::ios::binary | std::ios::trunc) << content;
+    s.registry->closeHives();
+    s.detectRegistry(RootKey::LocalMachine, "SOFTWARE\\Ad", "", "Ad");
+    RemovalResult result = s.removal->removeEverythingUnattended();
+    ASSERT_EQ(result.items.size(), 1u);
+    EXPECT_EQ(result.items[0].kind, DetectionKind::RegistryKey);
+    EXPECT_TRUE(result.items[0].outcome.failed());
+    EXPECT_NE(result.items[0].outcome.reason.find("could not be read whole"), std::string::npos)
+        << result.items[0].outcome.reason;
+    EXPECT_EQ(test::readHostFile(s.softwareHive), content);
+    EXPECT_EQ(s.removal->undeletable(), (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Ad"}));
+    EXPECT_EQ(s.results.removalList().size(), 1u);
+}
+
+}  // namespace
+}  // namespace vedozer
+
+namespace vedozer {
+namespace {
+
+// A remove command given while a removal runs (from a click handled in its yield) does nothing.
+TEST(RemovalRun, ASecondRemoveCommandDuringARunIsRefused) {
+    RemovalSession s;
+    s.write("Ad/a.exe", "a");
+    s.detectFile("C:\\Ad\\a.exe", "Ad");
+    std::optional<RemovalResult> nested;
+    s.host.onYield([&](int) {
+        if (!nested) nested = s.removal->removeChecked();
+    });
+    EXPECT_FALSE(s.removal->running());
+    EXPECT_TRUE(s.removal->removeEverythingUnattended().ran());
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(nested->status, RemovalResult::Status::Busy);
+    EXPECT_FALSE(s.removal->running());
+    EXPECT_FALSE(s.exists("Ad/a.exe"));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 #include "platform/image/HostServices.h"
 #include "platform/image/ImageProcesses.h"
 #include "platform/image/ImageSystemRestore.h"
@@ -18,12 +18,11 @@ namespace vedozer::test {
 // Records what the removal asked of the session.
 struct RecordingHooks : RemovalHooks {
     std::vector<std::string> calls;
-    void showResultsPage() override { calls.push_back("showResultsPage"); }
-    void setRemoveEnabled(bool e) override { calls.push_back(e ? "lblRemove on" : "lblRemove off"); }
-    void SetBackgroundTimers(bool on) override { calls.push_back(on ? "timers on" : "timers off"); }
+    void removalStarting() override { calls.push_back("starting"); }
+    void removalEnded() override { calls.push_back("ended"); }
+    void setBackgroundTimers(bool on) override { calls.push_back(on ? "timers on" : "timers off"); }
     void sendAnonymousData() override { calls.push_back("sendAnonymousData"); }
-    void RefreshStatusPage() override { calls.push_back("RefreshStatusPage"); }
-    void showProblemWindow() override { calls.push_back("frmDelete"); }
+    void statusChanged() override { calls.push_back("statusChanged"); }
     int count(const std::string& c) const { return static_cast<int>(std::count(calls.begin(), calls.end(), c)); }
 };
 
@@ -36,7 +35,7 @@ struct RemovalSession : RemovalImage {
     MemorySettingsStore store;
     ProductIdentity identity{"Vedozer Test", "Vedozer Labs", "http://www.vedozer.example"};
     Settings settings{store, identity};
-    clsLanguages messages{identity};
+    Languages messages{identity};
     ScriptedHost host;
     ScanResults results;
     ScanCounters counters;
@@ -58,8 +57,8 @@ struct RemovalSession : RemovalImage {
         platform.comServer = &comServer;
         platform.systemRestore = systemRestore.get();
         platform.clock = &clock;
-        removal = std::make_unique<Removal>(platform, host, messages, settings, results, counters,
-                                            identity.programName, dataFolder, &hooks);
+        removal = std::make_unique<Removal>(platform, host, messages, settings, results, identity.programName,
+                                            dataFolder, &hooks);
         removal->gatheringPauseMillis = 0;
     }
 
@@ -75,7 +74,7 @@ struct RemovalSession : RemovalImage {
     void detectCookie(const std::string& path, const std::string& cookie) {
         results.addThreat({"Cookie: " + cookie, path, "Tracking Cookie", kIconCookie, false});
         results.addFoundRow("Cookie Found: " + cookie, kIconCookie);
-        results.addCookieDetection(path);
+        results.addCookieDetection(path, "Cookie: " + cookie);
     }
 };
 

@@ -58,7 +58,7 @@ TEST(ImageRestorePoint, EveryHiveIsCopiedOnceBeforeItsFirstChange) {
     EXPECT_EQ(test::readHostFile(folder + "/SOFTWARE"), softwareBefore);
     EXPECT_EQ(test::readHostFile(folder + "/NTUSER.DAT"), ntuserBefore);
     EXPECT_NE(test::readHostFile(img.softwareHive), softwareBefore);
-    auto list = ImageSystemRestore::list(quarantine);
+    auto list = ImageSystemRestore::listIn(quarantine);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].name, fs::path(folder).filename().string());
     EXPECT_EQ(list[0].description, "Vedozer Restore Point 12/8/2026 3:04:05 PM");
@@ -94,7 +94,7 @@ TEST(ImageRestorePoint, EachRunGetsItsOwnNumberedFolderAndItsOwnCopies) {
     img.registry->deleteValue(RootKey::LocalMachine, "SOFTWARE\\Ad", "B");
     points.EndRestorePoint();
     EXPECT_EQ(test::readHostFile(second + "/SOFTWARE"), between);
-    auto list = ImageSystemRestore::list(quarantine);
+    auto list = ImageSystemRestore::listIn(quarantine);
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list[1].description, std::string(RestorePoints::kMaxDescription, 'd'));
 }
@@ -105,10 +105,10 @@ TEST(ImageRestorePoint, AHiveThatCannotBeCopiedAsideIsNotChanged) {
     blocked.write("quarantine", "a file where the folder should be");
     ImageSystemRestore sr(*img.registry, blocked.str() + "/quarantine", img.clock);
     int64_t seq = 0;
-    EXPECT_FALSE(sr.begin("x", seq));
+    EXPECT_FALSE(sr.begin("x", RestorePoints::kRemovalType, seq));
     // With the point open but its folder gone, the write is refused rather than made unguarded.
     ImageSystemRestore sr2(*img.registry, img.dataFolder + "/quarantine", img.clock);
-    ASSERT_TRUE(sr2.begin("x", seq));
+    ASSERT_TRUE(sr2.begin("x", RestorePoints::kRemovalType, seq));
     fs::remove_all(sr2.openFolder());
     std::string before = test::readHostFile(img.softwareHive);
     EXPECT_EQ(img.registry->deleteValue(RootKey::LocalMachine, "SOFTWARE\\Ad", "Run"), RegStatus::Error);

@@ -17,8 +17,8 @@ struct CookieImage : ScanImage {
     std::string folder;  // Windows path of the cookie folder
     CookieImage() {
         folder = platform().shellFolders->folderPath(kCookiesFolderId);
-        option(skey::chkSweepMemory, "False");
-        option(skey::chkScanRegistry, "False");
+        option(skey::scanMemory, "False");
+        option(skey::scanRegistry, "False");
     }
     void cookie(const std::string& name, const std::string& content) {
         std::string relative = text::replaceAll(folder.substr(3), "\\", "/");
@@ -52,10 +52,10 @@ TEST(CookieScan, BlockedSitesAreReportedOneRowPerCookie) {
     EXPECT_EQ(rows[0], (ThreatRecord{"Cookie: alice@ads[1].txt", img.path("alice@ads[1].txt"), "Tracking Cookie",
                                      kIconCookie, false}));
     EXPECT_EQ(rows[1].name, "Cookie: alice@ads[2].txt");
-    EXPECT_EQ(img.results.lvwCookiesToDelete().size(), 2u);
+    EXPECT_EQ(img.results.cookieDetections().size(), 2u);
     EXPECT_EQ(img.counters.softwareFound, 2);
     EXPECT_EQ(img.results.traces(), 0);
-    EXPECT_EQ(img.progress.label(ScanLabel::lblPercentageCompleted), "Scanning known Spyware/Adware");
+    EXPECT_EQ(img.progress.status().stageCaption, "Scanning known Spyware/Adware");
 }
 
 TEST(CookieScan, WithoutBlockedListNothingIsReportedAndTheCounterEndsAtMinusOne) {
@@ -113,15 +113,15 @@ TEST(CookieScan, HiddenAndSystemCookieFilesCountAsAbsent) {
     ScanRunState state = img.scan();
     EXPECT_EQ(state.cookieItems, 3);
     EXPECT_EQ(img.foundTexts(), std::vector<std::string>{"Cookie Found: alice@ads[1].txt"});
-    ASSERT_EQ(img.results.lvwCookiesToDelete().size(), 1u);
-    EXPECT_EQ(img.results.lvwCookiesToDelete()[0].path, img.path("alice@ads[1].txt"));
+    ASSERT_EQ(img.results.cookieDetections().size(), 1u);
+    EXPECT_EQ(img.results.cookieDetections()[0].path, img.path("alice@ads[1].txt"));
 }
 
 TEST(CookieScan, StopDuringTheCookieStageSkipsTheLaterStagesButFinishesTheRun) {
     CookieImage img;
-    img.option(skey::chkSweepMemory, "True");
-    img.option(skey::chkScanRegistry, "True");
-    img.option(skey::chkMakeLog, "1");
+    img.option(skey::scanMemory, "True");
+    img.option(skey::scanRegistry, "True");
+    img.option(skey::writeReport, "1");
     img.definitionFile(kBlockedCookiesFile, {"ads.example.com"});
     img.definitionFile(kRegistryDefinitionFile, {"2^Software^=Whole"});
     img.definitionFile(kFileDefinitionFile, {"a.dll=A|[drive]"});
@@ -129,24 +129,24 @@ TEST(CookieScan, StopDuringTheCookieStageSkipsTheLaterStagesButFinishesTheRun) {
     for (int i = 0; i < 20; ++i) img.cookie("alice@ads[" + std::to_string(i) + "].txt", "ads.example.com/");
     int cookiesSeen = 0;
     img.host.onYield([&](int) {
-        if (img.results.lvwCookiesToDelete().size() == 5 && cookiesSeen++ == 0)
+        if (img.results.cookieDetections().size() == 5 && cookiesSeen++ == 0)
             RequestStop(img.host, img.languages, img.stopFlag);
     });
-    img.host.answer(MsgAnswer::Yes);
+    img.host.answer(Answer::Yes);
     ScanRunState state = img.scan();
 
     EXPECT_TRUE(state.cancelled);
-    EXPECT_EQ(img.results.lvwCookiesToDelete().size(), 5u);
+    EXPECT_EQ(img.results.cookieDetections().size(), 5u);
     EXPECT_EQ(img.counters.registryInspected, 0);
     EXPECT_EQ(img.counters.filesAndFoldersInspected, 0);
-    EXPECT_TRUE(img.results.lvwFilesToBeDeleted().empty());
-    EXPECT_EQ(img.progress.label(ScanLabel::lblStatus), "Scanning was cancelled.");
-    EXPECT_EQ(img.progress.label(ScanLabel::lblPercentageCompleted), "0% Completed.");
-    EXPECT_EQ(img.settings->get(skey::Settings, skey::lblLastScan), state.scanFinished);
+    EXPECT_TRUE(img.results.fileDetections().empty());
+    EXPECT_EQ(img.progress.status().caption, "Scanning was cancelled.");
+    EXPECT_EQ(img.progress.status().stageCaption, "0% Completed.");
+    EXPECT_EQ(img.settings->get(skey::Settings, skey::lastScan), state.scanFinished);
     EXPECT_NE(img.report().find("Cookie: alice@ads["), std::string::npos);
-    ASSERT_EQ(img.host.boxes().size(), 1u);
-    EXPECT_EQ(img.host.boxes()[0].text, "Are you sure you want to stop the scan?");
-    EXPECT_EQ(img.host.boxes()[0].title, "Vedozer Test");
+    ASSERT_EQ(img.host.asked().size(), 1u);
+    EXPECT_EQ(img.host.asked()[0].text, "Are you sure you want to stop the scan?");
+    EXPECT_EQ(img.host.asked()[0].title, "Vedozer Test");
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST(FileScan, DriveTokenTwoFilesOfOneNameAndNamesDifferingInCase) {
     ScanRunState state = img.scan();
     EXPECT_FALSE(state.cancelled);
 
-    const auto& files = img.results.lvwFilesToBeDeleted();
+    const auto& files = img.results.fileDetections();
     ASSERT_EQ(files.size(), 3u);
     EXPECT_EQ(files[0], (FileWorkRow{"C:\\WINDOWS\\system32\\foo.dll", "BadThing"}));
     EXPECT_EQ(files[1], (FileWorkRow{"C:\\Program Files\\Bad\\bar.dll", "badthing"}));
@@ -41,8 +41,24 @@ TEST(FileScan, DriveTokenTwoFilesOfOneNameAndNamesDifferingInCase) {
     EXPECT_EQ(img.results.traces(), 3);
     EXPECT_EQ(img.counters.softwareFound, 2);
     EXPECT_EQ(img.counters.filesAndFoldersInspected, 4);
-    EXPECT_EQ(img.progress.label(ScanLabel::lbltracesFound), "3");
-    EXPECT_EQ(img.progress.label(ScanLabel::lblFilesFolderInspected), "4");
+    EXPECT_EQ(img.progress.status().tally.traces, 3);
+    EXPECT_EQ(img.progress.status().tally.filesInspected, 4);
+}
+
+TEST(FileScan, AccentedNamesMatchWithoutRegardToCaseLikeAsciiOnes) {
+    ScanImage img;
+    img.onlyFiles();
+    img.definitionFile(kFileDefinitionFile, {"\xDC" "berwacher.exe=Watcher|[drive]Programme\\\xC4rger",
+                                             "Lower.exe=Lower|[drive]Programme\\\xC4rger"});
+    img.exclusionFile({"C:\\PROGRAMME\\\xC4RGER\\LOWER.EXE"});
+    // On the disk (UTF-8 names) everything is in lower case.
+    img.write("programme/\xC3\xA4rger/\xC3\xBC" "berwacher.exe", "x");
+    img.write("programme/\xC3\xA4rger/lower.exe", "x");
+    img.scan();
+    ASSERT_EQ(img.results.fileDetections().size(), 1u);
+    EXPECT_EQ(img.results.fileDetections()[0].spywareName, "Watcher");
+    // The exclusion list compares by the same rule.
+    EXPECT_EQ(img.foundTexts(), (std::vector<std::string>{"Watcher - Found", "EXCLUDED: C:\\Programme\\\xC4rger\\Lower.exe"}));
 }
 
 TEST(FileScan, ExcludedSafeMicrosoftAndHiddenFilesAreNotReported) {
@@ -94,9 +110,9 @@ TEST(FileScan, DirectoryDefinitions) {
     img.write("Program Files/KeepDir/y.txt", "y");
     img.scan();
     EXPECT_EQ(img.counters.filesAndFoldersInspected, 4);  // lines without a folder are not counted
-    ASSERT_EQ(img.results.lvwFilesToBeDeleted().size(), 2u);
-    EXPECT_EQ(img.results.lvwFilesToBeDeleted()[0], (FileWorkRow{"C:\\Program Files\\BadDir", "DirThing"}));
-    EXPECT_EQ(img.results.lvwFilesToBeDeleted()[1], (FileWorkRow{"C:\\Program Files\\BadDir\\Sub", "dirthing"}));
+    ASSERT_EQ(img.results.fileDetections().size(), 2u);
+    EXPECT_EQ(img.results.fileDetections()[0], (FileWorkRow{"C:\\Program Files\\BadDir", "DirThing"}));
+    EXPECT_EQ(img.results.fileDetections()[1], (FileWorkRow{"C:\\Program Files\\BadDir\\Sub", "dirthing"}));
     ASSERT_EQ(img.results.removalList().size(), 1u);
     EXPECT_EQ(img.results.removalList()[0],
               (ThreatRecord{"DirThing", "C:\\Program Files\\BadDir", "Toolbar", kIconFolder, false}));
@@ -169,7 +185,7 @@ TEST(FileScan, StopDuringTheFileStageEndsItAtTheNextLine) {
     EXPECT_TRUE(state.cancelled);
     EXPECT_EQ(img.counters.filesAndFoldersInspected, 10);
     EXPECT_EQ(img.results.removalList().size(), 10u);
-    EXPECT_EQ(img.progress.label(ScanLabel::lblStatus), "Scanning was cancelled.");
+    EXPECT_EQ(img.progress.status().caption, "Scanning was cancelled.");
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ fs::path placeProgram(ScanImage& img, const std::string& relative) {
 
 void onlyMemory(ScanImage& img) {
     img.onlyFiles();
-    img.option(skey::chkSweepMemory, "True");
+    img.option(skey::scanMemory, "True");
 }
 
 TEST(MemoryScan, RunningThreatStartedFromTheImageIsListedAsStoppedAndEnded) {
@@ -85,7 +85,7 @@ TEST(MemoryScan, RunningThreatStartedFromTheImageIsListedAsStoppedAndEnded) {
     EXPECT_EQ(img.results.foundList()[0].icon, kIconFile);
     EXPECT_TRUE(img.results.removalList().empty());  // the file stage lists files, not this one
     EXPECT_EQ(img.counters.softwareFound, 1);
-    int listed = std::stoi(img.progress.label(ScanLabel::lblTotalNoOfRunningItems));
+    int listed = img.progress.status().tally.runningPrograms;
     EXPECT_GT(listed, 1);
     // Four definition lines and every listed process were inspected.
     EXPECT_EQ(img.counters.cookiesAndProcessesInspected, 4 + listed);
@@ -130,7 +130,7 @@ TEST(MemoryScan, OutsideAScanTheShieldIsAsked) {
     SweepMemory(ctx);
     EXPECT_EQ(asked, (std::vector<std::pair<std::string, std::string>>{{"BAD.EXE", ""}}));
     EXPECT_EQ(bad.endedBy(100), 0);
-    EXPECT_EQ(img.counters.cookiesAndProcessesInspected, std::stoi(img.progress.label(ScanLabel::lblTotalNoOfRunningItems)));
+    EXPECT_EQ(img.counters.cookiesAndProcessesInspected, img.progress.status().tally.runningPrograms);
     EXPECT_EQ(img.host.yields() > 0, true);
 }
 

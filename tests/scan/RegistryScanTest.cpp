@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "ScanImage.h"
+#include "platform/image/ImageRegistry.h"
 #include "scan/RegistryScan.h"
 
 namespace vedozer {
@@ -40,8 +43,8 @@ TEST(RegistryScan, ValuesOfStringAndNumberTypesCount) {
 
 TEST(RegistryScan, DefinitionsOfValuesAndKeys) {
     ScanImage img = registryImage();
-    img.option(skey::chkScanCookies, "0");
-    img.option(skey::chkSweepMemory, "False");
+    img.option(skey::scanCookies, "0");
+    img.option(skey::scanMemory, "False");
     img.definitionFile(kRegistryDefinitionFile, {
                                                     "2^Software\\Bad^Start=BadThing|Hijacker",
                                                     "2^Software\\Bad^Blob=BlobThing",
@@ -59,7 +62,7 @@ TEST(RegistryScan, DefinitionsOfValuesAndKeys) {
     img.scan();
     EXPECT_EQ(img.counters.registryInspected, 8);  // lines 1 to 7 and 12
 
-    const auto& work = img.results.lvwRegistryToBeDeleted();
+    const auto& work = img.results.registryDetections();
     ASSERT_EQ(work.size(), 7u);
     const std::string hklm = "-2147483646";
     EXPECT_EQ(work[0], (RegistryWorkRow{hklm, "Software\\Bad", "Start", "BadThing"}));
@@ -88,8 +91,8 @@ TEST(RegistryScan, DefinitionsOfValuesAndKeys) {
 
 TEST(RegistryScan, ExcludingAKeyPathExcludesItsValuesAndLaterStagesKeepFindingTraces) {
     ScanImage img = registryImage();
-    img.option(skey::chkScanCookies, "0");
-    img.option(skey::chkSweepMemory, "False");
+    img.option(skey::scanCookies, "0");
+    img.option(skey::scanMemory, "False");
     img.exclusionFile({"HKEY_LOCAL_MACHINE\\Software\\Excl"});
     img.definitionFile(kRegistryDefinitionFile, {"2^Software\\Excl^A=ExThing", "2^Software\\Excl^B=ExThing",
                                                  "2^Software\\Bad^Start=BadThing"});
@@ -101,7 +104,7 @@ TEST(RegistryScan, ExcludingAKeyPathExcludesItsValuesAndLaterStagesKeepFindingTr
                                                           "BadThing - Found"}));
     // The file stage finds a name the registry stage listed: a trace and a work row, no new rows.
     EXPECT_EQ(img.results.removalList().size(), 1u);
-    EXPECT_EQ(img.results.lvwFilesToBeDeleted().size(), 1u);
+    EXPECT_EQ(img.results.fileDetections().size(), 1u);
     EXPECT_EQ(img.results.traces(), 2);
     EXPECT_EQ(img.counters.softwareFound, 1);
 }
@@ -109,12 +112,49 @@ TEST(RegistryScan, ExcludingAKeyPathExcludesItsValuesAndLaterStagesKeepFindingTr
 TEST(RegistryScan, SafeListEntriesAreSkipped) {
     ScanImage img = registryImage();
     img.onlyFiles();
-    img.option(skey::chkScanRegistry, "True");
+    img.option(skey::scanRegistry, "True");
     img.definitionFile(kSafetyFile, {"SREG|x|2^Software\\BadKey"});
     img.definitionFile(kRegistryDefinitionFile, {"2^Software\\BadKey^=KeyThing", "2^Software\\Bad^Num=NumThing"});
     img.scan();
     ASSERT_EQ(img.results.removalList().size(), 1u);
     EXPECT_EQ(img.results.removalList()[0].name, "NumThing");
+}
+
+}  // namespace
+}  // namespace vedozer
+
+namespace vedozer {
+namespace {
+
+// Spoils the record of the key whose name is first found in the hive, so the library refuses to
+// list the sub keys of its parent (as it refuses keys with very many sub keys).
+void spoilKeyRecord(const std::string& hivePath, const std::string& keyName) {
+    std::string content = test::readHostFile(hivePath);
+    size_t name = content.find(keyName);
+    ASSERT_NE(name, std::string::npos);
+    content.replace(name - 0x4C, 2, "xx");  // the key record's signature
+    std::ofstream(hivePath, std::ios::binary | std::ios::trunc) << content;
+}
+
+TEST(RegistryScan, AKeyThatCannotBeListedIsNamedAsNotCheckedNeverSkippedSilently) {
+    ScanImage img = registryImage();
+    img.onlyFiles();
+    img.option(skey::scanRegistry, "True");
+    spoilKeyRecord(img.drive + "/Windows/System32/config/SOFTWARE", "Sub");
+    dynamic_cast<ImageRegistry&>(*img.platform().registry).closeHives();
+    img.definitionFile(kRegistryDefinitionFile, {"2^Software\\BadKey\\Sub^Run=Hidden", "2^Software\\BadKey\\Sub^=Hidden",
+                                                 "2^Software\\BadKey\\Sub\\Deeper^X=Hidden", "2^Software\\Bad^Num=Found"});
+    img.scan();
+    // What could be read is found; what could not is named once, with the key that refused.
+    ASSERT_EQ(img.results.removalList().size(), 1u);
+    EXPECT_EQ(img.results.removalList()[0].name, "Found");
+    ASSERT_EQ(img.results.uncheckedLocations().size(), 1u) << img.results.uncheckedLocations()[1];
+    const std::string& location = img.results.uncheckedLocations()[0];
+    EXPECT_EQ(location.rfind("HKEY_LOCAL_MACHINE\\Software\\BadKey: its sub keys cannot be listed", 0), 0u) << location;
+    ASSERT_EQ(img.host.notices.size(), 1u);
+    EXPECT_EQ(img.host.notices[0].kind, NoticeKind::Warning);
+    EXPECT_EQ(img.host.notices[0].text, location);
+    EXPECT_NE(img.report().find("[Locations Not Checked]\r\n\r\n" + location + "\r\n"), std::string::npos) << img.report();
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "definitions/DefinitionFiles.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/LineCodec.h"
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 #include "platform/image/ImagePlatform.h"
 #include "platform/image/ImageProcesses.h"
 #include "scan/ScanContext.h"
@@ -32,14 +32,14 @@ struct ScanImage {
     std::unique_ptr<ImagePlatform> image;
     std::unique_ptr<ImageProcesses> processes;
     ScriptedHost host;
-    clsLanguages languages{ProductIdentity{"Vedozer Test", "Vedozer Labs", "http://www.vedozer.example"}};
+    Languages languages{ProductIdentity{"Vedozer Test", "Vedozer Labs", "http://www.vedozer.example"}};
     std::unique_ptr<Settings> settings;
     DefinitionSet definitions;
     ExclusionList exclusions;
     SafeList safeList;
     ScanResults results;
     ScanCounters counters;
-    ScanProgress progress;
+    ScanMonitor progress;
     bool stopFlag = false;
 
     explicit ScanImage(std::vector<HiveEntry> software = {}, std::vector<HiveEntry> ntuser = {}) {
@@ -94,9 +94,9 @@ struct ScanImage {
     }
     // Scans the cookie, memory and registry stages only when asked.
     void onlyFiles() {
-        option(skey::chkScanCookies, "0");
-        option(skey::chkSweepMemory, "False");
-        option(skey::chkScanRegistry, "False");
+        option(skey::scanCookies, "0");
+        option(skey::scanMemory, "False");
+        option(skey::scanRegistry, "False");
     }
 
     ScanContext context() {

@@ -18,7 +18,7 @@ TEST(ScanResults, TwoDetectionsOfOneNameGiveOneRowAndTwoTraces) {
     EXPECT_EQ(r.removalList()[0], (ThreatRecord{"BadThing", "C:\\a\\one.dll", "Adware", kIconFile, false}));
     ASSERT_EQ(r.foundList().size(), 1u);
     EXPECT_EQ(r.foundList()[0].text, "BadThing - Found");
-    EXPECT_EQ(r.lvwFilesToBeDeleted().size(), 2u);
+    EXPECT_EQ(r.fileDetections().size(), 2u);
 }
 
 TEST(ScanResults, AlreadyFoundIsAPrefixTestIgnoringCase) {
@@ -32,7 +32,7 @@ TEST(ScanResults, AlreadyFoundIsAPrefixTestIgnoringCase) {
     r.addFoundRow("Other - Found and more", kIconFile);
     EXPECT_TRUE(r.isAlreadyFound("other"));
     // Rows of other shapes do not count as found names.
-    r.addExcluded("C:\\x.dll");
+    r.addExcluded(DetectionKind::File, "C:\\x.dll");
     r.addFoundRow("Cookie Found: user@ads[1].txt", kIconCookie);
     r.addFoundRow("Detected in the memory : bad.exe was stopped from running.", kIconFile);
     EXPECT_FALSE(r.isAlreadyFound("bad.exe"));
@@ -64,18 +64,28 @@ TEST(ScanResults, PrefixLookupAgreesWithALinearSearch) {
     }
 }
 
-TEST(ScanResults, WorkListsAndTraces) {
+TEST(ScanResults, WorkListsTracesAndTheFoundEvents) {
     ScanResults r;
+    std::vector<ItemFound> told;
+    r.setListener([&](const ItemFound& f) { told.push_back(f); });
     r.addRegistryDetection({rootKeyHandleText(RootKey::LocalMachine), "Software\\Bad", "Start", "BadThing"});
-    r.addCookieDetection("C:\\Cookies\\me@ads[1].txt");
+    r.addCookieDetection("C:\\Cookies\\me@ads[1].txt", "Cookie: me@ads[1].txt");
+    r.addExcluded(DetectionKind::Folder, "C:\\Kept");
+    ASSERT_EQ(told.size(), 3u);
+    EXPECT_EQ(told[0].kind, DetectionKind::RegistryValue);
+    EXPECT_EQ(told[0].location, "HKEY_LOCAL_MACHINE\\Software\\Bad [Start]");
+    EXPECT_EQ(told[0].spywareName, "BadThing");
+    EXPECT_EQ(told[1].kind, DetectionKind::Cookie);
+    EXPECT_TRUE(told[2].excluded);
+    EXPECT_EQ(told[2].location, "C:\\Kept");
     EXPECT_EQ(r.traces(), 1);  // cookies are not counted as traces
-    EXPECT_EQ(r.lvwRegistryToBeDeleted()[0].mainKey, "-2147483646");
-    EXPECT_EQ(r.lvwCookiesToDelete()[0].path, "C:\\Cookies\\me@ads[1].txt");
+    EXPECT_EQ(r.registryDetections()[0].mainKey, "-2147483646");
+    EXPECT_EQ(r.cookieDetections()[0].path, "C:\\Cookies\\me@ads[1].txt");
     uint64_t before = r.revision();
     r.clear();
     EXPECT_GT(r.revision(), before);
-    EXPECT_TRUE(r.lvwRegistryToBeDeleted().empty());
-    EXPECT_TRUE(r.lvwCookiesToDelete().empty());
+    EXPECT_TRUE(r.registryDetections().empty());
+    EXPECT_TRUE(r.cookieDetections().empty());
     EXPECT_EQ(r.traces(), 0);
     EXPECT_FALSE(r.isAlreadyFound("x"));
 }
@@ -109,8 +119,8 @@ TEST(ScanResults, ChecksAndErasingCheckedRows) {
     r.eraseCheckedRows();
     ASSERT_EQ(r.removalList().size(), 1u);
     EXPECT_EQ(r.removalList()[0].name, "Two");
-    ASSERT_EQ(r.lvwFilesToBeDeleted().size(), 1u);
-    EXPECT_EQ(r.lvwFilesToBeDeleted()[0].path, "C:\\2");
+    ASSERT_EQ(r.fileDetections().size(), 1u);
+    EXPECT_EQ(r.fileDetections()[0].path, "C:\\2");
     EXPECT_FALSE(r.isAlreadyFound("One"));  // the index follows the found list
     EXPECT_TRUE(r.isAlreadyFound("Two"));
 }

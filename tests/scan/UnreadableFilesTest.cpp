@@ -22,14 +22,14 @@ struct InMemoryScan {
     test::MemorySettingsStore store;
     test::ScriptedHost host;
     Platform platform;
-    clsLanguages languages{ProductIdentity{"Vedozer Test", "", ""}};
+    Languages languages{ProductIdentity{"Vedozer Test", "", ""}};
     Settings settings{store, languages.identity()};
     DefinitionSet definitions;
     ExclusionList exclusions;
     SafeList safeList;
     ScanResults results;
     ScanCounters counters;
-    ScanProgress progress;
+    ScanMonitor progress;
     bool stop = false;
     ScanContext ctx{platform, definitions, exclusions, safeList, settings, languages, host,
                     stop,     results,     counters,   progress};

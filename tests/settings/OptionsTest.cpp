@@ -18,25 +18,25 @@ TEST(FillingOptions, FreshInstallationShowsTheDefaults) {
     MemorySettingsStore store;
     Settings s(store, kIdentity);
     Options o = readOptions(s, kDrives, 4);
-    EXPECT_TRUE(o.optIEHomePageSheildOn);
-    EXPECT_FALSE(o.optIEHomePageSheildOff);
-    EXPECT_TRUE(o.chkHomePage);
-    EXPECT_TRUE(o.optAlwaysnotifybeforerestoring);
-    EXPECT_FALSE(o.optRestoredefaultwithoutnotification);
-    EXPECT_TRUE(o.optMemorySheildOn);
-    EXPECT_FALSE(o.optMemorySheildOff);
-    EXPECT_TRUE(o.chkAutoProtect);
-    EXPECT_TRUE(o.optScanAllSelectedHardDrive);
-    EXPECT_FALSE(o.optScanOnlyKnownSoftwares);
-    EXPECT_TRUE(o.chkMakeLog);
-    EXPECT_TRUE(o.chkSweepMemory);
-    EXPECT_TRUE(o.chkScanRegistry);
-    EXPECT_TRUE(o.chkScanCookies);
-    EXPECT_TRUE(o.chkSendData);
-    EXPECT_FALSE(o.chkAutomaticScanYesOrNo);
+    EXPECT_TRUE(o.homePageShieldOn);
+    EXPECT_FALSE(o.homePageShieldOff);
+    EXPECT_TRUE(o.homePageShieldChecked);
+    EXPECT_TRUE(o.homePageAskBeforeRestoring);
+    EXPECT_FALSE(o.homePageRestoreSilently);
+    EXPECT_TRUE(o.memoryShieldOn);
+    EXPECT_FALSE(o.memoryShieldOff);
+    EXPECT_TRUE(o.memoryShieldChecked);
+    EXPECT_TRUE(o.completeScanMode);
+    EXPECT_FALSE(o.quickScanMode);
+    EXPECT_TRUE(o.writeReport);
+    EXPECT_TRUE(o.scanMemory);
+    EXPECT_TRUE(o.scanRegistry);
+    EXPECT_TRUE(o.scanCookies);
+    EXPECT_TRUE(o.sendAnonymousData);
+    EXPECT_FALSE(o.scheduledScanOn);
     EXPECT_FALSE(o.scheduleControlsEnabled);
-    EXPECT_FALSE(o.chkRunAtStartup);
-    EXPECT_TRUE(o.chkAutomaticUpdate);
+    EXPECT_FALSE(o.runAtStartup);
+    EXPECT_TRUE(o.automaticUpdate);
     ASSERT_EQ(o.drives.size(), 2u);
     EXPECT_EQ(o.drives[0], std::make_pair(std::string("C: [Local Disk]"), true));
     EXPECT_EQ(o.drives[1], std::make_pair(std::string("D: [Data]"), true));
@@ -119,23 +119,23 @@ TEST(FillingOptions, StoredValuesAreShown) {
     put("Settings", "Max", "1");
     Settings s(store, kIdentity);
     Options o = readOptions(s, kDrives, 3);
-    EXPECT_FALSE(o.optIEHomePageSheildOn);
-    EXPECT_TRUE(o.optIEHomePageSheildOff);
-    EXPECT_FALSE(o.chkHomePage);
-    EXPECT_FALSE(o.optMemorySheildOn);
-    EXPECT_TRUE(o.optMemorySheildOff);
-    EXPECT_FALSE(o.chkAutoProtect);
-    EXPECT_FALSE(o.optAlwaysnotifybeforerestoring);
-    EXPECT_TRUE(o.optRestoredefaultwithoutnotification);
-    EXPECT_FALSE(o.optScanAllSelectedHardDrive);
-    EXPECT_TRUE(o.optScanOnlyKnownSoftwares);
-    EXPECT_FALSE(o.chkMakeLog);
-    EXPECT_FALSE(o.chkScanCookies);
-    EXPECT_FALSE(o.chkSendData);
-    EXPECT_TRUE(o.chkRunAtStartup);
-    EXPECT_TRUE(o.chkAutomaticScanYesOrNo);
+    EXPECT_FALSE(o.homePageShieldOn);
+    EXPECT_TRUE(o.homePageShieldOff);
+    EXPECT_FALSE(o.homePageShieldChecked);
+    EXPECT_FALSE(o.memoryShieldOn);
+    EXPECT_TRUE(o.memoryShieldOff);
+    EXPECT_FALSE(o.memoryShieldChecked);
+    EXPECT_FALSE(o.homePageAskBeforeRestoring);
+    EXPECT_TRUE(o.homePageRestoreSilently);
+    EXPECT_FALSE(o.completeScanMode);
+    EXPECT_TRUE(o.quickScanMode);
+    EXPECT_FALSE(o.writeReport);
+    EXPECT_FALSE(o.scanCookies);
+    EXPECT_FALSE(o.sendAnonymousData);
+    EXPECT_TRUE(o.runAtStartup);
+    EXPECT_TRUE(o.scheduledScanOn);
     EXPECT_TRUE(o.scheduleControlsEnabled);
-    EXPECT_FALSE(o.chkAutomaticUpdate);
+    EXPECT_FALSE(o.automaticUpdate);
     EXPECT_TRUE(o.drives[0].second);
     EXPECT_FALSE(o.drives[1].second);
     EXPECT_EQ(o.columnWidths, std::vector<int>({1400, 2000, 1400}));
@@ -148,9 +148,9 @@ TEST(FillingOptions, OptionButtonSetLastWinsWhenBothKeysSayTrue) {
     store.putUser(kApp, "OptionAndSettings", "optMemorySheildOff", "True");
     Settings s(store, kIdentity);
     Options o = readOptions(s, {}, 0);
-    EXPECT_TRUE(o.chkAutoProtect);  // ticked from the first key before the second is read
-    EXPECT_FALSE(o.optMemorySheildOn);
-    EXPECT_TRUE(o.optMemorySheildOff);
+    EXPECT_TRUE(o.memoryShieldChecked);  // ticked from the first key before the second is read
+    EXPECT_FALSE(o.memoryShieldOn);
+    EXPECT_TRUE(o.memoryShieldOff);
 }
 
 TEST(FillingOptions, UnreadableBooleansKeepTheirDefault) {
@@ -159,8 +159,8 @@ TEST(FillingOptions, UnreadableBooleansKeepTheirDefault) {
     store.putUser(kApp, "OptionAndSettings", "chkRunAtStartup", "");
     Settings s(store, kIdentity);
     Options o = readOptions(s, {}, 0);
-    EXPECT_TRUE(o.chkMakeLog);
-    EXPECT_FALSE(o.chkRunAtStartup);
+    EXPECT_TRUE(o.writeReport);
+    EXPECT_FALSE(o.runAtStartup);
 }
 
 }  // namespace

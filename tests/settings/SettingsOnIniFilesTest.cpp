@@ -25,7 +25,7 @@ TEST(SettingsOnIniFiles, OptionsPageOnAFreshInstallation) {
     IniSettingsStore store(dir.path(), dir.path() / "etc");
     Settings settings(store, kIdentity);
     Options o = readOptions(settings, {"C: [Local Disk]"}, 2);
-    EXPECT_TRUE(o.optMemorySheildOn);
+    EXPECT_TRUE(o.memoryShieldOn);
     EXPECT_TRUE(o.drives[0].second);
     EXPECT_EQ(o.columnWidths, std::vector<int>({1400, 1400}));
     EXPECT_EQ(readHostFile(store.userFile(kApp)),
@@ -33,8 +33,8 @@ TEST(SettingsOnIniFiles, OptionsPageOnAFreshInstallation) {
     settings.saveOptionPair("OptionAndSettings", "optMemorySheildOff", "optMemorySheildOn");
     settings.save("Drives", "C: [Local Disk]", "False");
     o = readOptions(settings, {"C: [Local Disk]"}, 0);
-    EXPECT_FALSE(o.optMemorySheildOn);
-    EXPECT_TRUE(o.optMemorySheildOff);
+    EXPECT_FALSE(o.memoryShieldOn);
+    EXPECT_TRUE(o.memoryShieldOff);
     EXPECT_FALSE(o.drives[0].second);
 }
 
@@ -43,11 +43,11 @@ TEST(SettingsOnIniFiles, UnwritableMachineFolderAsksForPermission) {
     dir.write("etc", "a file where the machine folder should be");
     IniSettingsStore store(dir.path() / "user", dir.path() / "etc");
     test::ScriptedHost host;
-    host.answer(MsgAnswer::Ignore);
+    host.answer(Answer::Ignore);
     Settings settings(store, kIdentity, &host);
     EXPECT_FALSE(settings.saveMachine("Settings", "FirstTime", "Yes"));
-    ASSERT_EQ(host.boxes().size(), 1u);
-    EXPECT_EQ(host.boxes()[0].title, "Permission Denied");
+    ASSERT_EQ(host.asked().size(), 1u);
+    EXPECT_EQ(host.asked()[0].title, "Permission Denied");
     EXPECT_EQ(settings.get("Settings", "IgnorePermissionDeniedError"), "1");
     EXPECT_EQ(readHostFile(dir.path() / "etc"), "a file where the machine folder should be");
     EXPECT_EQ(settings.getMachine("Settings", "FirstTime"), "");

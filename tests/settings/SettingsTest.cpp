@@ -81,10 +81,10 @@ TEST(UserSettings, OptionPairIsSavedAsBothKeysWithOppositeValues) {
     MemorySettingsStore store;
     Settings s(store, kIdentity);
     // Clicking optMemorySheildOff.
-    s.saveOptionPair(skey::OptionAndSettings, skey::optMemorySheildOff, skey::optMemorySheildOn);
+    s.saveOptionPair(skey::OptionAndSettings, skey::memoryShieldOff, skey::memoryShieldOn);
     EXPECT_EQ(store.user(kApp, "OptionAndSettings", "optMemorySheildOn"), "False");
     EXPECT_EQ(store.user(kApp, "OptionAndSettings", "optMemorySheildOff"), "True");
-    s.saveOptionPair(skey::OptionAndSettings, skey::optMemorySheildOn, skey::optMemorySheildOff);
+    s.saveOptionPair(skey::OptionAndSettings, skey::memoryShieldOn, skey::memoryShieldOff);
     EXPECT_EQ(store.user(kApp, "OptionAndSettings", "optMemorySheildOn"), "True");
     EXPECT_EQ(store.user(kApp, "OptionAndSettings", "optMemorySheildOff"), "False");
 }
@@ -92,12 +92,12 @@ TEST(UserSettings, OptionPairIsSavedAsBothKeysWithOppositeValues) {
 TEST(UserSettings, CheckBoxesAndBooleans) {
     MemorySettingsStore store;
     Settings s(store, kIdentity);
-    s.saveCheckBox(skey::OptionAndSettings, skey::chkMakeLog, false);
+    s.saveCheckBox(skey::OptionAndSettings, skey::writeReport, false);
     EXPECT_EQ(store.user(kApp, "OptionAndSettings", "chkMakeLog"), "0");
-    EXPECT_FALSE(s.getBool(skey::OptionAndSettings, skey::chkMakeLog, true));
-    EXPECT_TRUE(s.getBool(skey::OptionAndSettings, skey::chkScanCookies, true));
+    EXPECT_FALSE(s.getBool(skey::OptionAndSettings, skey::writeReport, true));
+    EXPECT_TRUE(s.getBool(skey::OptionAndSettings, skey::scanCookies, true));
     store.putUser(kApp, "OptionAndSettings", "chkSweepMemory", "True");
-    EXPECT_TRUE(s.getBool(skey::OptionAndSettings, skey::chkSweepMemory, false));
+    EXPECT_TRUE(s.getBool(skey::OptionAndSettings, skey::scanMemory, false));
 }
 
 TEST(MachineSettings, EmptyArgumentsAreRejectedInOrder) {
@@ -147,7 +147,7 @@ TEST(MachineSettings, SuccessfulSaveAsksNothing) {
     ScriptedHost host;
     Settings s(store, kIdentity, &host);
     EXPECT_TRUE(s.saveMachine("Settings", "showHelp", "0"));
-    EXPECT_TRUE(host.boxes().empty());
+    EXPECT_TRUE(host.asked().empty());
     EXPECT_EQ(store.machine("Vedozer Labs", kApp, "Settings", "showHelp"), "0");
 }
 
@@ -155,13 +155,13 @@ TEST(MachineSettings, FailedSaveShowsThePermissionDeniedQuestion) {
     MemorySettingsStore store;
     store.failingMachineWrites = 1;
     ScriptedHost host;
-    host.answer(MsgAnswer::Abort);
+    host.answer(Answer::Abort);
     Settings s(store, kIdentity, &host);
     EXPECT_FALSE(s.saveMachine("Settings", "FirstTime", "Yes"));
-    ASSERT_EQ(host.boxes().size(), 1u);
-    EXPECT_EQ(host.boxes()[0].text, kPermissionText);
-    EXPECT_EQ(host.boxes()[0].title, "Permission Denied");
-    EXPECT_EQ(host.boxes()[0].buttons, MsgButtons::AbortRetryIgnore);
+    ASSERT_EQ(host.asked().size(), 1u);
+    EXPECT_EQ(host.asked()[0].text, kPermissionText);
+    EXPECT_EQ(host.asked()[0].title, "Permission Denied");
+    EXPECT_EQ(host.asked()[0].buttons, Buttons::AbortRetryIgnore);
     EXPECT_EQ(store.machineWrites.size(), 1u);
     EXPECT_FALSE(store.user(kApp, "Settings", "IgnorePermissionDeniedError"));
 }
@@ -170,15 +170,15 @@ TEST(MachineSettings, RetryRepeatsTheWrite) {
     MemorySettingsStore store;
     store.failingMachineWrites = 2;
     ScriptedHost host;
-    host.answers({MsgAnswer::Retry, MsgAnswer::Retry});
+    host.answers({Answer::Retry, Answer::Retry});
     Settings s(store, kIdentity, &host);
     EXPECT_TRUE(s.saveMachine("Settings", "FirstTime", "Yes"));
-    EXPECT_EQ(host.boxes().size(), 2u);
+    EXPECT_EQ(host.asked().size(), 2u);
     EXPECT_EQ(store.machineWrites.size(), 3u);
     EXPECT_EQ(store.machine("Vedozer Labs", kApp, "Settings", "FirstTime"), "Yes");
 
     store.failingMachineWrites = 5;
-    host.answers({MsgAnswer::Retry, MsgAnswer::Abort});
+    host.answers({Answer::Retry, Answer::Abort});
     EXPECT_FALSE(s.saveMachine("Settings", "FirstTime", "No"));
     EXPECT_EQ(store.machineWrites.size(), 5u);
     EXPECT_EQ(store.machine("Vedozer Labs", kApp, "Settings", "FirstTime"), "Yes");
@@ -188,12 +188,12 @@ TEST(MachineSettings, IgnoreSilencesTheQuestionFromThenOn) {
     MemorySettingsStore store;
     store.failingMachineWrites = 10;
     ScriptedHost host;
-    host.answer(MsgAnswer::Ignore);
+    host.answer(Answer::Ignore);
     Settings s(store, kIdentity, &host);
     EXPECT_FALSE(s.saveMachine("Settings", "FirstTime", "Yes"));
     EXPECT_EQ(store.user(kApp, "Settings", "IgnorePermissionDeniedError"), "1");
     EXPECT_FALSE(s.saveMachine("Settings", "showHelp", "0"));
-    EXPECT_EQ(host.boxes().size(), 1u);
+    EXPECT_EQ(host.asked().size(), 1u);
     EXPECT_EQ(store.machineWrites.size(), 2u);
 }
 
@@ -204,13 +204,13 @@ TEST(MachineSettings, StoredIgnoreFlagSuppressesTheQuestion) {
     ScriptedHost host;
     Settings s(store, kIdentity, &host);
     EXPECT_FALSE(s.saveMachine("Settings", "FirstTime", "Yes"));
-    EXPECT_TRUE(host.boxes().empty());
+    EXPECT_TRUE(host.asked().empty());
 
     store.putUser(kApp, "Settings", "IgnorePermissionDeniedError", "True");  // only "1" counts
     store.failingMachineWrites = 1;
-    host.answer(MsgAnswer::Abort);
+    host.answer(Answer::Abort);
     EXPECT_FALSE(s.saveMachine("Settings", "FirstTime", "Yes"));
-    EXPECT_EQ(host.boxes().size(), 1u);
+    EXPECT_EQ(host.asked().size(), 1u);
 }
 
 TEST(MachineSettings, WithoutAHostAFailedSaveGivesUpQuietly) {

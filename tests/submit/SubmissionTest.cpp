@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "definitions/LineCodec.h"
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 #include "platform/image/HttpClient.h"
 #include "settings/Settings.h"
 #include "submit/Submission.h"
@@ -63,7 +63,7 @@ protected:
     test::MemorySettingsStore store;
     ProductIdentity identity{"Vedozer Anti-Spyware", "Vedozer Labs", "http://www.vedozer.example"};
     Settings settings{store, identity};
-    clsLanguages messages{identity};
+    Languages messages{identity};
     void SetUp() override {
         fs::create_directories(repo.path() / "changes");
         messages.loadDefaultMessages();
@@ -77,7 +77,8 @@ TEST_F(SubmissionServer, AFileSubmissionIsRecordedOnceAndThanked) {
     SubmitResult first = submitFileName(http, host, messages, server.url(), "C:\\Program Files\\Odd Tool\\odd.exe");
     EXPECT_TRUE(first.accepted) << first.error;
     EXPECT_EQ(first.text, "Results: C:\\Program Files\\Odd Tool\\odd.exe Submitted.  Thank you!");
-    EXPECT_EQ(host.lastStatus("lblResults"), first.text);
+    ASSERT_FALSE(host.notices.empty());
+    EXPECT_EQ(host.notices.back().text, first.text);
     SubmitResult again = submitFileName(http, host, messages, server.url(), "C:\\Program Files\\Odd Tool\\odd.exe");
     EXPECT_TRUE(again.accepted) << "\"Skipped\" is a success too";
     std::string recorded = readText(log());
@@ -129,23 +130,23 @@ TEST_F(SubmissionServer, TheDefaultIsToSend) {
 }
 
 TEST_F(SubmissionServer, ClearingTheBoxAsksFirst) {
-    host.answer(MsgAnswer::No);
-    EXPECT_TRUE(changeSendData(false, settings, messages, host));
+    host.answer(Answer::No);
+    EXPECT_TRUE(setSendAnonymousData(false, settings, messages, host));
     EXPECT_EQ(settings.get("OptionAndSettings", "chkSendData"), "1");
-    ASSERT_EQ(host.boxes().size(), 1u);
-    const auto& box = host.boxes()[0];
+    ASSERT_EQ(host.asked().size(), 1u);
+    const auto& box = host.asked()[0];
     EXPECT_EQ(box.title, "Really turn off anonymous data collection?");
-    EXPECT_EQ(box.buttons, MsgButtons::YesNo);
+    EXPECT_EQ(box.buttons, Buttons::YesNo);
     EXPECT_EQ(box.text, messages.getMessages("MSG_ANON1") + "\r\n\r\n" + messages.getMessages("MSG_ANON2") + "\r\n\r\n" +
                             messages.getMessages("MSG_ANON3"));
 
-    host.answer(MsgAnswer::Yes);
-    EXPECT_FALSE(changeSendData(false, settings, messages, host));
+    host.answer(Answer::Yes);
+    EXPECT_FALSE(setSendAnonymousData(false, settings, messages, host));
     EXPECT_EQ(settings.get("OptionAndSettings", "chkSendData"), "0");
 
-    EXPECT_TRUE(changeSendData(true, settings, messages, host));
+    EXPECT_TRUE(setSendAnonymousData(true, settings, messages, host));
     EXPECT_EQ(settings.get("OptionAndSettings", "chkSendData"), "1");
-    EXPECT_EQ(host.boxes().size(), 2u) << "ticking the box asks nothing";
+    EXPECT_EQ(host.asked().size(), 2u) << "ticking the box asks nothing";
 }
 
 }  // namespace

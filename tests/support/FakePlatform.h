@@ -156,10 +156,12 @@ public:
 class FakeSystemRestore : public SystemRestore {
 public:
     bool available = true;
+    bool refuse = false;  // available, but every begin is refused
     std::vector<std::string> events;
     bool isAvailable() override { return available; }
-    bool begin(const std::string& description, int64_t& sequence) override {
-        events.push_back("begin " + description);
+    bool begin(const std::string& description, uint32_t type, int64_t& sequence) override {
+        events.push_back("begin " + description + " type " + std::to_string(type));
+        if (refuse) return false;
         sequence = ++m_next;
         return available;
     }

@@ -175,12 +175,14 @@ TEST(HttpClientAgainstServers, ProgressIsShownAfterEveryBlockButTheFirst) {
     HttpClient http;
     test::ScriptedHost host;
     EXPECT_EQ(FetchUrlTextWithProgress(http, t.url() + "/big", host, quickOptions()).size(), big.size());
-    ASSERT_FALSE(host.statuses().empty());
-    EXPECT_EQ(host.lastStatus("txtStatus"), "Downloaded 200000 bytes.");
-    EXPECT_EQ(host.yields(), static_cast<int>(host.statuses().size()));
+    ASSERT_FALSE(host.updateProgress.empty());
+    EXPECT_EQ(host.updateProgress.back().phase, UpdatePhase::Downloading);
+    EXPECT_EQ(host.updateProgress.back().text, "Downloaded 200000 bytes.");
+    EXPECT_EQ(host.updateProgress.back().count, 200000u);
+    EXPECT_EQ(host.yields(), static_cast<int>(host.updateProgress.size()));
     test::ScriptedHost quiet;
     EXPECT_EQ(FetchUrlText(http, t.url() + "/big", quiet, quickOptions()).size(), big.size());
-    EXPECT_TRUE(quiet.statuses().empty());
+    EXPECT_TRUE(quiet.updateProgress.empty());
     EXPECT_GT(quiet.yields(), 0);
 }
 

@@ -95,21 +95,36 @@ TEST(KillDuringMerge, EveryFileIsEntirelyOldOrEntirelyNewAndAllAgree) {
         childSeconds = std::max(childSeconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - forked).count());
         ASSERT_EQ(folderContents(dir.path()), after);
     }
-    std::mt19937 rng(std::random_device{}());
+    const unsigned seed = std::random_device{}();
+    std::printf("seed %u\n", seed);
+    std::mt19937 rng(seed);
     std::uniform_real_distribution<double> moment(0.0, childSeconds * 1.05);
     HostFileSystem files;
-    int consistent = 0, endedOld = 0, endedNew = 0, rolledForward = 0, rolledBack = 0;
+    int consistent = 0, endedOld = 0, endedNew = 0, rolledForward = 0, rolledBack = 0, killed = 0;
     const int kRuns = 50;
     for (int run = 0; run < kRuns; ++run) {
         restore(dir.path(), before);
         double delay = moment(rng);
+        // The child says when the update starts; the random moment counts from there.
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
         pid_t pid = ::fork();
         ASSERT_GE(pid, 0);
-        if (pid == 0) ::_exit(runUpdate(dir.str(), feed) ? 0 : 3);
+        if (pid == 0) {
+            ::close(started[0]);
+            char go = 'g';
+            if (::write(started[1], &go, 1) != 1) ::_exit(4);
+            ::_exit(runUpdate(dir.str(), feed) ? 0 : 3);
+        }
+        ::close(started[1]);
+        char go = 0;
+        ASSERT_EQ(::read(started[0], &go, 1), 1);
+        ::close(started[0]);
         std::this_thread::sleep_for(std::chrono::duration<double>(delay));
         ::kill(pid, SIGKILL);
         int status = 0;
         ::waitpid(pid, &status, 0);
+        killed += WIFSIGNALED(status);
 
         // The next start.
         RecoveryResult recovered = recoverDefinitionUpdate(files, dir.str());
@@ -130,9 +145,14 @@ TEST(KillDuringMerge, EveryFileIsEntirelyOldOrEntirelyNewAndAllAgree) {
         }
     }
     std::printf("%d of %d: after SIGKILL at random moments of a %.3f s update (%.3f s in a child), every file "
-                "entirely old or entirely new and all agree (%d old, %d new; recovery completed %d, discarded %d)\n",
-                consistent, kRuns, updateSeconds, childSeconds, endedOld, endedNew, rolledForward, rolledBack);
+                "entirely old or entirely new and all agree (%d old, %d new; %d killed before the end; recovery "
+                "completed %d, discarded %d; seed %u)\n",
+                consistent, kRuns, updateSeconds, childSeconds, endedOld, endedNew, killed, rolledForward, rolledBack,
+                seed);
     EXPECT_EQ(consistent, kRuns);
+    // The kills must land inside the updates, or the test proves nothing.
+    EXPECT_GE(killed, kRuns / 4) << "seed " << seed;
+    EXPECT_GE(rolledForward + rolledBack, 1) << "no kill left an update half done; seed " << seed;
 }
 
 }  // namespace

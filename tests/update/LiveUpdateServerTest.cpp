@@ -7,7 +7,7 @@
 #include "DefTestFiles.h"
 #include "definitions/DefinitionFiles.h"
 #include "i18n/LocalizationFile.h"
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 #include "platform/image/HttpClient.h"
 #include "platform/image/ImageFileSystem.h"
 #include "settings/Settings.h"
@@ -92,8 +92,9 @@ TEST_F(LiveUpdateServer, ANewerServerInstallsTheFeedAndItsDateTogether) {
     EXPECT_EQ(lines("DirectoryDefinition.dat"),
               (std::vector<std::string>{"PopMaster folder=PopMaster|[programfiles]\\PopMaster|Adware"}));
     EXPECT_TRUE(lines("Safety.dat").empty());
-    EXPECT_EQ(host.lastStatus("lblDefVersion"), "5/15/2006 9:30:00 AM PST");
-    EXPECT_EQ(host.statuses().front().second, "Connecting to the definition server, please wait.");
+    EXPECT_EQ(host.lastUpdateText(UpdatePhase::Installed), "5/15/2006 9:30:00 AM PST");
+    EXPECT_EQ(host.updateProgress.front().phase, UpdatePhase::Connecting);
+    EXPECT_EQ(host.updateProgress.front().text, "Connecting to the definition server, please wait.");
     std::string log = server.log();
     EXPECT_NE(log.find("GET /asp/currentDateNEW.asp?prog=Vedozer%20Anti-Spyware&comp=Vedozer%20Labs 200"), std::string::npos) << log;
     EXPECT_NE(log.find("GET /asp/getDefsNEW.asp?prog=Vedozer%20Anti-Spyware&comp=Vedozer%20Labs&date=3/16/2006 200"), std::string::npos) << log;
@@ -129,13 +130,13 @@ TEST_F(LiveUpdateServer, AnEqualDateFetchesNothing) {
     auto c = context(server.url());
     test::MemorySettingsStore store;
     Settings settings(store, c.identity);
-    clsLanguages messages(c.identity);
+    Languages messages(c.identity);
     messages.loadDefaultMessages();
     DefinitionSet set;
     LiveUpdateReport report = RunLiveUpdate(c, settings, messages, set);
     EXPECT_EQ(report.outcome, LiveUpdateOutcome::UpToDate);
     EXPECT_EQ(report.message, "You are using the most recent Vedozer Anti-Spyware definitions.");
-    EXPECT_EQ(host.lastStatus("lblUpdateInfo"), report.message);
+    EXPECT_EQ(host.lastUpdateText(UpdatePhase::Finished), report.message);
     EXPECT_EQ(liveUpdateExitCode(report), 0);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(server.log().find("getDefsNEW"), std::string::npos);
@@ -148,13 +149,13 @@ TEST_F(LiveUpdateServer, RunLiveUpdateRecordsTheUpdateAndRecountsTheDefinitions)
     auto c = context(server.url());
     test::MemorySettingsStore store;
     Settings settings(store, c.identity);
-    clsLanguages messages(c.identity);
+    Languages messages(c.identity);
     messages.loadDefaultMessages();
     DefinitionSet set;
     LiveUpdateReport report = RunLiveUpdate(c, settings, messages, set);
     ASSERT_EQ(report.outcome, LiveUpdateOutcome::Updated) << report.check.error;
     EXPECT_EQ(report.message, "Your Vedozer Anti-Spyware definitions have been updated!");
-    EXPECT_EQ(host.lastStatus("lblUpdateInfo"), report.message);
+    EXPECT_EQ(host.lastUpdateText(UpdatePhase::Finished), report.message);
     EXPECT_EQ(settings.get("OptionAndSettings", "SHOW"), "True");
     EXPECT_EQ(settings.get("OptionAndSettings", "RESTART"), "True");
     // File 2, exe 1, registry 1, cookies 2, folders 1.
@@ -170,7 +171,7 @@ TEST_F(LiveUpdateServer, AnUnreachableServerChangesNothingAndSaysSo) {
     auto c = context("http://127.0.0.1:" + std::to_string(test::unusedPort()));
     test::MemorySettingsStore store;
     Settings settings(store, c.identity);
-    clsLanguages messages(c.identity);
+    Languages messages(c.identity);
     messages.loadDefaultMessages();
     DefinitionSet set;
     LiveUpdateReport report = RunLiveUpdate(c, settings, messages, set);
@@ -254,12 +255,12 @@ TEST(UpdateUrls, ShowUpdateUrlsListsTheEightDefinitionPages) {
     EXPECT_EQ(updateSiteBase("[Website]", "http://vendor.example"), "http://vendor.example");
     EXPECT_EQ(updateSiteBase("", "http://vendor.example"), "http://vendor.example");
     test::ScriptedHost host;
-    host.answer(MsgAnswer::Ok);
+    host.answer(Answer::Ok);
     ShowUpdateUrls(ProductIdentity{"Prog", "Co", "http://vedozer.example/x"}, host);
-    ASSERT_EQ(host.boxes().size(), 1u);
-    EXPECT_EQ(host.boxes()[0].title, "Prog");
-    EXPECT_EQ(host.boxes()[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(host.boxes()[0].text,
+    ASSERT_EQ(host.asked().size(), 1u);
+    EXPECT_EQ(host.asked()[0].title, "Prog");
+    EXPECT_EQ(host.asked()[0].buttons, Buttons::Ok);
+    EXPECT_EQ(host.asked()[0].text,
               "http://www.vedozer.example/definitions/version/R.HTM\r\n"
               "http://www.vedozer.example/definitions/version/F.HTM\r\n"
               "http://www.vedozer.example/definitions/version/E.HTM\r\n"

@@ -79,7 +79,7 @@ TEST_F(Merge, AddRecordsGoToTheirFilesWithTheirStoredForms) {
     EXPECT_EQ(lines("DirectoryDefinition.dat"), (std::vector<std::string>{"old=Old|x", "Pop folder=Pop|[programfiles]\\Pop|Adware"}));
     EXPECT_EQ(lines("Safety.dat"), (std::vector<std::string>{"old=Old|x", "SFILE|notepad.exe|[windir]\\notepad.exe",
                                                              "sdir|Windows|[windir]"}));
-    EXPECT_EQ(host.lastStatus("txtStatus"), "Applying new updates...");
+    EXPECT_EQ(host.lastUpdateText(UpdatePhase::Applying), "Applying new updates...");
 }
 
 TEST_F(Merge, OneFileRecordCountsOneAndAnExeRecordTwo) {
@@ -243,8 +243,8 @@ TEST_F(Merge, RemovalPassReportsProgressEveryHundredLines) {
     writeDefinitions(at("FileDefinition.dat"), many);
     ASSERT_EQ(merge(feedRecord("FILE", "DEL", "f7")).count, 1);
     std::vector<std::string> progress;
-    for (const auto& [channel, text] : host.statuses())
-        if (text.rfind("Removing", 0) == 0) progress.push_back(text);
+    for (const auto& u : host.updateProgress)
+        if (u.phase == UpdatePhase::Pruning) progress.push_back(u.text);
     EXPECT_EQ(progress, (std::vector<std::string>{"Removing outdated definitions: checking entry 100",
                                                   "Removing outdated definitions: checking entry 200"}));
     EXPECT_EQ(lines("FileDefinition.dat").size(), 249u);

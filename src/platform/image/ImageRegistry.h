@@ -90,6 +90,14 @@ public:
     std::vector<std::string> subKeys(RootKey root, const std::string& path) override;
     std::vector<NamedValue> values(RootKey root, const std::string& path) override;
 
+    // As above, telling a key that could not be read (Error, named in lastProblem()) from an
+    // absent one (ImageRegistryStatus.cpp).
+    RegStatus readValue(RootKey root, const std::string& path, const std::string& name,
+                        RegistryValue& out) override;
+    RegStatus listSubKeys(RootKey root, const std::string& path, std::vector<std::string>& out) override;
+    RegStatus listValues(RootKey root, const std::string& path, std::vector<NamedValue>& out) override;
+    std::string lastProblem() const override { return m_lastError; }
+
     RegStatus createKey(RootKey root, const std::string& path) override;
     RegStatus setValue(RootKey root, const std::string& path, const std::string& name,
                        const RegistryValue& value) override;
@@ -101,6 +109,8 @@ public:
         m_beforeFirstWrite = std::move(hook);
         m_hooked.clear();
     }
+    // Host paths of the hive files configured (ImageRegistryStatus.cpp).
+    std::vector<std::string> hivePaths() const;
     // Closes every cached hive handle; the next call reopens what it needs.
     void closeHives();
     // Changes whenever later reads might answer differently from earlier ones: a write (or an
@@ -147,6 +157,9 @@ private:
     RegStatus openHive(Slot slot, HiveFile*& out);
     RegStatus locate(const Place& place, std::optional<Found>& found);
     RegStatus locateFirst(const Target& target, std::optional<Found>& found);
+    // locateFirst that names the key whose sub keys could not be listed (ImageRegistryStatus.cpp).
+    RegStatus locateReporting(RootKey root, const std::string& path, const Target& target,
+                              std::optional<Found>& found);
     // Writing (ImageRegistryWrite.cpp).
     RegStatus choosePlaceForWrite(const Target& target, const Place*& chosen);
     RegStatus locateForWrite(const Target& target, std::optional<Found>& found);

@@ -59,7 +59,7 @@ bool ImageSystemRestore::appendRecord(const std::string& line) {
     return posix::append(m_folder + "/" + kRecordFile, line + "\r\n");
 }
 
-bool ImageSystemRestore::begin(const std::string& description, int64_t& sequence) {
+bool ImageSystemRestore::begin(const std::string& description, uint32_t type, int64_t& sequence) {
     if (isOpen()) return false;
     std::error_code ec;
     std::filesystem::create_directories(m_quarantine, ec);
@@ -78,7 +78,8 @@ bool ImageSystemRestore::begin(const std::string& description, int64_t& sequence
         if (std::filesystem::exists(folder, ec)) continue;
         if (!posix::createFolder(folder)) return false;
         m_folder = folder;
-        if (!appendRecord("description\t" + field(description)) || !appendRecord("began\t" + stamp(now))) {
+        if (!appendRecord("description\t" + field(description)) || !appendRecord("began\t" + stamp(now)) ||
+            !appendRecord("type\t" + std::to_string(type))) {
             m_folder.clear();
             return false;
         }
@@ -114,7 +115,7 @@ bool ImageSystemRestore::end(int64_t sequence, bool cancel) {
     return ok;
 }
 
-std::vector<ImageSystemRestore::Info> ImageSystemRestore::list(const std::string& quarantineFolder) {
+std::vector<ImageSystemRestore::Info> ImageSystemRestore::listIn(const std::string& quarantineFolder) {
     std::vector<Info> out;
     auto names = posix::listNames(quarantineFolder);
     std::sort(names.begin(), names.end());
@@ -134,6 +135,59 @@ std::vector<ImageSystemRestore::Info> ImageSystemRestore::list(const std::string
         out.push_back(std::move(info));
     }
     return out;
+}
+
+std::vector<RestorePointInfo> ImageSystemRestore::list() {
+    std::vector<RestorePointInfo> out;
+    for (const Info& point : listIn(m_quarantine)) {
+        RestorePointInfo info{point.name, point.description, point.began, point.ended, {}};
+        for (const auto& h : point.hives) info.details.push_back(h.storedName + " <- " + h.hivePath);
+        out.push_back(std::move(info));
+    }
+    return out;
+}
+
+bool ImageSystemRestore::restore(const std::string& name, std::string& error) {
+    if (isOpen()) {
+        error = "a removal is running under a restore point";
+        return false;
+    }
+    const std::vector<std::string> hives = m_registry.hivePaths();
+    for (const Info& point : listIn(m_quarantine)) {
+        if (point.name != name) continue;
+        if (point.hives.empty()) {
+            error = name + " holds no hive copies (the removal changed no hive)";
+            return false;
+        }
+        // Every copy must belong to a hive of this image before any is written.
+        for (const auto& h : point.hives) {
+            if (std::find(hives.begin(), hives.end(), h.hivePath) == hives.end()) {
+                error = name + ": " + h.hivePath + " is not a hive of this installation; nothing was restored";
+                return false;
+            }
+        }
+        m_registry.closeHives();
+        for (const auto& h : point.hives) {
+            std::string from = m_quarantine + "/" + name + "/" + h.storedName;
+            auto in = posix::openRead(from);
+            auto out = in ? posix::openWrite(h.hivePath, /*atomic=*/true) : nullptr;
+            bool written = out != nullptr;
+            std::vector<char> block(1 << 20);
+            long long n = 0;
+            while (written && (n = in->read(block.data(), block.size())) > 0)
+                written = out->write(block.data(), static_cast<size_t>(n));
+            written = written && n == 0;
+            // An unfinished copy is never renamed over the hive: only a clean close commits it.
+            if (out && written) written = out->close();
+            if (!written) {
+                error = name + ": " + h.hivePath + " could not be replaced with " + from;
+                return false;
+            }
+        }
+        return true;
+    }
+    error = "there is no restore point " + name;
+    return false;
 }
 
 }  // namespace vedozer

@@ -33,15 +33,20 @@ public:
     ~ImageSystemRestore() override;
 
     bool isAvailable() override { return true; }
-    // The sequence is yyyymmddnnn of the folder's name.
-    bool begin(const std::string& description, int64_t& sequence) override;
+    RestorePointKind kind() const override { return RestorePointKind::HiveCopies; }
+    // The sequence is yyyymmddnnn of the folder's name; the type is only recorded.
+    bool begin(const std::string& description, uint32_t type, int64_t& sequence) override;
     bool end(int64_t sequence, bool cancel) override;
+    std::vector<RestorePointInfo> list() override;
+    // Copies the point's hive files back over the hives they came from (each replaced in one
+    // step). Only the hives of this image's registry are written; the registry rereads them.
+    bool restore(const std::string& name, std::string& error) override;
 
     bool isOpen() const { return m_sequence != 0; }
     const std::string& openFolder() const { return m_folder; }
 
     // The restore points in a quarantine folder, oldest first.
-    static std::vector<Info> list(const std::string& quarantineFolder);
+    static std::vector<Info> listIn(const std::string& quarantineFolder);
     static bool isRestorePointName(const std::string& name);
 
 private:

@@ -24,7 +24,6 @@ struct StateManagerStatus {
 
 constexpr DWORD kBeginSystemChange = 100;
 constexpr DWORD kEndSystemChange = 101;
-constexpr DWORD kApplicationInstall = 0;
 constexpr DWORD kCancelledOperation = 13;
 
 using SetRestorePointA = BOOL(WINAPI*)(RestorePointInfoA*, StateManagerStatus*);
@@ -57,11 +56,11 @@ Win32SystemRestore::~Win32SystemRestore() {
     if (m_library) FreeLibrary(static_cast<HMODULE>(m_library));
 }
 
-bool Win32SystemRestore::begin(const std::string& description, int64_t& sequence) {
+bool Win32SystemRestore::begin(const std::string& description, uint32_t type, int64_t& sequence) {
     if (!m_setRestorePoint) return false;
     RestorePointInfoA info{};
     info.eventType = kBeginSystemChange;
-    info.restorePointType = kApplicationInstall;
+    info.restorePointType = type;  // as the engine asks; a type the system refuses makes begin fail
     std::strncpy(info.description, description.c_str(), sizeof info.description - 1);
     StateManagerStatus status{};
     if (!reinterpret_cast<SetRestorePointA>(m_setRestorePoint)(&info, &status)) return false;
@@ -73,7 +72,7 @@ bool Win32SystemRestore::end(int64_t sequence, bool cancel) {
     if (!m_setRestorePoint) return false;
     RestorePointInfoA info{};
     info.eventType = kEndSystemChange;
-    info.restorePointType = cancel ? kCancelledOperation : kApplicationInstall;
+    info.restorePointType = cancel ? kCancelledOperation : 0;
     info.sequenceNumber = sequence;
     StateManagerStatus status{};
     return reinterpret_cast<SetRestorePointA>(m_setRestorePoint)(&info, &status);

@@ -17,7 +17,7 @@ public:
     Win32SystemRestore();
     ~Win32SystemRestore() override;
     bool isAvailable() override { return m_setRestorePoint != nullptr; }
-    bool begin(const std::string& description, int64_t& sequence) override;
+    bool begin(const std::string& description, uint32_t type, int64_t& sequence) override;
     bool end(int64_t sequence, bool cancel) override;
 
 private:

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Question.h"
 #include "i18n/ProductIdentity.h"
 
 namespace vedozer {
@@ -12,7 +13,7 @@ namespace vedozer {
 // The message catalogue: every text shown in a message box or status line, looked up by
 // its "MSG_" key. Starts with the English defaults; a language's translation lines may
 // replace them. Lives for the whole run.
-class clsLanguages {
+class Languages {
 public:
     static constexpr std::size_t kSlotCount = 201;
 
@@ -22,7 +23,7 @@ public:
         bool inUse = false;
     };
 
-    explicit clsLanguages(ProductIdentity identity = {});
+    explicit Languages(ProductIdentity identity = {});
 
     const ProductIdentity& identity() const { return m_identity; }
     void setIdentity(ProductIdentity identity) { m_identity = std::move(identity); }
@@ -34,6 +35,14 @@ public:
     // The current text for a key (case-insensitive), placeholders substituted and the first
     // letter upper-cased; "" for a key that was never registered.
     std::string getMessages(std::string_view key) const;
+
+    // A question whose text and (unless given) title come from the catalogue: the text of
+    // textKey, titled with titleKey's text or else the program name.
+    Question question(QuestionKind kind, std::string_view textKey, Buttons buttons, QuestionIcon icon,
+                      std::string_view titleKey = {}) const;
+    // The same with a text already put together from catalogue texts.
+    Question questionWithText(QuestionKind kind, std::string text, Buttons buttons, QuestionIcon icon,
+                              std::string_view titleKey = {}) const;
 
     // Registers the English defaults in their fixed order.
     void loadDefaultMessages();

@@ -1,6 +1,5 @@
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 
-#include "i18n/AnsiCase.h"
 #include "i18n/DefaultMessages.h"
 #include "text/Text.h"
 
@@ -8,13 +7,13 @@ namespace vedozer {
 
 std::string upperFirst(std::string_view text) {
     std::string out(text);
-    if (!out.empty()) out[0] = upperAnsi(out[0]);
+    if (!out.empty()) out[0] = text::upperChar(out[0]);
     return out;
 }
 
-clsLanguages::clsLanguages(ProductIdentity identity) : m_identity(std::move(identity)) {}
+Languages::Languages(ProductIdentity identity) : m_identity(std::move(identity)) {}
 
-void clsLanguages::setMessage(std::string_view key, std::string_view text) {
+void Languages::setMessage(std::string_view key, std::string_view text) {
     for (Slot& slot : m_slots) {
         if (!slot.inUse) {
             slot.inUse = true;
@@ -25,11 +24,11 @@ void clsLanguages::setMessage(std::string_view key, std::string_view text) {
     }
 }
 
-std::string clsLanguages::present(std::string_view text) const {
+std::string Languages::present(std::string_view text) const {
     return upperFirst(substitutePlaceholders(text, m_identity));
 }
 
-std::string clsLanguages::getMessages(std::string_view key) const {
+std::string Languages::getMessages(std::string_view key) const {
     for (const Slot& slot : m_slots) {
         if (!slot.inUse) break;  // slots fill from the front, so the rest are free too
         if (text::iequals(slot.key, key)) return present(slot.text);
@@ -37,11 +36,22 @@ std::string clsLanguages::getMessages(std::string_view key) const {
     return "";
 }
 
-void clsLanguages::loadDefaultMessages() {
+Question Languages::question(QuestionKind kind, std::string_view textKey, Buttons buttons, QuestionIcon icon,
+                             std::string_view titleKey) const {
+    return questionWithText(kind, getMessages(textKey), buttons, icon, titleKey);
+}
+
+Question Languages::questionWithText(QuestionKind kind, std::string text, Buttons buttons, QuestionIcon icon,
+                                     std::string_view titleKey) const {
+    std::string title = titleKey.empty() ? m_identity.programName : getMessages(titleKey);
+    return Question{kind, std::move(title), std::move(text), buttons, icon};
+}
+
+void Languages::loadDefaultMessages() {
     for (const DefaultMessage& m : defaultMessages()) setMessage(m.key, m.text);
 }
 
-std::string clsLanguages::rawTranslation(std::string_view key) const {
+std::string Languages::rawTranslation(std::string_view key) const {
     if (key.empty()) return "";
     for (const std::string& line : m_translationLines) {
         if (line.empty()) continue;
@@ -65,11 +75,11 @@ std::string clsLanguages::rawTranslation(std::string_view key) const {
     return "";
 }
 
-std::string clsLanguages::translationLookup(std::string_view key) const {
+std::string Languages::translationLookup(std::string_view key) const {
     return present(rawTranslation(key));
 }
 
-void clsLanguages::applyTranslations() {
+void Languages::applyTranslations() {
     for (Slot& slot : m_slots) {
         if (!slot.inUse) continue;
         std::string raw = rawTranslation(slot.key);
@@ -79,7 +89,7 @@ void clsLanguages::applyTranslations() {
     }
 }
 
-std::size_t clsLanguages::usedSlotCount() const {
+std::size_t Languages::usedSlotCount() const {
     std::size_t n = 0;
     for (const Slot& slot : m_slots)
         if (slot.inUse) ++n;

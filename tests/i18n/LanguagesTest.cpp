@@ -5,22 +5,22 @@
 
 #include "i18n/DefaultMessages.h"
 #include "i18n/MessageKeys.h"
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 
 namespace vedozer {
 namespace {
 
 const ProductIdentity kIdentity{"Vedozer Anti-Spyware", "Vedozer Labs", "http://www.vedozer.example"};
 
-clsLanguages defaults() {
-    clsLanguages lang(kIdentity);
+Languages defaults() {
+    Languages lang(kIdentity);
     lang.loadDefaultMessages();
     return lang;
 }
 
-TEST(DefaultMessages, SixtyFiveDistinctKeysInTheirFixedOrder) {
+TEST(DefaultMessages, SixtySixDistinctKeysInTheirFixedOrder) {
     const auto& table = defaultMessages();
-    ASSERT_EQ(table.size(), 65u);
+    ASSERT_EQ(table.size(), 66u);
     EXPECT_STREQ(table[0].key, "MSG_THANK1");
     EXPECT_STREQ(table[0].text, "Thank you for using [ProgramName]!");
     EXPECT_STREQ(table[21].key, "MSG_STOP");
@@ -31,16 +31,17 @@ TEST(DefaultMessages, SixtyFiveDistinctKeysInTheirFixedOrder) {
     EXPECT_STREQ(table[59].key, "MSG_NOTSELECED");
     EXPECT_STREQ(table[64].key, "MSG_COMPLETE");
     EXPECT_STREQ(table[64].text, "complete");
+    EXPECT_STREQ(table[65].key, "MSG_CONFIRM_HIVES");  // the removal prompt on an offline installation
     std::set<std::string> keys;
     for (const auto& m : table) {
         EXPECT_EQ(std::string(m.key).rfind("MSG_", 0), 0u) << m.key;
         keys.insert(m.key);
     }
-    EXPECT_EQ(keys.size(), 65u);
+    EXPECT_EQ(keys.size(), 66u);
 }
 
 TEST(DefaultMessages, TextsKeepTheirExactSpacingAndPunctuation) {
-    clsLanguages lang = defaults();
+    Languages lang = defaults();
     EXPECT_EQ(lang.getMessages(msg::MSG_PAUSED),
               "Vedozer Anti-Spyware has been paused.  Click OK to resume.");
     EXPECT_EQ(lang.getMessages(msg::MSG_FOUND2), "] using you system memory. Click YES to stop [");
@@ -51,22 +52,22 @@ TEST(DefaultMessages, TextsKeepTheirExactSpacingAndPunctuation) {
 }
 
 TEST(Catalogue, DefaultsFillTheFirstSlotsUnchanged) {
-    clsLanguages lang = defaults();
-    EXPECT_EQ(lang.usedSlotCount(), 65u);
+    Languages lang = defaults();
+    EXPECT_EQ(lang.usedSlotCount(), 66u);
     EXPECT_EQ(lang.slots()[0].key, "MSG_THANK1");
     EXPECT_EQ(lang.slots()[0].text, "Thank you for using [ProgramName]!");
     EXPECT_EQ(lang.slots()[64].text, "complete");
-    EXPECT_FALSE(lang.slots()[65].inUse);
+    EXPECT_FALSE(lang.slots()[66].inUse);
 }
 
 TEST(Catalogue, KeysCompareWithoutCase) {
-    clsLanguages lang = defaults();
+    Languages lang = defaults();
     EXPECT_EQ(lang.getMessages("msg_stop"), "Are you sure you want to stop the scan?");
     EXPECT_EQ(lang.getMessages("Msg_Stop"), lang.getMessages("MSG_STOP"));
 }
 
 TEST(Catalogue, FirstLetterIsUpperCased) {
-    clsLanguages lang = defaults();
+    Languages lang = defaults();
     EXPECT_EQ(lang.getMessages(msg::MSG_COMPLETE), "Complete");
     EXPECT_EQ(lang.getMessages(msg::MSG_ERROR_STOPPED).substr(0, 21), "Could not be stopped.");
     lang.setMessage("X", "\xE9tat");  // Windows-1252 e acute
@@ -74,7 +75,7 @@ TEST(Catalogue, FirstLetterIsUpperCased) {
 }
 
 TEST(Catalogue, PlaceholdersAreSubstitutedInDefaultTexts) {
-    clsLanguages lang = defaults();
+    Languages lang = defaults();
     EXPECT_EQ(lang.getMessages(msg::MSG_CAPTION), "Vedozer Anti-Spyware by Vedozer Labs");
     EXPECT_EQ(lang.getMessages(msg::MSG_WEBSITE), "Visit http://www.vedozer.example");
     EXPECT_EQ(lang.getMessages(msg::MSG_FOUND1), "Vedozer Anti-Spyware has found [");
@@ -88,15 +89,15 @@ TEST(Catalogue, PlaceholdersAreSubstitutedInDefaultTexts) {
 }
 
 TEST(Catalogue, UnknownKeysYieldEmptyText) {
-    clsLanguages lang = defaults();
+    Languages lang = defaults();
     EXPECT_EQ(lang.getMessages(msg::MSG_TITLELANGUAGE), "");
     EXPECT_EQ(lang.getMessages(msg::MSG_DOWNLOADED), "");
     EXPECT_EQ(lang.getMessages(""), "");
-    EXPECT_EQ(clsLanguages(kIdentity).getMessages(msg::MSG_STOP), "");
+    EXPECT_EQ(Languages(kIdentity).getMessages(msg::MSG_STOP), "");
 }
 
 TEST(Catalogue, TableHoldsTwoHundredOneSlotsAndDropsFurtherRegistrations) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     for (int i = 0; i < 201; ++i) lang.setMessage("K" + std::to_string(i), "text " + std::to_string(i));
     EXPECT_EQ(lang.usedSlotCount(), 201u);
     EXPECT_EQ(lang.getMessages("K200"), "Text 200");
@@ -107,7 +108,7 @@ TEST(Catalogue, TableHoldsTwoHundredOneSlotsAndDropsFurtherRegistrations) {
 }
 
 TEST(Catalogue, RegisteringAKeyTwiceTakesTwoSlotsAndTheFirstWins) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.setMessage("MSG_A", "first");
     lang.setMessage("msg_a", "second");
     EXPECT_EQ(lang.usedSlotCount(), 2u);
@@ -130,7 +131,7 @@ std::vector<std::string> frenchLines() {
 }
 
 TEST(TranslationLookup, FindsTheItemOfAKeyIgnoringCase) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.setTranslationLines(frenchLines());
     EXPECT_EQ(lang.translationLookup("FRMMAIN_CMDSCANNOW"), "Analyser");
     EXPECT_EQ(lang.translationLookup("frmMain_cmdScanNow"), "Analyser");
@@ -138,13 +139,13 @@ TEST(TranslationLookup, FindsTheItemOfAKeyIgnoringCase) {
 }
 
 TEST(TranslationLookup, ColumnItemsWrittenWithMixedCaseAreFound) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.setTranslationLines(frenchLines());
     EXPECT_EQ(lang.translationLookup("FRMMAIN_LVWFOUND_COL1"), "Nom");
 }
 
 TEST(TranslationLookup, SubstitutesPlaceholdersAndUpperCasesTheFirstLetter) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.setTranslationLines(frenchLines());
     EXPECT_EQ(lang.translationLookup("MSG_UPDATED_DEFS"), "Your Vedozer Anti-Spyware definitions");
     EXPECT_EQ(lang.translationLookup("MSG_CAPTION"),
@@ -152,7 +153,7 @@ TEST(TranslationLookup, SubstitutesPlaceholdersAndUpperCasesTheFirstLetter) {
 }
 
 TEST(TranslationLookup, MissingOrEmptyItemsYieldEmptyText) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     EXPECT_EQ(lang.translationLookup("MSG_STOP"), "");
     lang.setTranslationLines(frenchLines());
     EXPECT_EQ(lang.translationLookup("MSG_SURE"), "");
@@ -162,7 +163,7 @@ TEST(TranslationLookup, MissingOrEmptyItemsYieldEmptyText) {
 }
 
 TEST(TranslationLookup, MalformedLinesDoNotProduceText) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.setTranslationLines(
         {"<MSG_STOP>never closed", "MSG_SURE>bare key</MSG_SURE>", "garbage", "<>", ">"});
     EXPECT_EQ(lang.translationLookup("MSG_STOP"), "");
@@ -170,13 +171,13 @@ TEST(TranslationLookup, MalformedLinesDoNotProduceText) {
 }
 
 TEST(TranslationLookup, TextMayContainAngleBracketsOfItsOwn) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     lang.setTranslationLines({"\t\t<MSG_CONFIRM4>D\xE9marrer > Programmes > Outils</MSG_CONFIRM4>"});
     EXPECT_EQ(lang.translationLookup("MSG_CONFIRM4"), "D\xE9marrer > Programmes > Outils");
 }
 
 TEST(ApplyTranslations, ReplacesTranslatedTextsAndKeepsTheRest) {
-    clsLanguages lang = defaults();
+    Languages lang = defaults();
     lang.setTranslationLines(frenchLines());
     lang.applyTranslations();
     EXPECT_EQ(lang.getMessages(msg::MSG_STOP), "Voulez-vous arr\xEAter l'analyse ?");
@@ -186,16 +187,16 @@ TEST(ApplyTranslations, ReplacesTranslatedTextsAndKeepsTheRest) {
 }
 
 TEST(ApplyTranslations, KeysOutsideTheTableAreNotAdded) {
-    clsLanguages lang = defaults();
+    Languages lang = defaults();
     lang.setTranslationLines(frenchLines());
     lang.applyTranslations();
-    EXPECT_EQ(lang.usedSlotCount(), 65u);
+    EXPECT_EQ(lang.usedSlotCount(), 66u);
     EXPECT_EQ(lang.getMessages("MSG_NOT_IN_TABLE"), "");
     EXPECT_EQ(lang.getMessages("FRMMAIN_CMDSCANNOW"), "");
 }
 
 TEST(ApplyTranslations, SlotsKeepPlaceholdersSoIdentityStaysCurrent) {
-    clsLanguages lang = defaults();
+    Languages lang = defaults();
     lang.setTranslationLines(frenchLines());
     lang.applyTranslations();
     EXPECT_EQ(lang.slots()[54].text, "[ProgramName] de [CompanyName] - [website]");
@@ -204,7 +205,7 @@ TEST(ApplyTranslations, SlotsKeepPlaceholdersSoIdentityStaysCurrent) {
 }
 
 TEST(ApplyTranslations, TranslationThatSubstitutesToNothingKeepsTheDefault) {
-    clsLanguages lang(ProductIdentity{});
+    Languages lang(ProductIdentity{});
     lang.loadDefaultMessages();
     lang.setTranslationLines({"<MSG_WEBSITE>[Website]</MSG_WEBSITE>"});
     lang.applyTranslations();
@@ -212,7 +213,7 @@ TEST(ApplyTranslations, TranslationThatSubstitutesToNothingKeepsTheDefault) {
 }
 
 TEST(ApplyTranslations, SwitchingLanguageAgainReplacesOnlyTranslatedTexts) {
-    clsLanguages lang = defaults();
+    Languages lang = defaults();
     lang.setTranslationLines(frenchLines());
     lang.applyTranslations();
     lang.setTranslationLines({"<MSG_THANK3>Jetzt aktualisieren?</MSG_THANK3>"});
@@ -222,7 +223,7 @@ TEST(ApplyTranslations, SwitchingLanguageAgainReplacesOnlyTranslatedTexts) {
 }
 
 TEST(Catalogue, CurrentLanguageStartsAsEnglish) {
-    clsLanguages lang(kIdentity);
+    Languages lang(kIdentity);
     EXPECT_EQ(lang.currentLanguage(), "English");
     lang.setCurrentLanguage("Deutsch");
     EXPECT_EQ(lang.currentLanguage(), "Deutsch");
@@ -231,19 +232,12 @@ TEST(Catalogue, CurrentLanguageStartsAsEnglish) {
 }  // namespace
 }  // namespace vedozer
 
-#include "i18n/AnsiCase.h"
-
 namespace vedozer {
 namespace {
 
-TEST(AnsiCase, AccentedLettersOfTheCodePageHaveUpperCase) {
-    EXPECT_EQ(toUpperAnsi("fran\xE7"
-                          "ais \x9C\x9A\x9E\xFF"),
-              "FRAN\xC7"
-              "AIS \x8C\x8A\x8E\x9F");
-    EXPECT_EQ(toUpperAnsi("\xF7\xDF\xB5"), "\xF7\xDF\xB5");  // division sign, sharp s, micro: unchanged
-    EXPECT_TRUE(iequalsAnsi("Espa\xF1ol", "ESPA\xD1OL"));
-    EXPECT_FALSE(iequalsAnsi("Espa\xF1ol", "ESPANOL"));
+TEST(UpperFirst, TheFirstLetterOfTheCodePageIsUpperCased) {
+    EXPECT_EQ(upperFirst("\xE9t\xE9"), "\xC9t\xE9");
+    EXPECT_EQ(upperFirst("\xFF"), "\x9F");
     EXPECT_EQ(upperFirst(""), "");
 }
 
