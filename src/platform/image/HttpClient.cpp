@@ -2,13 +2,10 @@
 
 #include <httplib.h>
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
-#include <thread>
 
+#include "platform/image/TransferWatchdog.h"
 #include "text/Text.h"
 
 namespace vedozer {
@@ -118,51 +115,6 @@ std::optional<HttpUrl> parseHttpUrl(std::string_view url) {
 
 namespace {
 
-// Stops the transfer in progress when the whole-transfer limit passes, whatever stage it is in:
-// a server that trickles its status line or headers keeps every single read short, so only a
-// clock of its own can end the wait. The client stops from this thread (cpp-httplib shuts the
-// socket down, which ends the read in progress); it is asked again every 50 ms until the transfer
-// returns, in case the first request came before the connection was open.
-class TransferWatchdog {
-public:
-    TransferWatchdog(std::chrono::steady_clock::time_point deadline, bool enabled) : m_deadline(deadline) {
-        if (enabled) m_thread = std::thread([this] { run(); });
-    }
-    ~TransferWatchdog() {
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_finished = true;
-        }
-        m_wake.notify_all();
-        if (m_thread.joinable()) m_thread.join();
-    }
-    // The client whose request is under way (nullptr between requests).
-    void watch(httplib::Client* client) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_client = client;
-    }
-    bool expired() const { return m_expired; }
-
-private:
-    void run() {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        if (m_wake.wait_until(lock, m_deadline, [this] { return m_finished; })) return;
-        m_expired = true;
-        while (!m_finished) {
-            if (m_client) m_client->stop();
-            m_wake.wait_for(lock, std::chrono::milliseconds(50), [this] { return m_finished; });
-        }
-    }
-
-    std::chrono::steady_clock::time_point m_deadline;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    httplib::Client* m_client = nullptr;
-    bool m_finished = false;
-    std::atomic<bool> m_expired{false};
-    std::thread m_thread;
-};
-
 constexpr int kMaxRedirects = 10;
 
 bool isRedirect(int status) {
@@ -256,9 +208,9 @@ HttpResult HttpClient::get(const std::string& url, const HttpOptions& options, c
             result.error = tooSlowText;
             return result;
         }
-        watchdog.watch(&client);
+        watchdog.watch([&client] { client.stop(); });
         auto response = client.Get(parsed->target, headers, onResponse, onContent);
-        watchdog.watch(nullptr);
+        watchdog.watch({});
         if (!response) {
             if (tooLarge)
                 result.error = "the reply is larger than " + std::to_string(options.maxBytes) + " bytes";
