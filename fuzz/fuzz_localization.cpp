@@ -2,13 +2,13 @@
 // server reply check.
 #include "FuzzSupport.h"
 #include "i18n/LocalizationFile.h"
-#include "i18n/clsLanguages.h"
+#include "i18n/Languages.h"
 
 using namespace vedozer;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view file = fuzz::text(data, size);
-    clsLanguages catalogue;
+    Languages catalogue;
     catalogue.loadDefaultMessages();
     for (const std::string& name : listLanguageNames(file)) {
         (void)findLanguageItems(file, name);
