@@ -38,7 +38,7 @@ endfunction()
 
 # Test sources that need the Linux backend, its image builders or POSIX calls stay out.
 set(VEDOZER_LINUX_ONLY_TEST
-    "platform/image/|HiveBuilder\\.h|DefServerProcess\\.h|ScanImage\\.h|ShieldImage\\.h|RunningProgram\\.h|RemovalImage\\.h|RemovalSession\\.h|<unistd\\.h>|<sys/")
+    "platform/image/|sodium\.h|HiveBuilder\.h|DefServerProcess\.h|ScanImage\.h|ShieldImage\.h|RunningProgram\.h|RemovalImage\.h|RemovalSession\.h|<unistd\.h>|<sys/")
 set(VEDOZER_WINDOWS_TEST_DIRS definitions i18n settings report scan removal update submit protection win32)
 
 if(VEDOZER_BUILD_TESTS)
@@ -83,6 +83,9 @@ function(vedozer_windows_tests)
       set(_lib vedozer_${name})
     endif()
     target_link_libraries(test_${name} PRIVATE ${_lib} vedozer_win32 vedozer_testsupport gtest_main)
+    if(name STREQUAL "win32")
+      target_link_libraries(test_${name} PRIVATE ws2_32)  # a hostile server inside the test
+    endif()
     target_compile_definitions(test_${name} PRIVATE
       VEDOZER_BINARY_DIR="${CMAKE_BINARY_DIR}" VEDOZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     # Each executable is one test here: starting Wine once per case would cost minutes.

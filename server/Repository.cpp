@@ -83,8 +83,9 @@ DateValue Repository::currentDate() {
     return m_sets.back().date;
 }
 
-std::string Repository::feedSince(const DateValue& since) {
+std::string Repository::feedSince(const DateValue& since, DateValue* reached) {
     std::lock_guard lock(m_mutex);
+    if (reached) *reached = m_sets.empty() || m_sets.back().date < since ? since : m_sets.back().date;
     return buildFeed(m_sets, since);
 }
 

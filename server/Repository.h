@@ -24,7 +24,8 @@ public:
 
     // The date of the newest change set, or the date of definitions never updated.
     DateValue currentDate();
-    std::string feedSince(const DateValue& since);
+    // The feed for definitions dated `since`; `reached` gets the date it brings them to.
+    std::string feedSince(const DateValue& since, DateValue* reached = nullptr);
     // The language file for a product number, when there is one.
     std::optional<std::filesystem::path> localizationFile(int productNumber) const;
     size_t changeSetCount();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "DefServer.h"
@@ -21,6 +22,15 @@ int serve(const ServeOptions& options) {
             return 1;
         }
     }
+    std::optional<FeedSigner> signer;
+    if (!options.keyFile.empty()) {
+        try {
+            signer = FeedSigner::load(options.keyFile);
+        } catch (const std::exception& e) {
+            std::cerr << "vedozer-defserver: " << e.what() << std::endl;
+            return 1;
+        }
+    }
     SubmissionLog submissions(options.submissionsFile, options.rememberedNames);
 
     // SIGINT and SIGTERM are blocked here (and so in every thread started later) and taken by
@@ -32,7 +42,7 @@ int serve(const ServeOptions& options) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     HttpListener listener(options.limits);
-    if (repository) installDefinitionRoutes(listener, *repository);
+    if (repository) installDefinitionRoutes(listener, *repository, signer ? &*signer : nullptr);
     installSubmissionRoute(listener, submissions, options.proxied);
     installNotFound(listener);
     if (!options.quiet) {

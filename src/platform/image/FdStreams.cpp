@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <random>
 
@@ -43,7 +44,7 @@ public:
     // The size seen at opening ends the file without one more read (not for files that report no
     // size but have content).
     FdInput(int fd, const struct stat& st) : m_fd(fd) {
-        if (st.st_size > 0) m_remaining = st.st_size;
+        if (st.st_size > 0) m_size = m_remaining = st.st_size;
     }
     ~FdInput() override { ::close(m_fd); }
     long long read(char* buffer, size_t n) override {
@@ -58,9 +59,16 @@ public:
             return r;
         }
     }
+    bool seek(uint64_t offset) override {
+        if (offset > static_cast<uint64_t>(INT64_MAX) || ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0)
+            return false;
+        if (m_size >= 0) m_remaining = static_cast<uint64_t>(m_size) > offset ? m_size - static_cast<long long>(offset) : 0;
+        return true;
+    }
 
 private:
     int m_fd;
+    long long m_size = -1;       // the size at opening; -1 unknown
     long long m_remaining = -1;  // bytes left by the size at opening; -1 unknown
 };
 
