@@ -1,5 +1,6 @@
 #include "DefServer.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -17,7 +18,7 @@ void refresh(Repository& repository) {
 
 }  // namespace
 
-void installRoutes(httplib::Server& server, Repository& repository, SubmissionLog& submissions, bool quiet) {
+void installDefinitionRoutes(httplib::Server& server, Repository& repository) {
     auto dateReply = [&repository](const httplib::Request&, httplib::Response& res) {
         refresh(repository);
         res.set_content(fullDateText(repository.currentDate()), kText);
@@ -36,9 +37,28 @@ void installRoutes(httplib::Server& server, Repository& repository, SubmissionLo
         res.set_content(repository.feedSince(*since), kText);
     });
 
-    server.Get("/asp/getData.asp", [&submissions](const httplib::Request& req, httplib::Response& res) {
+    server.Get(R"(/Languages/(\d{1,6})/Localization\.txt)",
+               [&repository](const httplib::Request& req, httplib::Response& res) {
+                   auto file = repository.localizationFile(std::stoi(req.matches[1].str()));
+                   std::ifstream in;
+                   if (file) in.open(*file, std::ios::binary);
+                   if (!in.is_open()) {
+                       res.status = 404;
+                       res.set_content("Not found", kText);
+                       return;
+                   }
+                   std::ostringstream content;
+                   content << in.rdbuf();
+                   res.set_content(content.str(), "text/plain; charset=utf-8");
+               });
+}
+
+void installSubmissionRoute(httplib::Server& server, SubmissionLog& submissions, bool proxied) {
+    server.Get("/asp/getData.asp", [&submissions, proxied](const httplib::Request& req, httplib::Response& res) {
+        std::string sender = req.remote_addr;
+        if (proxied && req.has_header("X-Real-IP")) sender = req.get_header_value("X-Real-IP");
         try {
-            switch (submissions.record(req.get_param_value("data"), req.remote_addr)) {
+            switch (submissions.record(req.get_param_value("data"), sender)) {
             case SubmissionLog::Result::Added:
                 res.set_content("Added", kText);
                 break;
@@ -56,28 +76,42 @@ void installRoutes(httplib::Server& server, Repository& repository, SubmissionLo
             res.set_content("Error", kText);
         }
     });
+}
 
-    server.Get(R"(/Languages/(\d{1,6})/Localization\.txt)",
-               [&repository](const httplib::Request& req, httplib::Response& res) {
-                   auto file = repository.localizationFile(std::stoi(req.matches[1].str()));
-                   std::ifstream in;
-                   if (file) in.open(*file, std::ios::binary);
-                   if (!in.is_open()) {
-                       res.status = 404;
-                       res.set_content("Not found", kText);
-                       return;
-                   }
-                   std::ostringstream content;
-                   content << in.rdbuf();
-                   res.set_content(content.str(), "text/plain; charset=utf-8");
-               });
+void installNotFound(httplib::Server& server) {
+    server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+        if (res.status == 404 && res.body.empty()) res.set_content("Not found", kText);
+    });
+}
 
-    if (!quiet) {
-        server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
-            std::cerr << req.remote_addr << " " << req.method << " " << req.target << " " << res.status << " "
-                      << res.body.size() << std::endl;
-        });
+std::string escapeLogText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c < 0x20 || c > 0x7E) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out += ch;
+        }
     }
+    return out;
+}
+
+std::string requestLogLine(const httplib::Request& req, const httplib::Response& res) {
+    return escapeLogText(req.remote_addr) + " " + escapeLogText(req.method) + " " + escapeLogText(req.target) + " " +
+           std::to_string(res.status) + " " + std::to_string(res.body.size());
+}
+
+void installRequestLog(httplib::Server& server) {
+    server.set_logger([](const httplib::Request& req, const httplib::Response& res) {
+        // One write per line, so lines of concurrent requests do not interleave.
+        std::cerr << (requestLogLine(req, res) + "\n") << std::flush;
+    });
 }
 
 }  // namespace vedozer::server

@@ -1,6 +1,9 @@
 #pragma once
 #include <httplib.h>
 
+#include <string>
+#include <string_view>
+
 #include "Repository.h"
 #include "SubmissionLog.h"
 
@@ -10,8 +13,23 @@ namespace vedozer::server {
 //   /asp/currentDateNEW.asp?prog=&comp=     date of the newest definitions
 //   /asp/getDefsNEW.asp?prog=&comp=&date=   update feed since the client's date
 //   /asp/date.asp                           date for the client's date.dat after an update
-//   /asp/getData.asp?data=                  anonymous data and file submissions
 //   /Languages/<n>/Localization.txt         the language file of product n
-void installRoutes(httplib::Server& server, Repository& repository, SubmissionLog& submissions, bool quiet);
+void installDefinitionRoutes(httplib::Server& server, Repository& repository);
+
+// /asp/getData.asp?data=   anonymous data and file submissions. Behind a proxy (`proxied`), the
+// sender is the address the proxy names in X-Real-IP.
+void installSubmissionRoute(httplib::Server& server, SubmissionLog& submissions, bool proxied);
+
+// Requests nobody routes get 404 "Not found" (a collector asked for a feed, for example).
+void installNotFound(httplib::Server& server);
+
+// One line per request on stderr.
+void installRequestLog(httplib::Server& server);
+
+// The request log line: address, method, target, status, body size. Bytes outside printable
+// ASCII and "\" are written as "\xNN" and "\\", so a request cannot drive the terminal or forge
+// a line.
+std::string requestLogLine(const httplib::Request& req, const httplib::Response& res);
+std::string escapeLogText(std::string_view text);
 
 }  // namespace vedozer::server

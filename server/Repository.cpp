@@ -93,6 +93,11 @@ size_t Repository::changeSetCount() {
     return m_sets.size();
 }
 
+std::vector<ChangeSet> Repository::changeSets() {
+    std::lock_guard lock(m_mutex);
+    return m_sets;
+}
+
 std::optional<fs::path> Repository::localizationFile(int productNumber) const {
     fs::path p = m_root / "Languages" / std::to_string(productNumber) / "Localization.txt";
     std::error_code ec;

@@ -28,6 +28,8 @@ public:
     // The language file for a product number, when there is one.
     std::optional<std::filesystem::path> localizationFile(int productNumber) const;
     size_t changeSetCount();
+    // The change sets in service, oldest first.
+    std::vector<ChangeSet> changeSets();
 
 private:
     std::string listingSignature() const;

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <fstream>
 #include <stdexcept>
+#include <unordered_set>
 
 #include "definitions/LineCodec.h"
 #include "text/Text.h"
@@ -37,7 +38,8 @@ std::string escapeName(std::string_view name) {
     return out;
 }
 
-SubmissionLog::SubmissionLog(std::filesystem::path file) : m_file(std::move(file)) {
+SubmissionLog::SubmissionLog(std::filesystem::path file, size_t rememberedNames)
+    : m_file(std::move(file)), m_known(rememberedNames) {
     std::ifstream in(m_file, std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
@@ -62,10 +64,14 @@ SubmissionLog::Result SubmissionLog::record(std::string_view payload, const std:
     std::lock_guard lock(m_mutex);
     std::string lines;
     std::vector<std::string> fresh;
+    std::unordered_set<std::string> inThisRequest;
     for (const auto& n : names) {
         std::string escaped = escapeName(n);
-        if (m_known.count(escaped)) continue;
-        if (std::find(fresh.begin(), fresh.end(), escaped) != fresh.end()) continue;
+        if (m_known.contains(escaped)) {
+            m_known.insert(escaped);  // a name sent again stays remembered
+            continue;
+        }
+        if (!inThisRequest.insert(escaped).second) continue;
         fresh.push_back(escaped);
         lines += std::string(stamp) + "\t" + escapeName(sender) + "\t" + escaped + "\r\n";
     }
@@ -74,7 +80,7 @@ SubmissionLog::Result SubmissionLog::record(std::string_view payload, const std:
     out << lines;
     out.flush();
     if (!out) throw std::runtime_error("cannot write " + m_file.string());
-    for (auto& e : fresh) m_known.insert(std::move(e));
+    for (const auto& e : fresh) m_known.insert(e);
     return Result::Added;
 }
 

@@ -4,8 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
+
+#include "RecentNames.h"
 
 namespace vedozer::server {
 
@@ -17,13 +18,16 @@ std::vector<std::string> decodeSubmission(std::string_view payload);
 std::string escapeName(std::string_view name);
 
 // Submitted names, one per line: UTC time, tab, sender address, tab, escaped name, CR LF.
-// A name already in the log is not written again.
+// A name the log already holds is not written again as long as it is among the names the server
+// remembers: the last `rememberedNames` distinct names at least (memory stays the same however
+// many names arrive; older repeats are written again and can be merged offline).
 class SubmissionLog {
 public:
     static constexpr size_t kMaxNames = 1000;
     static constexpr size_t kMaxNameLength = 1024;
+    static constexpr size_t kDefaultRememberedNames = 500000;
 
-    explicit SubmissionLog(std::filesystem::path file);
+    explicit SubmissionLog(std::filesystem::path file, size_t rememberedNames = kDefaultRememberedNames);
 
     enum class Result { Added, Skipped, Rejected };
     // Added when at least one name was new, Skipped when all were known, Rejected for an empty
@@ -35,7 +39,7 @@ public:
 private:
     std::filesystem::path m_file;
     std::mutex m_mutex;
-    std::unordered_set<std::string> m_known;  // escaped names
+    RecentNames m_known;  // escaped names
 };
 
 }  // namespace vedozer::server

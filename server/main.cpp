@@ -1,67 +1,84 @@
 // vedozer-defserver: the reference definition server.
 #include <CLI/CLI.hpp>
-#include <httplib.h>
 
-#include <csignal>
 #include <filesystem>
 #include <iostream>
-#include <thread>
 
-#include "DefServer.h"
+#include "ChangeSet.h"
+#include "ServeCommand.h"
+#include "SiteExport.h"
+
+namespace {
+
+using namespace vedozer::server;
+
+int runExport(const std::string& repo, const std::string& out, const ExportOptions& options) {
+    try {
+        ExportSummary s = exportSite(repo, out, options);
+        std::cout << "vedozer-defserver: exported " << s.changeSets << " change sets (newest "
+                  << fullDateText(s.newest) << ") as " << s.feeds << " feeds and " << s.languageFiles
+                  << " language files, " << s.bytes << " bytes, into " << out << std::endl;
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "vedozer-defserver: export failed: " << e.what() << std::endl;
+        return 1;
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    using namespace vedozer::server;
     CLI::App app{"vedozer-defserver: serves definition dates, update feeds, language files and collects submissions"};
-    int port = 8080;
-    std::string bind = "127.0.0.1";
-    std::string repo;
-    std::string submissionsFile;
-    bool quiet = false;
-    app.add_option("--port", port, "TCP port; 0 picks a free one (printed at start)")->check(CLI::Range(0, 65535));
-    app.add_option("--bind", bind, "address to listen on")->capture_default_str();
-    app.add_option("--repo", repo, "repository folder (changes/, Languages/)")->required()->check(CLI::ExistingDirectory);
-    app.add_option("--submissions", submissionsFile, "file submissions are recorded in (default: REPO/submissions.txt)");
-    app.add_flag("--quiet", quiet, "no request log on stderr");
+    app.require_subcommand(0, 1);
+    ServeOptions serve;
+    double headerSeconds = 10;
+    app.add_option("--repo", serve.repo, "repository folder (changes/, Languages/)")->check(CLI::ExistingDirectory);
+    app.add_flag("--collect-only", serve.collectOnly, "only collect submissions (/asp/getData.asp); no repository");
+    app.add_option("--port", serve.port, "TCP port; 0 picks a free one (printed at start)")->check(CLI::Range(0, 65535));
+    app.add_option("--bind", serve.bind, "address to listen on")->capture_default_str();
+    app.add_option("--submissions", serve.submissionsFile, "file submissions are recorded in (default: REPO/submissions.txt)");
+    app.add_option("--remember-names", serve.rememberedNames, "distinct submitted names kept in memory to skip repeats")
+        ->capture_default_str()
+        ->check(CLI::Range(size_t{1}, size_t{100000000}));
+    app.add_flag("--proxied", serve.proxied, "behind nginx: the sender of a submission is its X-Real-IP header");
+    app.add_option("--header-timeout", headerSeconds, "seconds a client has to send its request head")
+        ->capture_default_str()
+        ->check(CLI::Range(0.1, 3600.0));
+    app.add_option("--workers", serve.limits.workers, "threads answering requests")->capture_default_str()->check(CLI::Range(1, 1024));
+    app.add_option("--max-waiting", serve.limits.maxWaiting, "connections still sending their request head")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 100000));
+    app.add_option("--max-queued", serve.limits.maxQueued, "complete requests waiting for a worker")
+        ->capture_default_str()
+        ->check(CLI::Range(1, 100000));
+    app.add_flag("--quiet", serve.quiet, "no request log on stderr");
+
+    std::string exportRepo, exportOut;
+    ExportOptions exportOptions;
+    CLI::App* exportCommand = app.add_subcommand(
+        "export", "write a static site of the repository (date reply, feeds, language files, nginx snippets)");
+    exportCommand->add_option("--repo", exportRepo, "repository folder")->required()->check(CLI::ExistingDirectory);
+    exportCommand->add_option("--out", exportOut, "new folder for the site")->required();
+    exportCommand->add_option("--collector", exportOptions.collector,
+                              "host:port nginx forwards submissions and unknown dates to")
+        ->capture_default_str();
     CLI11_PARSE(app, argc, argv);
-    if (submissionsFile.empty()) submissionsFile = (std::filesystem::path(repo) / "submissions.txt").string();
 
-    Repository repository(repo);
-    try {
-        repository.load();
-    } catch (const std::exception& e) {
-        std::cerr << "vedozer-defserver: " << e.what() << std::endl;
-        return 1;
+    if (exportCommand->parsed()) return runExport(exportRepo, exportOut, exportOptions);
+
+    if (serve.collectOnly && !serve.repo.empty()) {
+        std::cerr << "vedozer-defserver: --collect-only takes no --repo" << std::endl;
+        return 2;
     }
-    SubmissionLog submissions(submissionsFile);
-
-    // Stop cleanly on SIGINT and SIGTERM: they are blocked here (and in the server's threads)
-    // and taken by one waiting thread.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-
-    httplib::Server server;
-    installRoutes(server, repository, submissions, quiet);
-    int bound = port == 0 ? server.bind_to_any_port(bind) : (server.bind_to_port(bind, port) ? port : -1);
-    if (bound <= 0) {
-        std::cerr << "vedozer-defserver: cannot listen on " << bind << ":" << port << std::endl;
-        return 1;
+    if (serve.collectOnly && serve.submissionsFile.empty()) {
+        std::cerr << "vedozer-defserver: --collect-only needs --submissions FILE" << std::endl;
+        return 2;
     }
-    std::cout << "vedozer-defserver: serving " << repository.changeSetCount() << " change sets from " << repo
-              << " at http://" << bind << ":" << bound << std::endl;
-
-    std::thread waiter([&] {
-        int sig = 0;
-        sigwait(&stopSignals, &sig);
-        server.stop();
-    });
-    bool ok = server.listen_after_bind();
-    if (!ok) {
-        // listen ended without a signal: let the waiter go.
-        pthread_kill(waiter.native_handle(), SIGTERM);
+    if (!serve.collectOnly && serve.repo.empty()) {
+        std::cerr << "vedozer-defserver: --repo is required (or --collect-only)\n" << app.help() << std::flush;
+        return 2;
     }
-    waiter.join();
-    return ok ? 0 : 1;
+    if (serve.submissionsFile.empty()) serve.submissionsFile = (std::filesystem::path(serve.repo) / "submissions.txt").string();
+    serve.limits.headerDeadline = std::chrono::milliseconds(static_cast<long long>(headerSeconds * 1000));
+    return vedozer::server::serve(serve);
 }

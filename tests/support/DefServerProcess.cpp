@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -55,6 +56,19 @@ int waitFor(pid_t pid, std::chrono::steady_clock::time_point deadline) {
 }  // namespace
 
 DefServerProcess::DefServerProcess(const std::string& binary, const std::string& repo, const std::string& submissions) {
+    std::vector<std::string> args = {"--repo", repo};
+    if (!submissions.empty()) {
+        args.push_back("--submissions");
+        args.push_back(submissions);
+    }
+    start(binary, std::move(args));
+}
+
+DefServerProcess::DefServerProcess(const std::string& binary, std::vector<std::string> arguments) {
+    start(binary, std::move(arguments));
+}
+
+void DefServerProcess::start(const std::string& binary, std::vector<std::string> arguments) {
     if (::access(binary.c_str(), X_OK) != 0) {
         ADD_FAILURE() << binary << " is missing: build the vedozer-defserver target first";
         return;
@@ -67,10 +81,10 @@ DefServerProcess::DefServerProcess(const std::string& binary, const std::string&
         ADD_FAILURE() << "cannot create the server's pipes";
         return;
     }
-    std::vector<std::string> args = {binary, "--repo", repo, "--port", "0", "--bind", "127.0.0.1"};
-    if (!submissions.empty()) {
-        args.push_back("--submissions");
-        args.push_back(submissions);
+    std::vector<std::string> args = {binary};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    if (std::find(args.begin(), args.end(), "--port") == args.end()) {
+        for (const char* a : {"--port", "0", "--bind", "127.0.0.1"}) args.push_back(a);
     }
     m_pid = ::fork();
     if (m_pid == 0) {

@@ -12,6 +12,8 @@ public:
     // Starts binary --repo repo --port 0 --bind 127.0.0.1 [--submissions file] and waits for the
     // line that names its address. Fails the current test when it does not start.
     DefServerProcess(const std::string& binary, const std::string& repo, const std::string& submissions = "");
+    // Starts binary with these arguments and --port 0 --bind 127.0.0.1 (unless they name a port).
+    DefServerProcess(const std::string& binary, std::vector<std::string> arguments);
     ~DefServerProcess();
     DefServerProcess(const DefServerProcess&) = delete;
     DefServerProcess& operator=(const DefServerProcess&) = delete;
@@ -25,6 +27,8 @@ public:
     int stop();
 
 private:
+    void start(const std::string& binary, std::vector<std::string> args);
+
     pid_t m_pid = -1;
     int m_port = 0;
     std::string m_logFile;
