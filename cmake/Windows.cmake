@@ -34,6 +34,33 @@ function(vedozer_windows_targets)
   list(FILTER _cli EXCLUDE REGEX "/Demo[^/]*\\.cpp$")
   add_executable(vedozer ${_cli} ${CMAKE_BINARY_DIR}/generated/VersionResource.rc)
   target_link_libraries(vedozer PRIVATE vedozer_engine vedozer_win32 CLI11::CLI11)
+
+  vedozer_windows_gui()
+endfunction()
+
+# vedozer-gui.exe: the desktop application, native Win32 views over the presenters. Its
+# resources take the icons the artwork target renders and the version resource from the build's
+# identity; Unicode entry points throughout (the engine's Windows-1252 texts are converted at the
+# views' edge).
+function(vedozer_windows_gui)
+  if(NOT VEDOZER_HAVE_ARTWORK)
+    message(STATUS "vedozer-gui.exe needs the artwork tools; not built")
+    return()
+  endif()
+  file(GLOB _gui CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/win32/*.cpp)
+  set(_rc ${CMAKE_SOURCE_DIR}/src/ui/win32/vedozer-gui.rc)
+  add_executable(vedozer-gui WIN32 ${_gui} ${_rc})
+  target_include_directories(vedozer-gui PRIVATE ${CMAKE_SOURCE_DIR}/src)
+  target_compile_definitions(vedozer-gui PRIVATE UNICODE _UNICODE)
+  target_link_options(vedozer-gui PRIVATE -municode)
+  target_link_libraries(vedozer-gui PRIVATE vedozer_engine vedozer_win32 comctl32 uxtheme gdi32 user32 shell32)
+  add_dependencies(vedozer-gui vedozer_artwork)
+  # The resource compiler finds the icons, the manifest and the version block by these folders.
+  set_property(SOURCE ${_rc} APPEND PROPERTY INCLUDE_DIRECTORIES
+               ${CMAKE_SOURCE_DIR}/src/ui/win32 ${VEDOZER_ARTWORK_DIR} ${CMAKE_BINARY_DIR}/generated)
+  set_property(SOURCE ${_rc} APPEND PROPERTY OBJECT_DEPENDS
+               ${CMAKE_SOURCE_DIR}/src/ui/win32/Resource.h ${CMAKE_SOURCE_DIR}/src/ui/win32/vedozer-gui.manifest
+               ${VEDOZER_ARTWORK_DIR}/vedozer.ico)
 endfunction()
 
 # Test sources that need the Linux backend, its image builders or POSIX calls stay out.
