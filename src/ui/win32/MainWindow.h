@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/win32/HeaderBand.h"
+#include "ui/win32/HeaderPane.h"
 #include "ui/win32/NavigationBar.h"
 
 namespace vedozer::win32ui {
@@ -28,7 +28,7 @@ public:
     bool create(HICON bigIcon, HICON smallIcon);
     HWND hwnd() const { return m_hwnd; }
     NavigationBar& navigation() { return m_navigation; }
-    HeaderBand& header() { return m_header; }
+    HeaderPane& header() { return m_header; }
 
     // The four pages, in navigation order; index 0 is the status page.
     static constexpr int kPageCount = 4;
@@ -56,7 +56,7 @@ private:
 
     HWND m_hwnd = nullptr;
     NavigationBar m_navigation;
-    HeaderBand m_header;
+    HeaderPane m_header;
     std::array<DialogBase*, kPageCount> m_pages{};
     SIZE m_pageSize{};
     int m_current = -1;

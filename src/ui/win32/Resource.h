@@ -15,6 +15,8 @@
 #define IDI_STATE_OK 21
 #define IDI_STATE_ATTENTION 22
 #define IDI_STATE_THREATS 23
+#define IDI_UPDATE_UP 31
+#define IDI_UPDATE_DOWN 32
 
 // Dialog templates
 #define IDD_NAVIGATION 100

@@ -1,4 +1,4 @@
-#include "ui/win32/HeaderBand.h"
+#include "ui/win32/HeaderPane.h"
 
 #include <initializer_list>
 
@@ -8,13 +8,13 @@
 
 namespace vedozer::win32ui {
 
-HeaderBand::~HeaderBand() {
+HeaderPane::~HeaderPane() {
     if (m_icon) DestroyIcon(m_icon);
 }
 
-bool HeaderBand::create(HWND mainWindow) { return DialogBase::create(IDD_HEADER, mainWindow); }
+bool HeaderPane::create(HWND mainWindow) { return DialogBase::create(IDD_HEADER, mainWindow); }
 
-void HeaderBand::onInit() {
+void HeaderPane::onInit() {
     RECT r;
     GetClientRect(hwnd(), &r);
     m_designed = {r.right, r.bottom};
@@ -24,7 +24,7 @@ void HeaderBand::onInit() {
     for (int id : {IDC_NAV_HELP, IDC_NAV_ABOUT}) m_layout.anchor(id, AnchorRight | AnchorTop);
 }
 
-void HeaderBand::show(State state, const std::string& stateText, const std::string& definitions,
+void HeaderPane::show(State state, const std::string& stateText, const std::string& definitions,
                       const std::string& shields, const std::string& lastScan) {
     if (!m_shown || state != m_state) {
         RECT r;
@@ -45,11 +45,11 @@ void HeaderBand::show(State state, const std::string& stateText, const std::stri
     setText(IDC_HEADER_LAST_SCAN, lastScan);
 }
 
-void HeaderBand::onCommand(int id, int code) {
+void HeaderPane::onCommand(int id, int code) {
     if (code == BN_CLICKED && onClick) onClick(id);
 }
 
-bool HeaderBand::onMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result) {
+bool HeaderPane::onMessage(UINT msg, WPARAM wParam, LPARAM, INT_PTR& result) {
     if (msg != WM_ERASEBKGND) return false;
     // The band on the window colour with a line that parts it from the page below.
     HDC dc = reinterpret_cast<HDC>(wParam);

@@ -8,9 +8,9 @@ namespace vedozer::win32ui {
 
 // The band above the pages: the protection state as an icon and in words, the definitions,
 // the shields and the last scan. Help and About sit at its right.
-class HeaderBand : public DialogBase {
+class HeaderPane : public DialogBase {
 public:
-    ~HeaderBand() override;
+    ~HeaderPane() override;
     bool create(HWND mainWindow);
     enum class State { Ok, Attention, Threats };
     void show(State state, const std::string& stateText, const std::string& definitions, const std::string& shields,
