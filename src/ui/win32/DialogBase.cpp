@@ -129,8 +129,16 @@ INT_PTR DialogBase::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_INITDIALOG:
         m_layout.capture(m_hwnd);
-        if (!(GetWindowLongW(m_hwnd, GWL_STYLE) & WS_CHILD)) centreOnOwner(m_hwnd);
+        if (!(GetWindowLongW(m_hwnd, GWL_STYLE) & WS_CHILD)) {
+            centreOnOwner(m_hwnd);
+            // The product icon in the title bar and Alt+Tab, as the main window has it.
+            if (HWND owner = GetWindow(m_hwnd, GW_OWNER)) {
+                SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, GetClassLongPtrW(owner, GCLP_HICONSM));
+                SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, GetClassLongPtrW(owner, GCLP_HICON));
+            }
+        }
         onInit();
+        onSize();  // a page made at its designed size gets no WM_SIZE before it shows
         return TRUE;
     case WM_COMMAND:
         if (!m_updating) onCommand(LOWORD(wParam), HIWORD(wParam));

@@ -86,15 +86,17 @@ void OptionsPage::onInit() {
     m_layout.anchor(IDC_OPTIONS_HEADING, AnchorLeft | AnchorTop | AnchorRight);
     m_layout.anchor(IDC_OPTIONS_TABS, AnchorAll);
     HWND tabs = item(IDC_OPTIONS_TABS);
+    // The tab pages are children of the strip: it paints its frame first and they draw over it,
+    // and Tab walks from the strip into the page that shows.
+    SetWindowLongW(tabs, GWL_EXSTYLE, GetWindowLongW(tabs, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+    SetWindowLongW(tabs, GWL_STYLE, GetWindowLongW(tabs, GWL_STYLE) | WS_CLIPCHILDREN);
     for (int i = 0; i < kOptionsTabCount; ++i) {
         TCITEMW tab{};
         tab.mask = TCIF_TEXT;
         tab.pszText = const_cast<wchar_t*>(L"");
         TabCtrl_InsertItem(tabs, i, &tab);
         m_tabs[static_cast<size_t>(i)] = std::make_unique<Tab>(*this);
-        m_tabs[static_cast<size_t>(i)]->create(kTabTemplates[i], hwnd());
-        // Tab order: the strip, then the page that shows.
-        SetWindowPos(m_tabs[static_cast<size_t>(i)]->hwnd(), tabs, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        m_tabs[static_cast<size_t>(i)]->create(kTabTemplates[i], tabs);
     }
     placeTabs();
     showTab(0);
@@ -113,8 +115,7 @@ void OptionsPage::placeTabs() {
     HWND tabs = item(IDC_OPTIONS_TABS);
     if (!tabs) return;
     RECT r;
-    GetWindowRect(tabs, &r);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    GetClientRect(tabs, &r);
     TabCtrl_AdjustRect(tabs, FALSE, &r);
     for (auto& tab : m_tabs)
         if (tab)

@@ -91,6 +91,20 @@ void ResultsPage::onSize() {
     place(hwnd(), IDC_RESULTS_LIST, left, top, right, bottom);
     place(hwnd(), IDC_RESULTS_EMPTY, left + margin, top + (bottom - top) / 2 - dialogUnitsY(10), right - margin,
           top + (bottom - top) / 2 + dialogUnitsY(10));
+    fillWithLocation();
+}
+
+void ResultsPage::fillWithLocation() {
+    // Columns narrower than the list leave the location column the rest of the width: it holds
+    // the long paths.
+    HWND list = item(IDC_RESULTS_LIST);
+    std::vector<int> widths = listview::columnWidths(list);
+    if (widths.size() < 3) return;
+    RECT client;
+    GetClientRect(list, &client);
+    int used = widths[0] + widths[1] + widths[2];
+    int spare = client.right - used - GetSystemMetrics(SM_CXVSCROLL);
+    if (spare > 0) listview::setColumnWidth(list, 1, widths[1] + spare);
 }
 
 void ResultsPage::setCaption(CaptionId id, const std::string& text) {
@@ -165,6 +179,7 @@ void ResultsPage::setColumnWidths(const std::vector<int>& twips) {
     int dpi = static_cast<int>(dpiOf(hwnd()));
     for (size_t i = 0; i < twips.size() && i < 3; ++i)
         listview::setColumnWidth(item(IDC_RESULTS_LIST), static_cast<int>(i), twipsToPixels(twips[i], dpi));
+    fillWithLocation();
 }
 
 std::vector<int> ResultsPage::columnWidths() const {

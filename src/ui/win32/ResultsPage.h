@@ -41,6 +41,7 @@ protected:
 
 private:
     int dialogUnitsY(int units) const;
+    void fillWithLocation();
 
     HIMAGELIST m_images = nullptr;
     ToolTips m_tips;

@@ -139,6 +139,7 @@ void ScanPage::showDrives(const std::vector<DriveRow>& drives) {
     m_updating = true;
     listview::setRows(item(IDC_DRIVE_LIST), rows);
     m_updating = false;
+    listview::fillLastColumn(item(IDC_DRIVE_LIST));
 }
 
 void ScanPage::onCommand(int id, int code) {

@@ -109,6 +109,16 @@ HWND Driver::messageBox(const std::wstring& containing) {
     return nullptr;
 }
 
+int rowIndex(HWND list, const std::string& row) {
+    if (row.rfind("text:", 0) != 0) return std::atoi(row.c_str());
+    std::wstring part = fromUtf8(row.substr(5));
+    std::vector<ListRow> rows = readListView(list);
+    for (size_t i = 0; i < rows.size(); ++i)
+        for (const auto& cell : rows[i].cells)
+            if (contains(cell, part)) return static_cast<int>(i);
+    throw Failure("no row with \"" + row.substr(5) + "\"");
+}
+
 int buttonId(const std::string& name) {
     static const std::map<std::string, int> ids = {{"ok", IDOK},       {"cancel", IDCANCEL}, {"yes", IDYES},
                                                    {"no", IDNO},       {"abort", IDABORT},   {"retry", IDRETRY},
@@ -225,16 +235,32 @@ void Driver::run(const std::string& line) {
                 return atLeast ? count >= n : count == n;
             }))
             throw Failure(args[1] + " has " + std::to_string(count) + " rows, not " + args[2]);
+    } else if (cmd == "wait-row") {
+        // wait-row LIST N TEXT: row N has a cell holding TEXT.
+        need(3);
+        HWND list = control(args[1], timeoutArg(args, 4), false);
+        size_t n = static_cast<size_t>(std::atoi(args[2].c_str()));
+        std::wstring part = fromUtf8(args[3]);
+        if (!waitFor(timeoutArg(args, 4), [&] {
+                std::vector<ListRow> rows = readListView(list);
+                if (rows.size() <= n) return false;
+                for (const auto& cell : rows[n].cells)
+                    if (contains(cell, part)) return true;
+                return false;
+            }))
+            throw Failure("row " + args[2] + " of " + args[1] + " does not hold \"" + args[3] + "\"");
     } else if (cmd == "check-row" || cmd == "select-row") {
+        // ROW is a number, or text:PART for the first row with a cell holding PART.
         need(3);
         HWND list = control(args[1], 5, true);
+        int row = rowIndex(list, args[2]);
         bool on = args[3] == "1";
-        bool done = cmd == "check-row" ? setListCheck(list, std::atoi(args[2].c_str()), on)
-                                       : setListSelected(list, std::atoi(args[2].c_str()), on);
+        bool done = cmd == "check-row" ? setListCheck(list, row, on) : setListSelected(list, row, on);
         if (!done) throw Failure("row " + args[2] + " of " + args[1] + " could not be changed");
     } else if (cmd == "sort") {
         need(2);
-        clickListColumn(control(args[1], 5, true), std::atoi(args[2].c_str()));
+        if (!clickListColumn(control(args[1], 5, true), std::atoi(args[2].c_str())))
+            throw Failure("column " + args[2] + " of " + args[1] + " could not be clicked");
     } else if (cmd == "tab") {
         need(2);
         if (!selectTab(control(args[1], 5, true), std::atoi(args[2].c_str())))
@@ -253,6 +279,33 @@ void Driver::run(const std::string& line) {
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
         if (!waitFor(10, [&] { return !IsWindow(box) || !IsWindowVisible(box); }))
             throw Failure("the message box did not close");
+    } else if (cmd == "wait-clipboard") {
+        need(1);
+        std::wstring part = fromUtf8(args[1]);
+        std::wstring text;
+        bool ok = waitFor(timeoutArg(args, 2), [&] {
+            text.clear();
+            if (OpenClipboard(nullptr)) {
+                if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                    text = static_cast<const wchar_t*>(GlobalLock(data));
+                    GlobalUnlock(data);
+                }
+                CloseClipboard();
+            }
+            return contains(text, part);
+        });
+        if (!ok) throw Failure("the clipboard holds \"" + toUtf8(text) + "\", not \"" + args[1] + "\"");
+        std::cout << toUtf8(text) << (text.empty() || text.back() == L'\n' ? "" : "\n");
+    } else if (cmd == "clipboard") {
+        std::string text;
+        if (OpenClipboard(nullptr)) {
+            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                text = toUtf8(static_cast<const wchar_t*>(GlobalLock(data)));
+                GlobalUnlock(data);
+            }
+            CloseClipboard();
+        }
+        std::cout << text << (text.empty() || text.back() == '\n' ? "" : "\n");
     } else if (cmd == "no-box") {
         HWND box = messageBox(L"");
         if (box) throw Failure("a message box is open: " + toUtf8(boxText(box)));

@@ -124,13 +124,22 @@ bool setItemState(HWND list, int row, UINT mask, UINT state) {
     return SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.address())) != 0;
 }
 
-// Sends a notification to the control's parent with the structure placed in the program.
-template <class T>
-LRESULT notifyParent(HWND control, T& data) {
-    RemoteBuffer buffer(control, sizeof(T));
-    if (!buffer.ok() || !buffer.write(&data, sizeof data)) return 0;
-    return SendMessageW(GetParent(control), WM_NOTIFY, static_cast<WPARAM>(GetDlgCtrlID(control)),
-                        reinterpret_cast<LPARAM>(buffer.address()));
+// A left click at a point of a control's client area, as the mouse would make it. (Notifications
+// cannot be sent from another process: Wine refuses WM_NOTIFY across processes, so the control
+// itself is clicked and tells its parent as it would for a person.)
+void clickAt(HWND control, POINT at) {
+    LPARAM where = MAKELPARAM(at.x, at.y);
+    PostMessageW(control, WM_MOUSEMOVE, 0, where);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(control, WM_LBUTTONUP, 0, where);
+}
+
+// A rectangle a control message writes into memory of the program.
+bool remoteRect(HWND control, UINT message, WPARAM index, RECT& out) {
+    RemoteBuffer buffer(control, sizeof(RECT));
+    if (!buffer.ok()) return false;
+    if (!SendMessageW(control, message, index, reinterpret_cast<LPARAM>(buffer.address()))) return false;
+    return buffer.read(&out, sizeof out);
 }
 
 }  // namespace
@@ -164,26 +173,22 @@ bool setListSelected(HWND list, int row, bool selected) {
 }
 
 bool clickListColumn(HWND list, int column) {
-    NMLISTVIEW click{};
-    click.hdr.hwndFrom = list;
-    click.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-    click.hdr.code = LVN_COLUMNCLICK;
-    click.iItem = -1;
-    click.iSubItem = column;
-    notifyParent(list, click);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    RECT r;
+    if (!header || !remoteRect(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), r)) return false;
+    clickAt(header, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     return true;
 }
 
 bool selectTab(HWND tabs, int index) {
-    NMHDR header{};
-    header.hwndFrom = tabs;
-    header.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(tabs));
-    header.code = TCN_SELCHANGING;
-    if (notifyParent(tabs, header)) return false;  // the page refused to change
-    SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
-    header.code = TCN_SELCHANGE;
-    notifyParent(tabs, header);
-    return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == index;
+    RECT r;
+    if (!remoteRect(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), r)) return false;
+    clickAt(tabs, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    for (int i = 0; i < 100; ++i) {  // the click is posted: wait until the strip has taken it
+        if (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == index) return true;
+        Sleep(20);
+    }
+    return false;
 }
 
 }  // namespace vedozer::guidriver

@@ -44,9 +44,9 @@ struct ListRow {
 std::vector<ListRow> readListView(HWND list);
 bool setListCheck(HWND list, int row, bool checked);
 bool setListSelected(HWND list, int row, bool selected);
-// A click on a column header, as the list's parent hears it (LVN_COLUMNCLICK).
+// A click on a column header (the list tells its parent LVN_COLUMNCLICK).
 bool clickListColumn(HWND list, int column);
-// Selects a tab as a click would (TCN_SELCHANGING, TCM_SETCURSEL, TCN_SELCHANGE).
+// A click on a tab (the strip tells its parent TCN_SELCHANGE); true once it is selected.
 bool selectTab(HWND tabs, int index);
 
 }  // namespace vedozer::guidriver
