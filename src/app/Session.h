@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/BackgroundTimers.h"
 #include "app/RunAtStartup.h"
 #include "core/Host.h"
 #include "core/Outcome.h"
@@ -15,6 +14,7 @@
 #include "i18n/Languages.h"
 #include "i18n/ProductIdentity.h"
 #include "platform/Platform.h"
+#include "protection/BackgroundTimers.h"
 #include "removal/Exclusion.h"
 #include "removal/Quarantine.h"
 #include "removal/QuarantineRestore.h"
@@ -146,6 +146,9 @@ public:
     // Live Update and submissions; the server is the setting or the build's default unless given.
     // The protection timers stop while Live Update runs.
     LiveUpdateReport liveUpdate(const std::string& server = "");
+    // On the very first start (the machine-wide first-run marker is unset; it is set now): asks
+    // whether to run Live Update now. True when the person said Yes (the front end then runs it).
+    bool offerFirstUpdate();
     SubmitResult submit(const std::string& fileName, const std::string& server = "");
     // The names of the running programs, when the person allows it (chkSendData). True when sent.
     bool sendAnonymousData();
@@ -157,6 +160,8 @@ public:
     Outcome setSetting(const std::string& section, const std::string& key, const std::string& value,
                        SettingScope scope = SettingScope::User);
     std::vector<SettingEntry> listSettings();
+    // Anonymous data on or off; off asks first. Whether it is on afterwards.
+    bool setSendAnonymousData(bool on);
 
     // The report of the last scan as written (nullopt when there is none) and where it lives.
     std::optional<std::string> lastReport();

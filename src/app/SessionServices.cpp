@@ -1,6 +1,7 @@
 // The session: Live Update, submissions, settings, the report and the definitions.
 #include "app/Session.h"
 
+#include "i18n/MessageKeys.h"
 #include "report/ScanReport.h"
 #include "settings/KnownSettings.h"
 #include "settings/SettingsError.h"
@@ -31,13 +32,22 @@ bool Session::sendAnonymousData() {
 }
 
 Outcome Session::setRunAtStartup(bool on, const ProgramLocation& program) {
+    if (!m_platform.registry) return Outcome::notDone("this system has no registry to start programs from");
     if (!m_settings.saveCheckBox(skey::OptionAndSettings, skey::runAtStartup, on))
         return Outcome::notDone("the option could not be saved");
-    if (!m_platform.registry) return Outcome::notDone("this system has no registry to start programs from");
     Outcome written = setRunAtStartupValue(*m_platform.registry, program, on);
     // The option says what the registry holds: a refused change leaves it as it was.
     if (written.failed()) m_settings.saveCheckBox(skey::OptionAndSettings, skey::runAtStartup, !on);
     return written;
+}
+
+bool Session::offerFirstUpdate() {
+    if (!m_settings.getMachine(skey::Settings, skey::FirstTime).empty()) return false;
+    m_settings.saveMachine(skey::Settings, skey::FirstTime, "Yes");
+    std::string text = message(msg::MSG_THANK1) + "\r\n\r\n" + message(msg::MSG_THANK2) + "\r\n\r\n" +
+                       message(msg::MSG_THANK3);
+    return m_host->ask(m_languages.questionWithText(QuestionKind::UpdateNow, text, Buttons::YesNo,
+                                                    QuestionIcon::Question, msg::MSG_THANK4)) == Answer::Yes;
 }
 
 SubmitResult Session::submit(const std::string& fileName, const std::string& server) {
@@ -71,6 +81,10 @@ std::vector<SettingEntry> Session::listSettings() {
         out.push_back(SettingEntry{k.section, k.key, stored.value_or(k.defaultValue), stored.has_value(), k.meaning});
     }
     return out;
+}
+
+bool Session::setSendAnonymousData(bool on) {
+    return vedozer::setSendAnonymousData(on, m_settings, m_languages, *m_host);
 }
 
 std::optional<std::string> Session::lastReport() {

@@ -189,12 +189,17 @@ constexpr std::array kTable{
     CaptionEntry{C::HelpOk, G::Help, "frmHelp_cmdOk", "OK"},
 
     CaptionEntry{C::SplashLoading, G::Splash, "frmSplash_lblLoading", "Loading..."},
+
+    CaptionEntry{C::LanguagePrompt, G::Language, "frmLanguage_lblLanguage", "Choose Language Here"},
+    CaptionEntry{C::LanguageCheckUpdates, G::Language, "frmLanguage_cmdUpdate", "Check for language updates"},
+    CaptionEntry{C::LanguageTranslate, G::Language, "frmLanguage_cmdTranslate", "Translate this program"},
+    CaptionEntry{C::LanguageOk, G::Language, "frmLanguage_cmdOK", "OK"},
 };
 
 constexpr bool tableInIdOrder() {
     for (size_t i = 0; i < kTable.size(); ++i)
         if (static_cast<size_t>(kTable[i].id) != i) return false;
-    return static_cast<size_t>(C::SplashLoading) + 1 == kTable.size();
+    return static_cast<size_t>(C::LanguageOk) + 1 == kTable.size();
 }
 static_assert(tableInIdOrder(), "the caption table lists every CaptionId once, in order");
 

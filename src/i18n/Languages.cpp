@@ -1,6 +1,5 @@
 #include "i18n/Languages.h"
 
-#include "i18n/AnsiCase.h"
 #include "i18n/DefaultMessages.h"
 #include "text/Text.h"
 
@@ -8,7 +7,7 @@ namespace vedozer {
 
 std::string upperFirst(std::string_view text) {
     std::string out(text);
-    if (!out.empty()) out[0] = upperAnsi(out[0]);
+    if (!out.empty()) out[0] = text::upperChar(out[0]);
     return out;
 }
 

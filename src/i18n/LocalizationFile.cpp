@@ -1,6 +1,5 @@
 #include "i18n/LocalizationFile.h"
 
-#include "i18n/AnsiCase.h"
 #include "text/CodePage.h"
 #include "text/Text.h"
 
@@ -77,7 +76,7 @@ std::optional<std::vector<std::string>> findLanguageItems(std::string_view utf8F
     std::optional<std::vector<std::string>> result;
     forEachGroup(withoutBom(utf8FileText), [&](std::string_view group) {
         auto name = between(group, kNameOpen, kNameClose);
-        if (!name || !iequalsAnsi(text::utf8ToCp1252(*name), languageName)) return true;
+        if (!name || !text::iequals(text::utf8ToCp1252(*name), languageName)) return true;
         auto items = between(group, kItemsOpen, kItemsClose);
         if (!items) return true;
         std::vector<std::string> lines = text::split(text::utf8ToCp1252(*items), "\n");

@@ -102,8 +102,8 @@ SubmitResult submitFileName(Http& http, Host& host, const Languages& messages, c
     return result;
 }
 
-bool changeSendData(bool checked, Settings& settings, const Languages& messages, Host& host) {
-    if (checked) {
+bool setSendAnonymousData(bool on, Settings& settings, const Languages& messages, Host& host) {
+    if (on) {
         settings.save(skey::OptionAndSettings, skey::sendAnonymousData, "1");
         return true;
     }

@@ -32,13 +32,13 @@ std::string submissionUrl(const std::string& server, std::string_view payload);
 // Processes shown with a host path (outside the Windows system being examined) are left out.
 std::vector<std::string> runningProgramNames(Processes& processes);
 
-// Sends the running program names when chkSendData is 1 and anything is left to send; the
+// Sends the running program names when anonymous data is on and anything is left to send; the
 // reply is not used. Returns true when a request was made.
 bool sendAnonymousData(Http& http, Processes& processes, Settings& settings, Host& host, const std::string& server);
 
 struct SubmitResult {
     bool accepted = false;  // the reply contained "Added" or "Skipped"
-    std::string text;       // the result label's text
+    std::string text;       // the result as the person reads it
     std::string error;      // why the request failed, when it did
 };
 
@@ -46,12 +46,12 @@ struct SubmitResult {
 SubmitResult submitFileName(Http& http, Host& host, const Languages& messages, const std::string& server,
                             const std::string& fileName);
 
-// The chkSendData check box was changed by the user. Clearing it asks the opt-out question
-// (Yes keeps it cleared and saves "0"; No ticks it again and saves "1"); ticking saves "1".
-// Returns the box's state afterwards.
-bool changeSendData(bool checked, Settings& settings, const Languages& messages, Host& host);
+// The person switched anonymous data on or off. Switching it off asks the opt-out question
+// (Yes keeps it off and saves "0"; No turns it on again and saves "1"); switching on saves "1".
+// Returns whether it is on afterwards.
+bool setSendAnonymousData(bool on, Settings& settings, const Languages& messages, Host& host);
 
-// Whether anonymous data is sent (chkSendData read as a number equals 1; default 1).
+// Whether anonymous data is sent (the setting, stored as chkSendData, reads as the number 1; default 1).
 bool anonymousDataEnabled(const Settings& settings);
 
 }  // namespace vedozer

@@ -1,9 +1,53 @@
 #include "text/Text.h"
 
-namespace vedozer::text {
+#include <array>
 
-char upperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-char lowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+#include "text/CodePage.h"
+
+namespace vedozer::text {
+namespace {
+
+struct CaseTables {
+    std::array<unsigned char, 256> upper{}, lower{};
+    constexpr CaseTables() {
+        for (int c = 0; c < 256; ++c) upper[c] = lower[c] = static_cast<unsigned char>(c);
+        auto pair = [this](int big, int small) {
+            upper[small] = static_cast<unsigned char>(big);
+            lower[big] = static_cast<unsigned char>(small);
+        };
+        for (int c = 'A'; c <= 'Z'; ++c) pair(c, c + 0x20);
+        for (int c = 0xC0; c <= 0xDE; ++c)
+            if (c != 0xD7) pair(c, c + 0x20);  // 0xD7 and 0xF7 are the multiplication and division signs
+        pair(0x8A, 0x9A);
+        pair(0x8C, 0x9C);
+        pair(0x8E, 0x9E);
+        pair(0x9F, 0xFF);
+    }
+};
+constexpr CaseTables kCase;
+
+}  // namespace
+
+char upperChar(char c) { return static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]); }
+char lowerChar(char c) { return static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]); }
+
+char32_t upperCodePoint(char32_t cp) {
+    auto byte = byteOf(cp);
+    return byte ? codePointOf(kCase.upper[*byte]) : cp;
+}
+
+std::string foldUtf8(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        auto cp = nextUtf8(utf8, i);
+        // A byte that is not UTF-8 is taken as the code page, as utf8ToCp1252 takes it.
+        if (!cp) cp = codePointOf(static_cast<unsigned char>(utf8[i++]));
+        appendUtf8(out, upperCodePoint(*cp));
+    }
+    return out;
+}
 
 std::string toUpper(std::string_view s) {
     std::string r(s);

@@ -3,11 +3,21 @@
 #include <string_view>
 #include <vector>
 
-// Byte-string helpers with the case rules of the Windows code page's ASCII range.
+// Byte-string helpers of the Windows code page (Windows-1252).
 namespace vedozer::text {
 
+// The one case rule of the program, Windows' ANSI upper and lower case for the code page: the
+// ASCII letters, the accented letters 0xC0-0xDE and 0xE0-0xFE (not the multiplication and division
+// signs), and the pairs S/s, OE/oe, Z/z with caron and Y/y with diaeresis (0x8A/0x9A, 0x8C/0x9C,
+// 0x8E/0x9E, 0x9F/0xFF). Every comparison "without regard to case" uses it.
 char upperChar(char c);
 char lowerChar(char c);
+// The same rule for a character by its code point; characters outside the code page stay as they are.
+char32_t upperCodePoint(char32_t cp);
+// The comparison key of UTF-8 text (host file names, hive names): every character upper-cased by
+// the rule above, as UTF-8 (a byte that is not UTF-8 counts as the code page's character). Two
+// names are the same name when their keys are equal.
+std::string foldUtf8(std::string_view utf8);
 std::string toUpper(std::string_view s);
 std::string toLower(std::string_view s);
 bool iequals(std::string_view a, std::string_view b);

@@ -176,6 +176,19 @@ TEST_F(SessionFixture, SettingsAreReadWrittenAndListedWithTheirDefaults) {
     EXPECT_TRUE(session.setSetting("", "Key", "v", SettingScope::Machine).failed()) << "an empty section is refused";
 }
 
+TEST_F(SessionFixture, TheFirstStartOffersLiveUpdateOnce) {
+    Session session(platform, host);
+    ASSERT_TRUE(session.startUp());
+    host.answer(Answer::Yes);
+    EXPECT_TRUE(session.offerFirstUpdate());
+    ASSERT_EQ(host.asked().size(), 1u);
+    EXPECT_EQ(host.asked()[0].kind, QuestionKind::UpdateNow);
+    EXPECT_EQ(host.asked()[0].title, session.message(msg::MSG_THANK4));
+    EXPECT_EQ(host.asked()[0].text.rfind(session.message(msg::MSG_THANK1) + "\r\n\r\n", 0), 0u);
+    EXPECT_FALSE(session.offerFirstUpdate()) << "asked once";
+    EXPECT_EQ(host.asked().size(), 1u);
+}
+
 TEST_F(SessionFixture, ExclusionsAreAddedListedAndTakenOff) {
     Session session(platform, host);
     ASSERT_TRUE(session.startUp());

@@ -161,6 +161,98 @@ TEST_F(Demo, DamagedHiveIsReportedAndLeftAsItWas) {
     EXPECT_EQ(test::readHostFile(software), garbage);
 }
 
+// chattr +i makes a file or folder unchangeable even for root; undone when the guard goes.
+struct Immutable {
+    fs::path path;
+    bool on = false;
+    explicit Immutable(fs::path p) : path(std::move(p)) {
+        on = std::system(("chattr +i " + quote(path.string()) + " 2>/dev/null").c_str()) == 0;
+    }
+    ~Immutable() {
+        if (on) (void)std::system(("chattr -i " + quote(path.string())).c_str());
+    }
+};
+
+size_t count(const std::string& haystack, const std::string& needle) {
+    size_t n = 0;
+    for (size_t p = haystack.find(needle); p != std::string::npos; p = haystack.find(needle, p + 1)) ++n;
+    return n;
+}
+
+TEST_F(Demo, RegistryEntriesThatCannotBeDeletedAreReportedNotRemovedAndTheScanSaysSo) {
+    const fs::path config = c() / "Windows/System32/config";
+    const fs::path software = config / "SOFTWARE";
+    const std::string before = test::readHostFile(software);
+    {
+        Immutable guard(config);
+        if (!guard.on) GTEST_SKIP() << "chattr +i does not work here";
+        CliRun removed = run(globals + " scan --remove --yes --json -");
+        EXPECT_EQ(removed.code, 1) << removed.err;
+        const std::string& j = removed.out;
+        // The files went; every value and key of the SOFTWARE hive stayed, each one said so.
+        EXPECT_FALSE(fs::exists(c() / "Program Files/AdBuddy/adbuddy.exe"));
+        EXPECT_NE(j.find("\"location\":\"HKEY_LOCAL_MACHINE\\\\Software\\\\AdBuddy\",\"outcome\":\"not removed\""),
+                  std::string::npos)
+            << j;
+        EXPECT_GE(count(j, "\"outcome\":\"not removed\""), 3u) << j;
+        EXPECT_EQ(count(j, "\"outcome\":\"not removed\",\"reason\":\"\""), 0u) << "every one with its reason";
+        EXPECT_NE(j.find("\"survivors\":[\"HKEY_LOCAL_MACHINE\\\\Software\\\\AdBuddy\""), std::string::npos) << j;
+        EXPECT_NE(j.find("\"name\":\"AdBuddy Toolbar\""), std::string::npos) << "the row stays in the results";
+        EXPECT_NE(removed.err.find("Could not be removed (still listed):"), std::string::npos) << removed.err;
+        EXPECT_NE(removed.err.find("Operation not permitted"), std::string::npos) << removed.err;
+        EXPECT_EQ(removed.err.find("Removed; "), std::string::npos);
+        EXPECT_EQ(test::readHostFile(software), before);
+    }
+    // It is still there, and a later scan finds it.
+    CliRun again = run(globals + " scan --json -");
+    EXPECT_EQ(again.code, 1);
+    EXPECT_NE(again.out.find("\"name\":\"AdBuddy Toolbar\""), std::string::npos);
+    EXPECT_EQ(again.out.find("\"name\":\"KeyShadow Logger\""), std::string::npos) << "the files did go";
+}
+
+TEST_F(Demo, AnExclusionListThatCannotBeWrittenIsAnErrorAndTheRowsStay) {
+    const fs::path list = root / "data/ENoSignature.dat";
+    { std::ofstream(list) << ""; }
+    Immutable guard(list);
+    if (!guard.on) GTEST_SKIP() << "chattr +i does not work here";
+    CliRun excluded = run(globals + " scan --exclude --yes --json -");
+    EXPECT_EQ(excluded.code, 2) << excluded.err;
+    EXPECT_NE(excluded.err.find("vedozer: error: not excluded: "), std::string::npos) << excluded.err;
+    EXPECT_NE(excluded.out.find("\"written\":false"), std::string::npos);
+    EXPECT_EQ(excluded.out.find("\"written\":true"), std::string::npos);
+    EXPECT_NE(excluded.out.find("\"name\":\"KeyShadow Logger\""), std::string::npos) << "the rows stay";
+    EXPECT_EQ(test::readHostFile(list), "");
+    CliRun named = run(globals + " exclude 'C:\\x.exe'");
+    EXPECT_EQ(named.code, 2);
+    EXPECT_EQ(run(globals + " scan -q").code, 1) << "nothing was excluded";
+}
+
+TEST_F(Demo, ExclusionsAreListedTakenOffAndOpeningAMissingListIsNoError) {
+    CliRun open = run(globals + " quarantine open --exclusions");
+    EXPECT_EQ(open.code, 0) << open.err;
+    EXPECT_NE(open.err.find("No exclusion file exists yet."), std::string::npos) << open.err;
+    EXPECT_EQ(run(globals + " exclude 'C:\\a.exe' 'C:\\b.exe'").code, 0);
+    EXPECT_EQ(run(globals + " exclusions list").out, "C:\\a.exe\nC:\\b.exe\n");
+    EXPECT_EQ(run(globals + " exclusions remove 'c:\\A.EXE'").code, 0);
+    EXPECT_EQ(run(globals + " exclusions list").out, "C:\\b.exe\n");
+    EXPECT_EQ(run(globals + " exclusions remove 'C:\\a.exe'").code, 1);
+}
+
+TEST_F(Demo, ARestorePointPutsTheRegistryBackAsItWasBeforeTheRemoval) {
+    const fs::path software = c() / "Windows/System32/config/SOFTWARE";
+    const std::string before = test::readHostFile(software);
+    ASSERT_EQ(run(globals + " scan --remove --yes -q").code, 0);
+    ASSERT_NE(test::readHostFile(software), before);
+    CliRun list = run(globals + " quarantine list");
+    size_t at = list.out.find("RestorePoint-");
+    ASSERT_NE(at, std::string::npos) << list.out;
+    std::string name = list.out.substr(at, std::string("RestorePoint-2026-01-01-001").size());
+    CliRun restored = run(globals + " quarantine restore-point " + name);
+    EXPECT_EQ(restored.code, 0) << restored.err;
+    EXPECT_EQ(test::readHostFile(software), before);
+    EXPECT_EQ(run(globals + " quarantine restore-point RestorePoint-1999-01-01-001").code, 2);
+}
+
 TEST_F(Demo, CtrlCStopsTheScanAndTheResultSaysSo) {
     fs::path cookies = c() / "Users/demo/AppData/Roaming/Microsoft/Windows/Cookies";
     for (int i = 0; i < 20000; ++i)
@@ -246,6 +338,12 @@ TEST(Cli, SettingsAreKeptPerUser) {
     EXPECT_EQ(run(cfg + " settings get Settings Unknown").code, 1);
     CliRun info = run(cfg + " --data-dir " + quote(dir.str()) + " info");
     EXPECT_NE(info.out.find("not sent"), std::string::npos);
+    CliRun listed = run(cfg + " settings list");
+    EXPECT_NE(listed.out.find("OptionAndSettings chkSendData = 0  # "), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("Settings lblLastScan = Never  (default)"), std::string::npos) << listed.out;
+    EXPECT_EQ(run(cfg + " settings set OptionAndSettings chkSendData 1").code, 0);
+    EXPECT_NE(run(cfg + " --data-dir " + quote(dir.str()) + " info").out.find("sent after each removal"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -232,19 +232,12 @@ TEST(Catalogue, CurrentLanguageStartsAsEnglish) {
 }  // namespace
 }  // namespace vedozer
 
-#include "i18n/AnsiCase.h"
-
 namespace vedozer {
 namespace {
 
-TEST(AnsiCase, AccentedLettersOfTheCodePageHaveUpperCase) {
-    EXPECT_EQ(toUpperAnsi("fran\xE7"
-                          "ais \x9C\x9A\x9E\xFF"),
-              "FRAN\xC7"
-              "AIS \x8C\x8A\x8E\x9F");
-    EXPECT_EQ(toUpperAnsi("\xF7\xDF\xB5"), "\xF7\xDF\xB5");  // division sign, sharp s, micro: unchanged
-    EXPECT_TRUE(iequalsAnsi("Espa\xF1ol", "ESPA\xD1OL"));
-    EXPECT_FALSE(iequalsAnsi("Espa\xF1ol", "ESPANOL"));
+TEST(UpperFirst, TheFirstLetterOfTheCodePageIsUpperCased) {
+    EXPECT_EQ(upperFirst("\xE9t\xE9"), "\xC9t\xE9");
+    EXPECT_EQ(upperFirst("\xFF"), "\x9F");
     EXPECT_EQ(upperFirst(""), "");
 }
 

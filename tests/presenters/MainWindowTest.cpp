@@ -137,7 +137,7 @@ TEST(MainWindow, WindowStatesAndLongWorkSwitchTheProtectionTimers) {
     EXPECT_FALSE(t.memoryShield.enabled());
     EXPECT_TRUE(t.homePageCheck.enabled());
     EXPECT_EQ(d.setting("Settings", "Minimized"), "No");
-    desk.main().windowStateChanged(WindowState::Minimized, false);
+    desk.main().windowStateChanged(WindowState::Minimised, false);
     EXPECT_TRUE(t.scheduler.enabled());
     EXPECT_TRUE(t.memoryShield.enabled());
 
@@ -211,8 +211,10 @@ TEST(MainWindow, ALanguageAppliedToTheDesktopChangesEveryWindowsCaptions) {
                     d.v.undeletable.captions.text.size() + d.v.liveUpdate.captions.text.size() +
                     d.v.report.captions.text.size() + d.v.quarantine.captions.text.size() +
                     d.v.submit.captions.text.size() + d.v.about.captions.text.size() + d.v.help.captions.text.size();
-    // The splash shows before any catalogue; the about window shows the website button too.
-    EXPECT_EQ(pushed, captionTable().size() - captionsOf(CaptionGroup::Splash).size() + 1);
+    // The splash shows before any catalogue and the language window has a presenter of its own;
+    // the about window shows the website button too.
+    EXPECT_EQ(pushed, captionTable().size() - captionsOf(CaptionGroup::Splash).size() -
+                          captionsOf(CaptionGroup::Language).size() + 1);
 }
 
 TEST(HeaderBand, RedForMissingDefinitionsOrThreatsAmberForAShieldOffOrNoScanGreenOtherwise) {

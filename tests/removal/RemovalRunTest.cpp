@@ -402,3 +402,54 @@ TEST(RemovalRun, EverythingARunRemovedComesBackWithRestoreAll) {
 
 }  // namespace
 }  // namespace vedozer
+
+namespace vedozer {
+namespace {
+
+// A key whose sub keys cannot all be read is not deleted: its copy in the quarantine would not
+// be whole, and what the copy lacks would be lost.
+TEST(RemovalRun, AKeyThatCannotBeReadWholeIsNotDeleted) {
+    RemovalSession s(false, {test::hiveSz("Ad", "Run", "c:\\ad.exe"), test::hiveKey("Ad\\Sub\\Deep")});
+    std::string content = test::readHostFile(s.softwareHive);
+    size_t name = content.find("Deep");
+    ASSERT_NE(name, std::string::npos);
+    content.replace(name - 0x4C, 2, "xx");  // the key record's signature
+    std::ofstream(s.softwareHive, std::ios::binary | std::ios::trunc) << content;
+    s.registry->closeHives();
+    s.detectRegistry(RootKey::LocalMachine, "SOFTWARE\\Ad", "", "Ad");
+    RemovalResult result = s.removal->removeEverythingUnattended();
+    ASSERT_EQ(result.items.size(), 1u);
+    EXPECT_EQ(result.items[0].kind, DetectionKind::RegistryKey);
+    EXPECT_TRUE(result.items[0].outcome.failed());
+    EXPECT_NE(result.items[0].outcome.reason.find("could not be read whole"), std::string::npos)
+        << result.items[0].outcome.reason;
+    EXPECT_EQ(test::readHostFile(s.softwareHive), content);
+    EXPECT_EQ(s.removal->undeletable(), (std::vector<std::string>{"HKEY_LOCAL_MACHINE\\SOFTWARE\\Ad"}));
+    EXPECT_EQ(s.results.removalList().size(), 1u);
+}
+
+}  // namespace
+}  // namespace vedozer
+
+namespace vedozer {
+namespace {
+
+// A remove command given while a removal runs (from a click handled in its yield) does nothing.
+TEST(RemovalRun, ASecondRemoveCommandDuringARunIsRefused) {
+    RemovalSession s;
+    s.write("Ad/a.exe", "a");
+    s.detectFile("C:\\Ad\\a.exe", "Ad");
+    std::optional<RemovalResult> nested;
+    s.host.onYield([&](int) {
+        if (!nested) nested = s.removal->removeChecked();
+    });
+    EXPECT_FALSE(s.removal->running());
+    EXPECT_TRUE(s.removal->removeEverythingUnattended().ran());
+    ASSERT_TRUE(nested);
+    EXPECT_EQ(nested->status, RemovalResult::Status::Busy);
+    EXPECT_FALSE(s.removal->running());
+    EXPECT_FALSE(s.exists("Ad/a.exe"));
+}
+
+}  // namespace
+}  // namespace vedozer

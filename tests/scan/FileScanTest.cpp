@@ -45,6 +45,22 @@ TEST(FileScan, DriveTokenTwoFilesOfOneNameAndNamesDifferingInCase) {
     EXPECT_EQ(img.progress.status().tally.filesInspected, 4);
 }
 
+TEST(FileScan, AccentedNamesMatchWithoutRegardToCaseLikeAsciiOnes) {
+    ScanImage img;
+    img.onlyFiles();
+    img.definitionFile(kFileDefinitionFile, {"\xDC" "berwacher.exe=Watcher|[drive]Programme\\\xC4rger",
+                                             "Lower.exe=Lower|[drive]Programme\\\xC4rger"});
+    img.exclusionFile({"C:\\PROGRAMME\\\xC4RGER\\LOWER.EXE"});
+    // On the disk (UTF-8 names) everything is in lower case.
+    img.write("programme/\xC3\xA4rger/\xC3\xBC" "berwacher.exe", "x");
+    img.write("programme/\xC3\xA4rger/lower.exe", "x");
+    img.scan();
+    ASSERT_EQ(img.results.fileDetections().size(), 1u);
+    EXPECT_EQ(img.results.fileDetections()[0].spywareName, "Watcher");
+    // The exclusion list compares by the same rule.
+    EXPECT_EQ(img.foundTexts(), (std::vector<std::string>{"Watcher - Found", "EXCLUDED: C:\\Programme\\\xC4rger\\Lower.exe"}));
+}
+
 TEST(FileScan, ExcludedSafeMicrosoftAndHiddenFilesAreNotReported) {
     ScanImage img;
     img.onlyFiles();

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "ScanImage.h"
+#include "platform/image/ImageRegistry.h"
 #include "scan/RegistryScan.h"
 
 namespace vedozer {
@@ -115,6 +118,43 @@ TEST(RegistryScan, SafeListEntriesAreSkipped) {
     img.scan();
     ASSERT_EQ(img.results.removalList().size(), 1u);
     EXPECT_EQ(img.results.removalList()[0].name, "NumThing");
+}
+
+}  // namespace
+}  // namespace vedozer
+
+namespace vedozer {
+namespace {
+
+// Spoils the record of the key whose name is first found in the hive, so the library refuses to
+// list the sub keys of its parent (as it refuses keys with very many sub keys).
+void spoilKeyRecord(const std::string& hivePath, const std::string& keyName) {
+    std::string content = test::readHostFile(hivePath);
+    size_t name = content.find(keyName);
+    ASSERT_NE(name, std::string::npos);
+    content.replace(name - 0x4C, 2, "xx");  // the key record's signature
+    std::ofstream(hivePath, std::ios::binary | std::ios::trunc) << content;
+}
+
+TEST(RegistryScan, AKeyThatCannotBeListedIsNamedAsNotCheckedNeverSkippedSilently) {
+    ScanImage img = registryImage();
+    img.onlyFiles();
+    img.option(skey::scanRegistry, "True");
+    spoilKeyRecord(img.drive + "/Windows/System32/config/SOFTWARE", "Sub");
+    dynamic_cast<ImageRegistry&>(*img.platform().registry).closeHives();
+    img.definitionFile(kRegistryDefinitionFile, {"2^Software\\BadKey\\Sub^Run=Hidden", "2^Software\\BadKey\\Sub^=Hidden",
+                                                 "2^Software\\BadKey\\Sub\\Deeper^X=Hidden", "2^Software\\Bad^Num=Found"});
+    img.scan();
+    // What could be read is found; what could not is named once, with the key that refused.
+    ASSERT_EQ(img.results.removalList().size(), 1u);
+    EXPECT_EQ(img.results.removalList()[0].name, "Found");
+    ASSERT_EQ(img.results.uncheckedLocations().size(), 1u) << img.results.uncheckedLocations()[1];
+    const std::string& location = img.results.uncheckedLocations()[0];
+    EXPECT_EQ(location.rfind("HKEY_LOCAL_MACHINE\\Software\\BadKey: its sub keys cannot be listed", 0), 0u) << location;
+    ASSERT_EQ(img.host.notices.size(), 1u);
+    EXPECT_EQ(img.host.notices[0].kind, NoticeKind::Warning);
+    EXPECT_EQ(img.host.notices[0].text, location);
+    EXPECT_NE(img.report().find("[Locations Not Checked]\r\n\r\n" + location + "\r\n"), std::string::npos) << img.report();
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ TEST_F(SubmissionServer, TheDefaultIsToSend) {
 
 TEST_F(SubmissionServer, ClearingTheBoxAsksFirst) {
     host.answer(Answer::No);
-    EXPECT_TRUE(changeSendData(false, settings, messages, host));
+    EXPECT_TRUE(setSendAnonymousData(false, settings, messages, host));
     EXPECT_EQ(settings.get("OptionAndSettings", "chkSendData"), "1");
     ASSERT_EQ(host.asked().size(), 1u);
     const auto& box = host.asked()[0];
@@ -141,10 +141,10 @@ TEST_F(SubmissionServer, ClearingTheBoxAsksFirst) {
                             messages.getMessages("MSG_ANON3"));
 
     host.answer(Answer::Yes);
-    EXPECT_FALSE(changeSendData(false, settings, messages, host));
+    EXPECT_FALSE(setSendAnonymousData(false, settings, messages, host));
     EXPECT_EQ(settings.get("OptionAndSettings", "chkSendData"), "0");
 
-    EXPECT_TRUE(changeSendData(true, settings, messages, host));
+    EXPECT_TRUE(setSendAnonymousData(true, settings, messages, host));
     EXPECT_EQ(settings.get("OptionAndSettings", "chkSendData"), "1");
     EXPECT_EQ(host.asked().size(), 2u) << "ticking the box asks nothing";
 }

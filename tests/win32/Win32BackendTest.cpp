@@ -261,7 +261,7 @@ TEST(Win32Services, RestorePointsOnlyWhereTheSystemOffersThem) {
     EXPECT_EQ(restore.isAvailable(), offered);
     if (!restore.isAvailable()) {
         int64_t sequence = -1;
-        EXPECT_FALSE(restore.begin("x", sequence));
+        EXPECT_FALSE(restore.begin("x", 12, sequence));
         EXPECT_EQ(sequence, -1);
         EXPECT_FALSE(restore.end(0, false));
     }

@@ -5,7 +5,8 @@
 
 // Text conversions between the program's single-byte code page (Windows-1252) and what a hive
 // holds: hivex speaks UTF-8 for key and value names; string data is stored as UTF-16LE.
-// Characters without a Windows-1252 form become "?", as the ANSI registry functions do.
+// Characters without a Windows-1252 form become "?", as the ANSI registry functions do; the codec
+// is the program's own (text/CodePage.h).
 namespace vedozer::hivetext {
 
 std::string cp1252ToUtf8(std::string_view text);
@@ -15,8 +16,8 @@ std::string utf16leToCp1252(std::string_view utf16);
 std::string cp1252ToUtf16le(std::string_view text);
 
 // Comparison key for names: upper-cased code points as UTF-8, from a code-page name or from a
-// UTF-8 name. Two names match when their keys are equal. Upper-casing covers ASCII, Latin-1
-// and the other letters of Windows-1252, which are all a name from the program can hold.
+// UTF-8 name, by the program's one case rule (text::upperChar). Two names match when their keys
+// are equal.
 std::string foldCp1252(std::string_view text);
 std::string foldUtf8(std::string_view utf8);
 

@@ -66,7 +66,7 @@ std::optional<ImageFileSystem::Child> ImageFileSystem::findChild(const std::stri
     if (it == m_listings.end()) {
         std::unordered_map<std::string, std::string> entries;
         for (auto& n : posix::listNames(hostDir)) {
-            std::string key = text::toUpper(n);
+            std::string key = text::foldUtf8(n);
             // An exact-case twin wins over another spelling of the same name.
             entries.emplace(std::move(key), std::move(n));
         }
@@ -75,7 +75,7 @@ std::optional<ImageFileSystem::Child> ImageFileSystem::findChild(const std::stri
     struct stat st {};
     std::string exact = hostDir + "/" + name;
     if (::lstat(exact.c_str(), &st) == 0) return Child{std::move(exact), S_ISLNK(st.st_mode)};
-    auto found = it->second.find(text::toUpper(name));
+    auto found = it->second.find(text::foldUtf8(name));
     if (found == it->second.end()) return std::nullopt;
     std::string stored = hostDir + "/" + found->second;
     return Child{stored, isSymlink(stored)};

@@ -1,15 +1,18 @@
 #pragma once
 #include <vector>
 
-#include "app/LogicalTimer.h"
+#include "core/LogicalTimer.h"
 #include "settings/Settings.h"
 
 namespace vedozer {
 
+// The main window's size state, as far as the protection timers care.
+enum class WindowState { Normal, Minimised, Maximised, Tray };
+
 // The protection timers of the desktop program. Their ticks belong to the protection features
-// (set with LogicalTimer::setHandler); this class holds only when each one runs. Scans,
-// removals, Live Update and shield checks switch them off and, afterwards, back on from the
-// saved options.
+// (set with LogicalTimer::setHandler); this class holds when each one runs. Scans, removals,
+// Live Update and shield checks switch them off and, afterwards, back on from the saved options;
+// the scheduler and the memory shield rest while the main window is in its normal state.
 class BackgroundTimers {
 public:
     explicit BackgroundTimers(const Settings& settings);
@@ -23,10 +26,17 @@ public:
     // On: the scheduler runs when scheduled scans are enabled, the home-page check when that
     // shield is on, the memory shield when it is on. Off: all three stop.
     void set(bool on);
+    // The main window changed its size state.
+    void setWindowState(WindowState state);
+    // An option of a shield or of the schedule was saved.
+    void optionsChanged();
+    // At start-up: the automatic update is armed when chkAutomaticUpdate reads as the number 1.
+    void armAutomaticUpdate();
     std::vector<LogicalTimer*> all() { return {&scheduler, &homePageCheck, &memoryShield, &automaticUpdate}; }
 
 private:
     const Settings& m_settings;
+    WindowState m_state = WindowState::Normal;
 };
 
 }  // namespace vedozer
