@@ -105,8 +105,8 @@ void DesktopApp::connectViews() {
     m_window.onCloseRequested = [this] { requestClose(); };
     m_window.onSized = [this, &d](UINT type) {
         if (m_closed) return;
-        WindowState state = type == SIZE_MINIMIZED   ? WindowState::Minimized
-                            : type == SIZE_MAXIMIZED ? WindowState::Maximized
+        WindowState state = type == SIZE_MINIMIZED   ? WindowState::Minimised
+                            : type == SIZE_MAXIMIZED ? WindowState::Maximised
                                                      : WindowState::Normal;
         call([&] { d.main().windowStateChanged(state, IsWindowVisible(m_window.hwnd()) != FALSE); });
     };

@@ -1,6 +1,6 @@
 #include "ui/win32/TimerHost.h"
 
-#include "app/LogicalTimer.h"
+#include "core/LogicalTimer.h"
 
 namespace vedozer::win32ui {
 
