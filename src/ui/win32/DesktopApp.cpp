@@ -209,6 +209,11 @@ int DesktopApp::run() {
         MessageBoxW(nullptr, widen(error).c_str(), L"vedozer-gui", MB_OK | MB_ICONERROR);
         return 1;
     }
+    Platform& platform = m_platform->platform();
+    if (platform.http) {
+        m_http = std::make_unique<PumpingHttp>(*platform.http);
+        platform.http = m_http.get();
+    }
     const ProductIdentity& identity = m_platform->identity();
     m_dialogs.setProgramName(identity.programName);
     if (!createWindows()) {
@@ -222,7 +227,7 @@ int DesktopApp::run() {
     DesktopConfig config;
     config.program = thisProgram();
     config.identity = identity;
-    m_desktop = std::make_unique<Desktop>(m_platform->platform(), views, config);
+    m_desktop = std::make_unique<Desktop>(platform, views, config);
     connectViews();
 
     m_splashPresenter = std::make_unique<SplashPresenter>(m_splash, [this] { loadMainWindow(); });

@@ -15,6 +15,7 @@
 #include "ui/win32/MainWindow.h"
 #include "ui/win32/MessageBoxes.h"
 #include "ui/win32/OptionsPage.h"
+#include "ui/win32/PumpingHttp.h"
 #include "ui/win32/QuarantineWindow.h"
 #include "ui/win32/ReportWindow.h"
 #include "ui/win32/ResultsPage.h"
@@ -48,6 +49,7 @@ private:
     void finishClose();
 
     std::unique_ptr<Win32Platform> m_platform;
+    std::unique_ptr<PumpingHttp> m_http;
     MainWindow m_window;
     StatusPage m_status;
     ScanPage m_scan;

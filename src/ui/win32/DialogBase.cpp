@@ -139,7 +139,8 @@ INT_PTR DialogBase::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         onInit();
         onSize();  // a page made at its designed size gets no WM_SIZE before it shows
-        return TRUE;
+        // TRUE lets the system focus the first control; a window that chose its own keeps it.
+        return GetFocus() && IsChild(m_hwnd, GetFocus()) ? FALSE : TRUE;
     case WM_COMMAND:
         if (!m_updating) onCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;

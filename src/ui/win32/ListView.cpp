@@ -53,6 +53,33 @@ std::vector<int> columnWidths(HWND list) {
 
 void setColumnWidth(HWND list, int column, int pixels) { ListView_SetColumnWidth(list, column, pixels); }
 
+int contentWidth(HWND list, int column) {
+    const int padding = 16;
+    int widest = 0;
+    wchar_t text[512];
+    LVCOLUMNW c{};
+    c.mask = LVCF_TEXT;
+    c.pszText = text;
+    c.cchTextMax = 512;
+    if (ListView_GetColumn(list, column, &c)) widest = ListView_GetStringWidth(list, text) + padding;
+    int extra = padding;
+    if (column == 0) {
+        if (ListView_GetExtendedListViewStyle(list) & LVS_EX_CHECKBOXES) extra += GetSystemMetrics(SM_CXMENUCHECK) + 4;
+        if (HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL)) {
+            int cx = 0, cy = 0;
+            ImageList_GetIconSize(images, &cx, &cy);
+            extra += cx + 2;
+        }
+    }
+    int rows = ListView_GetItemCount(list);
+    for (int r = 0; r < rows; ++r) {
+        ListView_GetItemText(list, r, column, text, 512);
+        int w = ListView_GetStringWidth(list, text) + extra;
+        if (w > widest) widest = w;
+    }
+    return widest;
+}
+
 void fillLastColumn(HWND list) {
     HWND header = ListView_GetHeader(list);
     int n = header ? Header_GetItemCount(header) : 0;

@@ -17,6 +17,9 @@ void setColumns(HWND list, const std::vector<std::wstring>& titles, const std::v
 void setColumnTitle(HWND list, int column, const std::wstring& title);
 std::vector<int> columnWidths(HWND list);
 void setColumnWidth(HWND list, int column, int pixels);
+// The width a column needs to show its header and every row's text whole (with the row's
+// check box and icon in the first column).
+int contentWidth(HWND list, int column);
 // Stretches the last column to the list's client width.
 void fillLastColumn(HWND list);
 

@@ -17,7 +17,18 @@ public:
     bool create(UINT templateId, HWND parent) { return DialogBase::create(templateId, parent); }
 
 protected:
-    void onInit() override { EnableThemeDialogTexture(hwnd(), ETDT_ENABLETAB); }
+    void onInit() override {
+        EnableThemeDialogTexture(hwnd(), ETDT_ENABLETAB);
+        // Group boxes and notes take the page's width; the controls inside keep their places.
+        for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t kind[16] = {};
+            GetClassNameW(child, kind, 16);
+            LONG type = GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK;
+            bool group = lstrcmpiW(kind, L"Button") == 0 && type == BS_GROUPBOX;
+            bool note = GetDlgCtrlID(child) == IDC_PROTECTION_NOTE;
+            if (group || note) m_layout.anchor(GetDlgCtrlID(child), AnchorLeft | AnchorTop | AnchorRight);
+        }
+    }
     void onCommand(int id, int code) override { m_page.tabCommand(id, code); }
 
 private:

@@ -46,6 +46,9 @@ void ReportWindow::onInit() {
     if (!m_title.empty()) setWindowTitle(m_title);
     if (!m_ok.empty()) DialogBase::setText(IDC_REPORT_OK, m_ok);
     DialogBase::setText(IDC_REPORT_TEXT, m_text);
+    // The report from its first line, nothing selected.
+    SendDlgItemMessageW(hwnd(), IDC_REPORT_TEXT, EM_SETSEL, 0, 0);
+    SendDlgItemMessageW(hwnd(), IDC_REPORT_TEXT, EM_SCROLLCARET, 0, 0);
     SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_REPORT_OK)), TRUE);
 }
 

@@ -84,7 +84,13 @@ void ResultsPage::onSize() {
     if (m_outcomesVisible) {
         int height = dialogUnitsY(44);
         place(hwnd(), IDC_OUTCOME_LIST, left, bottom - height, right, bottom);
-        listview::fillLastColumn(item(IDC_OUTCOME_LIST));
+        // Item, outcome and reason: two fifths, one fifth, the rest.
+        RECT inside;
+        GetClientRect(item(IDC_OUTCOME_LIST), &inside);
+        int width = inside.right - GetSystemMetrics(SM_CXVSCROLL);
+        listview::setColumnWidth(item(IDC_OUTCOME_LIST), 0, width * 2 / 5);
+        listview::setColumnWidth(item(IDC_OUTCOME_LIST), 1, width / 5);
+        listview::setColumnWidth(item(IDC_OUTCOME_LIST), 2, width - width * 2 / 5 - width / 5);
         bottom -= height + gap;
     }
     const int top = summary.bottom + gap;
@@ -95,15 +101,23 @@ void ResultsPage::onSize() {
 }
 
 void ResultsPage::fillWithLocation() {
-    // Columns narrower than the list leave the location column the rest of the width: it holds
-    // the long paths.
+    // Room the list has beyond its columns goes first to a name or type that is cut off, then to
+    // the location, which holds the long paths. Columns are only ever widened here.
     HWND list = item(IDC_RESULTS_LIST);
     std::vector<int> widths = listview::columnWidths(list);
     if (widths.size() < 3) return;
     RECT client;
     GetClientRect(list, &client);
-    int used = widths[0] + widths[1] + widths[2];
-    int spare = client.right - used - GetSystemMetrics(SM_CXVSCROLL);
+    int spare = client.right - (widths[0] + widths[1] + widths[2]) - GetSystemMetrics(SM_CXVSCROLL);
+    for (int column : {0, 2}) {
+        if (spare <= 0) break;
+        int wanted = listview::contentWidth(list, column);
+        int grow = wanted - widths[static_cast<size_t>(column)];
+        if (grow <= 0) continue;
+        if (grow > spare) grow = spare;
+        listview::setColumnWidth(list, column, widths[static_cast<size_t>(column)] + grow);
+        spare -= grow;
+    }
     if (spare > 0) listview::setColumnWidth(list, 1, widths[1] + spare);
 }
 
@@ -132,6 +146,7 @@ void ResultsPage::showRows(const std::vector<ResultRow>& rows) {
     m_updating = true;
     listview::setRows(item(IDC_RESULTS_LIST), out);
     m_updating = false;
+    fillWithLocation();
 }
 
 void ResultsPage::showSummary(const std::string& summary) { setText(IDC_RESULTS_SUMMARY, summary); }

@@ -49,13 +49,13 @@ int controlId(const std::string& name) {
     throw Failure("unknown control name " + name);
 }
 
-// Polls a condition every 50 ms until it holds; false after the time-out.
+// Polls a condition every 10 ms until it holds; false after the time-out.
 bool waitFor(double seconds, const std::function<bool()>& condition) {
     ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     for (;;) {
         if (condition()) return true;
         if (GetTickCount64() >= end) return false;
-        Sleep(50);
+        Sleep(10);
     }
 }
 
@@ -322,6 +322,14 @@ void Driver::run(const std::string& line) {
         RECT r;
         GetWindowRect(box, &r);
         std::cout << r.left << " " << r.top << " " << (r.right - r.left) << " " << (r.bottom - r.top) << "\n";
+    } else if (cmd == "box-move") {
+        // Moves the open message box (for pictures of the window beneath it).
+        need(2);
+        HWND box = nullptr;
+        if (!waitFor(timeoutArg(args, 3), [&] { return (box = messageBox(L"")) != nullptr; }))
+            throw Failure("no message box");
+        SetWindowPos(box, nullptr, std::atoi(args[1].c_str()), std::atoi(args[2].c_str()), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (cmd == "move") {
         need(2);
         SetWindowPos(current(), nullptr, std::atoi(args[1].c_str()), std::atoi(args[2].c_str()), 0, 0,

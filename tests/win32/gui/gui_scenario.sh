@@ -43,7 +43,10 @@ c="$WINEPREFIX/drive_c"
 data="$c/users/$(whoami)/AppData/Roaming/RozaVedozerEZO"
 settings='HKCU\Software\VB and VBA Program Settings\Vedozer Anti-Spyware'
 use_virtual_desktop vedozer 1280x800
+# A first start: no data folder and no settings of the program, per user or machine-wide.
 rm -rf "$data"
+"$WINE" reg delete "$settings" /f >/dev/null 2>&1 || true
+"$WINE" reg delete 'HKLM\SOFTWARE\Vedozer Labs' /f >/dev/null 2>&1 || true
 "$WINE" "$BUILD/vedozer.exe" init >/dev/null
 plant_demo_traces
 # keyshadow.sys stays open in another program without leave to delete it.
