@@ -124,7 +124,7 @@ windows_pictures() {
   else
     WINEPREFIX=$(mktemp -d /tmp/vedozer-pictures.XXXXXX)
   fi
-  local port_file
+
   port_file=$(mktemp /tmp/vedozer-pictures-port.XXXXXX)
   # shellcheck source=../tests/win32/gui/wine_desktop.sh
   . "$root/tests/win32/gui/wine_desktop.sh"

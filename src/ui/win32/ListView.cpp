@@ -2,6 +2,8 @@
 
 #include <uxtheme.h>
 
+#include "ui/win32/Dpi.h"
+
 namespace vedozer::win32ui::listview {
 
 void prepare(HWND list, bool checkBoxes) {
@@ -12,6 +14,7 @@ void prepare(HWND list, bool checkBoxes) {
 }
 
 void setColumns(HWND list, const std::vector<std::wstring>& titles, const std::vector<int>& widths) {
+    const UINT dpi = dpiOf(list);
     HWND header = ListView_GetHeader(list);
     int existing = header ? Header_GetItemCount(header) : 0;
     for (int i = 0; i < static_cast<int>(titles.size()); ++i) {
@@ -22,14 +25,14 @@ void setColumns(HWND list, const std::vector<std::wstring>& titles, const std::v
         int width = i < static_cast<int>(widths.size()) ? widths[static_cast<size_t>(i)] : -1;
         if (width >= 0) {
             column.mask |= LVCF_WIDTH;
-            column.cx = width;
+            column.cx = scaled(width, dpi);
         }
         if (i < existing) {
             ListView_SetColumn(list, i, &column);
         } else {
             if (width < 0) {
                 column.mask |= LVCF_WIDTH;
-                column.cx = 100;
+                column.cx = scaled(100, dpi);
             }
             ListView_InsertColumn(list, i, &column);
         }

@@ -12,7 +12,8 @@ namespace listview {
 
 // Full-row selection, double buffering, the Explorer look; check boxes when asked.
 void prepare(HWND list, bool checkBoxes);
-// Sets the columns (adding or renaming them); widths in pixels, -1 keeps the current width.
+// Sets the columns (adding or renaming them); widths in pixels at 96 DPI (scaled to the list's),
+// -1 keeps the current width.
 void setColumns(HWND list, const std::vector<std::wstring>& titles, const std::vector<int>& widths = {});
 void setColumnTitle(HWND list, int column, const std::wstring& title);
 std::vector<int> columnWidths(HWND list);

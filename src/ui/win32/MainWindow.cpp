@@ -146,6 +146,31 @@ LRESULT MainWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
+    case WM_ACTIVATE:
+        // The keyboard focus comes back to the control that had it, as in a dialog.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(m_hwnd, focus)) m_lastFocus = focus;
+        }
+        break;
+    case WM_SETFOCUS: {
+        HWND target = m_lastFocus;
+        if (!target || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+            target = GetNextDlgTabItem(m_navigation.hwnd(), nullptr, FALSE);
+        if (target) SetFocus(target);
+        return 0;
+    }
+    case DM_GETDEFID:
+        // Enter on a page presses that page's default button: the keyboard code of the dialog
+        // manager asks the top window, which answers for the page that shows.
+        if (m_current >= 0 && m_pages[static_cast<size_t>(m_current)])
+            return SendMessageW(m_pages[static_cast<size_t>(m_current)]->hwnd(), DM_GETDEFID, 0, 0);
+        return 0;
+    case WM_COMMAND:
+        // ... and then sends the button's click here: it belongs to the page.
+        if (lParam && GetParent(reinterpret_cast<HWND>(lParam)) != m_hwnd)
+            return SendMessageW(GetParent(reinterpret_cast<HWND>(lParam)), WM_COMMAND, wParam, lParam);
+        break;
     case WM_CLOSE:
         if (onCloseRequested) {
             onCloseRequested();

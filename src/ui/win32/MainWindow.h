@@ -60,6 +60,7 @@ private:
     std::array<DialogBase*, kPageCount> m_pages{};
     SIZE m_pageSize{};
     int m_current = -1;
+    HWND m_lastFocus = nullptr;
 };
 
 }  // namespace vedozer::win32ui

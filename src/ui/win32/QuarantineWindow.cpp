@@ -32,6 +32,19 @@ void QuarantineWindow::onInit() {
 
 void QuarantineWindow::onSize() {
     DialogBase::onSize();
+    // The items' columns share the list's width: the location the most of it.
+    HWND list = item(IDC_QUARANTINE_LIST);
+    RECT inside;
+    GetClientRect(list, &inside);
+    const int width = inside.right - GetSystemMetrics(SM_CXVSCROLL);
+    const int shares[] = {18, 9, 39, 20};  // percent; the state takes the rest
+    int used = 0;
+    for (int i = 0; i < 4; ++i) {
+        int w = width * shares[i] / 100;
+        listview::setColumnWidth(list, i, w);
+        used += w;
+    }
+    listview::setColumnWidth(list, 4, width - used);
     listview::fillLastColumn(item(IDC_RESTORE_POINT_LIST));
 }
 

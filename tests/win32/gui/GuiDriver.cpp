@@ -309,6 +309,26 @@ void Driver::run(const std::string& line) {
     } else if (cmd == "no-box") {
         HWND box = messageBox(L"");
         if (box) throw Failure("a message box is open: " + toUtf8(boxText(box)));
+    } else if (cmd == "key") {
+        // key ENTER|ESCAPE|TAB: a key press where the program's keyboard focus is.
+        need(1);
+        static const std::map<std::string, WPARAM> keys = {{"ENTER", VK_RETURN}, {"ESCAPE", VK_ESCAPE}, {"TAB", VK_TAB}};
+        auto k = keys.find(args[1]);
+        if (k == keys.end()) throw Failure("unknown key " + args[1]);
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        DWORD thread = GetWindowThreadProcessId(current(), nullptr);
+        HWND target = GetGUIThreadInfo(thread, &info) && info.hwndFocus ? info.hwndFocus : current();
+        PostMessageW(target, WM_KEYDOWN, k->second, 1);
+        if (k->second != VK_TAB) PostMessageW(target, WM_CHAR, k->second == VK_RETURN ? L'\r' : 0x1B, 1);
+        PostMessageW(target, WM_KEYUP, k->second, 0xC0000001);
+    } else if (cmd == "focus") {
+        // Prints the control id that has the program's keyboard focus.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        DWORD thread = GetWindowThreadProcessId(current(), nullptr);
+        if (!GetGUIThreadInfo(thread, &info) || !info.hwndFocus) throw Failure("no keyboard focus");
+        std::cout << GetDlgCtrlID(info.hwndFocus) << "\n";
     } else if (cmd == "close") {
         PostMessageW(current(), WM_CLOSE, 0, 0);
     } else if (cmd == "rect") {

@@ -107,6 +107,12 @@ step "the report viewer opened and closed" "$work/report.txt" attach "click IDC_
   "window-gone Log 10"
 check "the report viewer shows the scan's report" "grep -q 'PopWhirl' '$work/report.txt'"
 
+echo "== the keyboard"
+step "Esc closes the about window, Enter the report viewer, Enter on the status page scans" "$work/keys.txt" \
+  attach "click IDC_NAV_ABOUT" "window About 10" "key ESCAPE" "window-gone About 10" "click IDC_NAV_REPORT" \
+  "window Log 10" "key ENTER" "window-gone Log 10" "click IDC_NAV_STATUS" "key ENTER" \
+  "wait-disabled IDC_SCAN_NOW 10" "wait-enabled IDC_SCAN_NOW 120"
+
 echo "== options are saved as they change"
 step "options changed on two tabs" "$work/options.txt" attach "click IDC_NAV_OPTIONS" "tab IDC_OPTIONS_TABS 0" "expect-checked IDC_SCAN_COOKIES 1" \
   "click IDC_SCAN_COOKIES" "expect-checked IDC_SCAN_COOKIES 0" "tab IDC_OPTIONS_TABS 1" \
