@@ -65,6 +65,7 @@ int runMessageLoop() {
         if (got == -1) return 1;
         dispatch(msg);
     }
+    g_quitSeen = false;  // the quit is taken: a loop run after this one starts afresh
     return static_cast<int>(msg.wParam);
 }
 
