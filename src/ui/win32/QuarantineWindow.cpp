@@ -32,6 +32,26 @@ void QuarantineWindow::onInit() {
 
 void QuarantineWindow::onSize() {
     DialogBase::onSize();
+    if (!m_restorePointsKeptHere) {
+        // Only a note where the restore points' list would be: the items list takes the room.
+        auto rectOf = [this](int id) {
+            RECT r;
+            GetWindowRect(item(id), &r);
+            MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+            return r;
+        };
+        const int room = rectOf(IDC_RESTORE_POINT_RESTORE).bottom - rectOf(IDC_RESTORE_POINTS_NOTE).bottom;
+        if (room > 0) {
+            RECT items = rectOf(IDC_QUARANTINE_LIST);
+            SetWindowPos(item(IDC_QUARANTINE_LIST), nullptr, 0, 0, items.right - items.left,
+                         items.bottom - items.top + room, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            for (int id : {IDC_REPLACE_EXISTING, IDC_RESTORE, IDC_OPEN_QUARANTINE_FOLDER, IDC_OPEN_QUARANTINE_LOG,
+                           IDC_VIEW_EXCLUSIONS, IDC_RESTORE_POINTS_GROUP, IDC_RESTORE_POINTS_NOTE}) {
+                RECT r = rectOf(id);
+                SetWindowPos(item(id), nullptr, r.left, r.top + room, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+        }
+    }
     // The items' columns share the list's width: the location the most of it.
     HWND list = item(IDC_QUARANTINE_LIST);
     RECT inside;
@@ -101,6 +121,10 @@ void QuarantineWindow::showRestorePoints(const std::vector<RestorePointRow>& row
     setVisible(IDC_RESTORE_POINT_LIST, keptHere);
     setVisible(IDC_RESTORE_POINT_RESTORE, keptHere);
     setVisible(IDC_RESTORE_POINTS_NOTE, !keptHere);
+    if (keptHere != m_restorePointsKeptHere) {
+        m_restorePointsKeptHere = keptHere;
+        onSize();
+    }
 }
 
 void QuarantineWindow::showResults(const std::vector<std::string>& lines) {

@@ -36,6 +36,7 @@ private:
 
     std::vector<QuarantineRow> m_items;
     std::vector<RestorePointRow> m_points;
+    bool m_restorePointsKeptHere = true;
 };
 
 }  // namespace vedozer::win32ui

@@ -101,24 +101,26 @@ void ResultsPage::onSize() {
 }
 
 void ResultsPage::fillWithLocation() {
-    // Room the list has beyond its columns goes first to a name or type that is cut off, then to
-    // the location, which holds the long paths. Columns are only ever widened here.
+    // The location column is the elastic one: it never goes below the width it was given, a name
+    // or type that is cut off gets what the list has beyond that, and the location the rest.
     HWND list = item(IDC_RESULTS_LIST);
     std::vector<int> widths = listview::columnWidths(list);
     if (widths.size() < 3) return;
+    if (m_locationBase < 0) m_locationBase = widths[1];
     RECT client;
     GetClientRect(list, &client);
-    int spare = client.right - (widths[0] + widths[1] + widths[2]) - GetSystemMetrics(SM_CXVSCROLL);
+    const int total = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    int spare = total - widths[0] - widths[2] - m_locationBase;
+    if (spare <= 0) return;
     for (int column : {0, 2}) {
-        if (spare <= 0) break;
-        int wanted = listview::contentWidth(list, column);
-        int grow = wanted - widths[static_cast<size_t>(column)];
+        int grow = listview::contentWidth(list, column) - widths[static_cast<size_t>(column)];
         if (grow <= 0) continue;
         if (grow > spare) grow = spare;
-        listview::setColumnWidth(list, column, widths[static_cast<size_t>(column)] + grow);
+        widths[static_cast<size_t>(column)] += grow;
+        listview::setColumnWidth(list, column, widths[static_cast<size_t>(column)]);
         spare -= grow;
     }
-    if (spare > 0) listview::setColumnWidth(list, 1, widths[1] + spare);
+    listview::setColumnWidth(list, 1, total - widths[0] - widths[2]);
 }
 
 void ResultsPage::setCaption(CaptionId id, const std::string& text) {
@@ -194,6 +196,7 @@ void ResultsPage::setColumnWidths(const std::vector<int>& twips) {
     int dpi = static_cast<int>(dpiOf(hwnd()));
     for (size_t i = 0; i < twips.size() && i < 3; ++i)
         listview::setColumnWidth(item(IDC_RESULTS_LIST), static_cast<int>(i), twipsToPixels(twips[i], dpi));
+    m_locationBase = -1;  // the width just given is the location's least
     fillWithLocation();
 }
 

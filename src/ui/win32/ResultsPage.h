@@ -49,6 +49,7 @@ private:
     bool m_outcomesVisible = false;
     bool m_emptyVisible = false;
     int m_progressPercent = -1;
+    int m_locationBase = -1;  // pixels the location column keeps at least
 };
 
 }  // namespace vedozer::win32ui
