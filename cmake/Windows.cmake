@@ -154,7 +154,7 @@ function(vedozer_windows_tests)
     target_link_options(vedozer_test_holdfile PRIVATE -municode)
 
     # The views' own machinery under Wine: templates, layout, message boxes, pumping.
-    file(GLOB _uitests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32gui/*.cpp)
+    file(GLOB _uitests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/views/*.cpp)
     add_executable(test_win32gui ${_uitests} ${CMAKE_SOURCE_DIR}/src/ui/win32/vedozer-gui.rc)
     target_link_libraries(test_win32gui PRIVATE vedozer_win32ui vedozer_testsupport gtest_main)
     add_dependencies(test_win32gui vedozer_artwork)
