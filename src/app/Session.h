@@ -14,7 +14,7 @@
 #include "i18n/Languages.h"
 #include "i18n/ProductIdentity.h"
 #include "platform/Platform.h"
-#include "protection/BackgroundTimers.h"
+#include "protection/Protection.h"
 #include "removal/Exclusion.h"
 #include "removal/Quarantine.h"
 #include "removal/QuarantineRestore.h"
@@ -175,9 +175,12 @@ public:
     Outcome installShippedDefinitions(bool force);
     void reloadDefinitions();  // counts them again, as after Live Update
 
-    // The protection timers: off around scans, removals and Live Update, back on from the options.
-    BackgroundTimers& timers() { return m_timers; }
-    void setBackgroundTimers(bool on) { m_timers.set(on); }
+    // Real-time protection: the protection timers (off around scans, removals and Live Update,
+    // back on from the options) and the shields, the scheduler and the automatic update they run.
+    Protection& protection() { return *m_protection; }
+    BackgroundTimers& timers() { return m_protection->timers(); }
+    void setBackgroundTimers(bool on) { m_protection->timers().set(on); }
+    bool scanRunning() const { return m_scanning; }
 
     // Run at start-up: saves the option ("0"/"1") and adds or takes away the program's value in
     // the machine's Run key. When the registry refuses, the option is saved back as it was and
@@ -223,7 +226,12 @@ private:
     std::unique_ptr<RemovalHooks> m_defaultRemovalHooks;  // anonymous data after a removal
     RemovalHooks* m_removalHooks = nullptr;
     std::vector<std::string> m_startupProblems;
-    BackgroundTimers m_timers;
+    // The memory shield's checks count and report apart from the scan page.
+    ScanCounters m_shieldCounters;
+    ScanMonitor m_shieldMonitor;
+    bool m_shieldStopFlag = false;
+    std::unique_ptr<Protection> m_protection;
+    bool m_scanning = false;
     bool m_started = false;
     bool m_recordsStatus = false;
 };

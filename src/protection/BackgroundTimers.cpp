@@ -7,40 +7,43 @@
 
 namespace vedozer {
 
+double settingNumber(const std::string& value) {
+    std::string t = text::trimWhitespace(value);
+    if (t.empty()) return 0;
+    char* end = nullptr;
+    double v = std::strtod(t.c_str(), &end);
+    return end == t.c_str() + t.size() ? v : 0;
+}
+
 BackgroundTimers::BackgroundTimers(const Settings& settings) : m_settings(settings) {}
 
 void BackgroundTimers::set(bool on) {
-    if (!on) {
-        homePageCheck.setEnabled(false);
-        memoryShield.setEnabled(false);
-        scheduler.setEnabled(false);
-        return;
-    }
-    scheduler.setEnabled(m_settings.getBool(skey::OptionAndSettings, skey::scheduledScanOn, false));
-    homePageCheck.setEnabled(m_settings.getBool(skey::OptionAndSettings, skey::homePageShieldOn, true));
-    memoryShield.setEnabled(m_settings.getBool(skey::OptionAndSettings, skey::memoryShieldOn, true));
+    if (!on)
+        ++m_holds;
+    else if (m_holds > 0)
+        --m_holds;
+    apply();
 }
 
 void BackgroundTimers::setWindowState(WindowState state) {
-    m_state = state;
-    if (state == WindowState::Normal) {
-        scheduler.setEnabled(false);
-        memoryShield.setEnabled(false);
-    } else {
-        set(true);
-    }
-}
-
-void BackgroundTimers::optionsChanged() {
-    set(true);
-    if (m_state == WindowState::Normal) setWindowState(m_state);
+    m_windowState = state;
+    apply();
 }
 
 void BackgroundTimers::armAutomaticUpdate() {
-    std::string v = text::trimWhitespace(m_settings.get(skey::OptionAndSettings, skey::automaticUpdate, "0"));
-    char* end = nullptr;
-    double n = std::strtod(v.c_str(), &end);
-    if (!v.empty() && end == v.c_str() + v.size() && n == 1.0) automaticUpdate.setEnabled(true);
+    if (settingNumber(m_settings.get(skey::OptionAndSettings, skey::automaticUpdate, "0")) == 1)
+        automaticUpdate.setEnabled(true);
+}
+
+void BackgroundTimers::apply() {
+    const bool free = m_holds == 0;
+    const bool scheduled = settingNumber(m_settings.get(skey::OptionAndSettings, skey::scheduledScanOn, "0")) != 0;
+    const bool homePage = m_settings.getBool(skey::OptionAndSettings, skey::homePageShieldOn, true);
+    const bool memory = m_settings.getBool(skey::OptionAndSettings, skey::memoryShieldOn, true);
+    const bool behind = m_windowState != WindowState::Normal;
+    scheduler.setEnabled(free && scheduled && behind);
+    homePageCheck.setEnabled(free && homePage);
+    memoryShield.setEnabled(free && memory && behind);
 }
 
 }  // namespace vedozer

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "DesktopImage.h"
+#include "support/FakeProcessList.h"
 #include "app/presenters/HeaderBandRules.h"
 #include "update/UpdateUrls.h"
 
@@ -176,14 +177,17 @@ TEST(MainWindow, NavigationOpensPagesOnlyThroughEnabledCommandsAndAnEmptyResults
     EXPECT_EQ(d.v.scan.controls.continueVisible, true) << "Scan Now ran a scan";
 
     // Nothing listed: opening the results sends the names of running programs, when allowed.
+    test::FakeProcessList running({"C:\\Windows\\notepad.exe"});
+    d.image.platform().processes = &running;
     d.http.requests.clear();
     desk.main().commandClicked(MainCommand::ResultsPage);
     EXPECT_EQ(d.v.main.page, Page::Results);
     EXPECT_EQ(d.v.results.emptyText, "No adware or spyware was found.");
-    size_t sent = d.http.requests.size();
+    ASSERT_EQ(d.http.requests.size(), 1u);
+    EXPECT_NE(d.http.requests[0].find("/asp/getData.asp?data="), std::string::npos);
     d.image.settings->save("OptionAndSettings", "chkSendData", "0");
     desk.main().commandClicked(MainCommand::ResultsPage);
-    EXPECT_EQ(d.http.requests.size(), sent) << "nothing goes out once the person said no";
+    EXPECT_EQ(d.http.requests.size(), 1u) << "nothing goes out once the person said no";
 }
 
 TEST(MainWindow, ALanguageAppliedToTheDesktopChangesEveryWindowsCaptions) {

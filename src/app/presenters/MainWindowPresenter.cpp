@@ -48,6 +48,8 @@ MainWindowPresenter::LoadResult MainWindowPresenter::load() {
     showPage(Page::Status);
     m_session.setBackgroundTimers(true);
     for (size_t c = 0; c < m_commands.size(); ++c) setCommandEnabled(static_cast<MainCommand>(c), true);
+    for (StatusAction a : {StatusAction::LiveUpdate, StatusAction::ScanNow, StatusAction::ShowReport})
+        m_parts.status.setActionEnabled(a, true);
     refreshStatus();
 
     m_parts.help.showOnFirstUse();
