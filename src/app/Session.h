@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/BackgroundTimers.h"
+#include "app/RunAtStartup.h"
 #include "core/Host.h"
 #include "core/Outcome.h"
 #include "definitions/DefinitionFiles.h"
@@ -135,16 +137,21 @@ public:
     std::vector<QuarantineRestoreResult> restoreAllQuarantined(bool force);
     std::string quarantineFolderPath();
     Outcome openQuarantineFolder();
+    // Opens QuarantineLog.txt with the desktop; skipped when nothing was quarantined yet.
+    Outcome openQuarantineLog();
     bool restorePointsKeptHere();  // false where the system's own tool keeps them
     std::vector<RestorePointInfo> restorePoints();
     Outcome restoreRestorePoint(const std::string& name);
 
     // Live Update and submissions; the server is the setting or the build's default unless given.
+    // The protection timers stop while Live Update runs.
     LiveUpdateReport liveUpdate(const std::string& server = "");
     // On the very first start (the machine-wide first-run marker is unset; it is set now): asks
     // whether to run Live Update now. True when the person said Yes (the front end then runs it).
     bool offerFirstUpdate();
     SubmitResult submit(const std::string& fileName, const std::string& server = "");
+    // The names of the running programs, when the person allows it (chkSendData). True when sent.
+    bool sendAnonymousData();
     std::string definitionServer(const std::string& server = "");
 
     // Settings: read (nullopt when not stored), write, and every known one with its value.
@@ -168,12 +175,22 @@ public:
     Outcome installShippedDefinitions(bool force);
     void reloadDefinitions();  // counts them again, as after Live Update
 
+    // The protection timers: off around scans, removals and Live Update, back on from the options.
+    BackgroundTimers& timers() { return m_timers; }
+    void setBackgroundTimers(bool on) { m_timers.set(on); }
+
+    // Run at start-up: saves the option ("0"/"1") and adds or takes away the program's value in
+    // the machine's Run key. When the registry refuses, the option is saved back as it was and
+    // the outcome says why.
+    Outcome setRunAtStartup(bool on, const ProgramLocation& program);
+
     // For front ends and tests.
     Platform& platform() { return m_platform; }
     Host& host() { return *m_host; }
     void setHost(Host& host);
     const ProductIdentity& identity() const { return m_identity; }
     const Languages& languages() const { return m_languages; }
+    Languages& languages() { return m_languages; }  // a language is loaded into it, then applied
     std::string message(const std::string& key) const { return m_languages.getMessages(key); }
     Settings& settings() { return m_settings; }
     const std::string& dataFolder() const { return m_definitions.dataFolder; }
@@ -206,6 +223,7 @@ private:
     std::unique_ptr<RemovalHooks> m_defaultRemovalHooks;  // anonymous data after a removal
     RemovalHooks* m_removalHooks = nullptr;
     std::vector<std::string> m_startupProblems;
+    BackgroundTimers m_timers;
     bool m_started = false;
     bool m_recordsStatus = false;
 };

@@ -57,6 +57,16 @@ Outcome Session::openQuarantineFolder() {
     return vedozer::openQuarantineFolder(c, m_platform.shell);
 }
 
+Outcome Session::openQuarantineLog() {
+    const std::string log = removal().quarantine().logPath();
+    auto info = dataFiles().lookup(log);
+    if (!info || info->isDirectory()) return Outcome::skipped("nothing has been quarantined yet");
+    if (!m_platform.shell) return Outcome::notDone("this system has no program to open " + dataFiles().displayPath(log));
+    if (!m_platform.shell->open(dataFiles().displayPath(log)))
+        return Outcome::notDone(dataFiles().displayPath(log) + " could not be opened");
+    return Outcome::done();
+}
+
 bool Session::restorePointsKeptHere() {
     return m_platform.systemRestore && m_platform.systemRestore->kind() == RestorePointKind::HiveCopies;
 }

@@ -19,6 +19,7 @@ enum class QuestionKind {
     StopSendingData,     // turning anonymous data off: really?
     UpdateNow,           // run Live Update now?
     UpdateUrls,          // the definition pages (acknowledge)
+    ConfirmRestorePoint, // put the registry back as a restore point holds it?
 };
 
 enum class Buttons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };

@@ -1,0 +1,237 @@
+#include "app/presenters/MainWindowPresenter.h"
+
+#include <cstdlib>
+
+#include "app/presenters/AboutPresenter.h"
+#include "app/presenters/HeaderBandRules.h"
+#include "app/presenters/HelpPresenter.h"
+#include "app/presenters/LiveUpdatePresenter.h"
+#include "app/presenters/QuarantinePresenter.h"
+#include "app/presenters/ReportViewerPresenter.h"
+#include "app/presenters/ResultsPagePresenter.h"
+#include "app/presenters/ScanPagePresenter.h"
+#include "app/presenters/StatusPagePresenter.h"
+#include "app/presenters/SubmitPresenter.h"
+#include "app/presenters/UndeletablePresenter.h"
+#include "i18n/MessageKeys.h"
+#include "settings/SettingValues.h"
+#include "settings/SettingsKeys.h"
+#include "text/Text.h"
+#include "update/UpdateUrls.h"
+
+namespace vedozer {
+
+namespace {
+
+// A check box value that must read as the number 1.
+bool readsAsOne(const std::string& value) {
+    std::string t = text::trimWhitespace(value);
+    char* end = nullptr;
+    double v = std::strtod(t.c_str(), &end);
+    return !t.empty() && end == t.c_str() + t.size() && v == 1.0;
+}
+
+}  // namespace
+
+MainWindowPresenter::MainWindowPresenter(Session& session, MainWindowView& view, MainWindowParts parts,
+                                         DesktopFeatures features)
+    : m_session(session), m_view(view), m_parts(parts), m_features(features) {
+    m_commands.fill(true);
+    m_parts.report.setCommandSwitch([this](bool on) {
+        setCommandEnabled(MainCommand::ViewReport, on);
+        m_parts.status.setActionEnabled(StatusAction::ShowReport, on);
+    });
+}
+
+MainWindowPresenter::LoadResult MainWindowPresenter::load() {
+    if (!m_session.startUp({.takeInstanceLock = true, .recordStatus = true})) return LoadResult::AnotherInstance;
+    Settings& s = m_session.settings();
+
+    // The very first start: English is saved, and the person may choose another language.
+    if (!m_session.setting(skey::Settings, skey::Language)) {
+        m_session.setSetting(skey::Settings, skey::Language, "English");
+        m_view.chooseLanguage();
+    }
+    applyLanguage();
+    m_parts.status.refresh();
+
+    m_session.setBackgroundTimers(false);
+    m_parts.scan.fill();
+    Options options = m_parts.options.fill(ResultsPagePresenter::kColumnCount);
+    m_parts.results.setColumnWidths(options.columnWidths);
+    m_parts.results.refresh();
+    showPage(Page::Status);
+    m_session.setBackgroundTimers(true);
+    for (MainCommand c : {MainCommand::StatusPage, MainCommand::ScanPage, MainCommand::ResultsPage,
+                          MainCommand::OptionsPage, MainCommand::LiveUpdate, MainCommand::ViewReport})
+        setCommandEnabled(c, true);
+    refreshStatus();
+
+    m_parts.help.showOnFirstUse();
+    if (readsAsOne(s.get(skey::OptionAndSettings, skey::automaticUpdate, "0")))
+        m_session.timers().automaticUpdate.setEnabled(true);
+
+    m_loaded = true;
+    if (s.get(skey::Settings, skey::Minimized, "No") == "Yes")
+        sendToTray();
+    else
+        m_view.showWindow(options.maximized);
+    askToUpdateOnFirstRun();
+    return LoadResult::Shown;
+}
+
+void MainWindowPresenter::askToUpdateOnFirstRun() {
+    try {
+        if (!m_session.settings().getMachine(skey::Settings, skey::FirstTime).empty()) return;
+    } catch (const SettingsError&) {
+        return;  // the machine-wide store cannot be read: better no question than one at every start
+    }
+    m_session.setSetting(skey::Settings, skey::FirstTime, "Yes", SettingScope::Machine);
+    const Languages& l = m_session.languages();
+    std::string text = l.getMessages(msg::MSG_THANK1) + "\r\n\r\n" + l.getMessages(msg::MSG_THANK2) + "\r\n\r\n" +
+                       l.getMessages(msg::MSG_THANK3);
+    Question q = l.questionWithText(QuestionKind::UpdateNow, text, Buttons::YesNo, QuestionIcon::Question, msg::MSG_THANK4);
+    if (m_session.host().ask(q) == Answer::Yes) runLiveUpdate();
+}
+
+void MainWindowPresenter::close() {
+    if (m_closed) return;
+    m_closed = true;
+    m_session.shutDown();
+    if (m_loaded) {
+        std::vector<int> widths = m_parts.results.columnWidths();
+        for (size_t i = 0; i < widths.size(); ++i)
+            m_session.setSetting(skey::Settings, columnWidthKey(static_cast<int>(i) + 1), std::to_string(widths[i]));
+        m_session.setSetting(skey::Settings, skey::Max, m_view.isMaximized() ? "1" : "0");
+    }
+    m_parts.liveUpdate.close();
+    m_parts.undeletable.okClicked();
+    if (m_parts.quarantine.isOpen()) m_parts.quarantine.closeClicked();
+    for (LogicalTimer* t : m_session.timers().all()) t->setEnabled(false);
+    m_view.quit();
+}
+
+void MainWindowPresenter::commandClicked(MainCommand command) {
+    if (!commandEnabled(command) || m_closed) return;
+    switch (command) {
+        case MainCommand::StatusPage: showPage(Page::Status); break;
+        case MainCommand::ScanPage: showPage(Page::Scan); break;
+        case MainCommand::ResultsPage:
+            showPage(Page::Results);
+            m_parts.results.opened();
+            break;
+        case MainCommand::OptionsPage: showPage(Page::Options); break;
+        case MainCommand::LiveUpdate: runLiveUpdate(); break;
+        case MainCommand::ViewReport: m_parts.report.open(); break;
+        case MainCommand::ViewQuarantine: m_parts.quarantine.viewQuarantineFolder(); break;
+        case MainCommand::ViewExclusions: m_parts.quarantine.viewExclusions(); break;
+        case MainCommand::QuarantineWindow: m_parts.quarantine.openWindow(); break;
+        case MainCommand::SubmitFile: m_parts.submit.open(); break;
+        case MainCommand::Help: m_parts.help.open(); break;
+        case MainCommand::About: m_parts.about.open(); break;
+        case MainCommand::Language: m_view.chooseLanguage(); break;
+        case MainCommand::SendToTray: sendToTray(); break;
+        case MainCommand::Exit: close(); break;
+    }
+}
+
+void MainWindowPresenter::liveUpdatePressed(bool shift, bool ctrl, bool alt) {
+    if (isShowUpdateUrlsChord(shift, ctrl, alt)) {
+        ShowUpdateUrls(m_session.identity(), m_session.host());
+        return;
+    }
+    commandClicked(MainCommand::LiveUpdate);
+}
+
+LiveUpdateReport MainWindowPresenter::runLiveUpdate() {
+    if (m_updating) return {};
+    m_updating = true;
+    setCommandEnabled(MainCommand::LiveUpdate, false);
+    m_parts.status.setActionEnabled(StatusAction::LiveUpdate, false);
+    m_parts.liveUpdate.open();
+    LiveUpdateReport report = m_session.liveUpdate();
+    m_parts.liveUpdate.close();
+    std::string problem = describeUpdateProblem(report.check);
+    if (report.outcome == LiveUpdateOutcome::Unreachable || report.outcome == LiveUpdateOutcome::Failed)
+        // Not "the most recent definitions": the person learns that nothing was checked.
+        m_session.host().onNotice(Notice{NoticeKind::Error, m_session.message(msg::MSG_INTERNET) +
+                                                                (problem.empty() ? "" : "\r\n\r\n" + problem)});
+    else
+        m_view.showUpdateNotice(report.message);
+    refreshStatus();
+    setCommandEnabled(MainCommand::ScanPage, true);
+    setCommandEnabled(MainCommand::LiveUpdate, true);
+    m_parts.status.setActionEnabled(StatusAction::LiveUpdate, true);
+    m_updating = false;
+    return report;
+}
+
+void MainWindowPresenter::scanNow() {
+    if (m_parts.scan.running() || !m_parts.scan.controls().startEnabled) return;
+    showPage(Page::Scan);
+    m_parts.scan.startClicked();
+}
+
+void MainWindowPresenter::sendToTray() {
+    m_view.sendToTray(m_session.identity().programName);
+    m_session.setSetting(skey::Settings, skey::Minimized, "Yes");
+    windowStateChanged(WindowState::Minimized, false);
+}
+
+void MainWindowPresenter::windowStateChanged(WindowState state, bool visible) {
+    BackgroundTimers& timers = m_session.timers();
+    if (state == WindowState::Normal) {
+        // While the window is in front the scheduler and the memory shield rest.
+        timers.scheduler.setEnabled(false);
+        timers.memoryShield.setEnabled(false);
+        if (visible && m_loaded) m_session.setSetting(skey::Settings, skey::Minimized, "No");
+    } else {
+        m_session.setBackgroundTimers(true);
+    }
+}
+
+void MainWindowPresenter::applyLanguage() {
+    const Languages& l = m_session.languages();
+    m_title = l.getMessages(msg::MSG_CAPTION);
+    m_view.setTitle(m_title);
+    for (CaptionId id : captionsOf(CaptionGroup::MainWindow)) m_view.setCaption(id, captionText(l, id));
+    m_view.setCaption(CaptionId::Website, l.getMessages(msg::MSG_WEBSITE));
+    m_view.setCaption(CaptionId::Welcome, l.getMessages(msg::MSG_CAPTION2));
+    m_parts.status.applyLanguage();
+    m_parts.scan.applyLanguage();
+    m_parts.results.applyLanguage();
+    m_parts.options.applyLanguage();
+    m_parts.undeletable.applyLanguage();
+    m_parts.liveUpdate.applyLanguage();
+    m_parts.report.applyLanguage();
+    m_parts.quarantine.applyLanguage();
+    m_parts.submit.applyLanguage();
+    m_parts.about.applyLanguage();
+    m_parts.help.applyLanguage();
+    if (m_loaded) refreshStatus();
+}
+
+void MainWindowPresenter::showPage(Page page) {
+    m_page = page;
+    m_view.showPage(page);
+}
+
+void MainWindowPresenter::setCommandEnabled(MainCommand command, bool enabled) {
+    m_commands[static_cast<size_t>(command)] = enabled;
+    m_view.setCommandEnabled(command, enabled);
+}
+
+void MainWindowPresenter::refreshStatus() {
+    m_parts.status.refresh();
+    HeaderFacts facts;
+    facts.status = m_parts.status.summary();
+    facts.protectionAvailable = m_features.protection;
+    const Settings& s = m_session.settings();
+    facts.memoryShieldOn = s.getBool(skey::OptionAndSettings, skey::memoryShieldOn, true);
+    facts.homePageShieldOn = s.getBool(skey::OptionAndSettings, skey::homePageShieldOn, true);
+    facts.threatsListed = m_session.results().removalList().size();
+    m_header = makeHeaderBand(facts, m_session.languages());
+    m_view.showHeader(m_header);
+}
+
+}  // namespace vedozer
