@@ -32,9 +32,9 @@ bool Session::sendAnonymousData() {
 }
 
 Outcome Session::setRunAtStartup(bool on, const ProgramLocation& program) {
+    if (!m_platform.registry) return Outcome::notDone("this system has no registry to start programs from");
     if (!m_settings.saveCheckBox(skey::OptionAndSettings, skey::runAtStartup, on))
         return Outcome::notDone("the option could not be saved");
-    if (!m_platform.registry) return Outcome::notDone("this system has no registry to start programs from");
     Outcome written = setRunAtStartupValue(*m_platform.registry, program, on);
     // The option says what the registry holds: a refused change leaves it as it was.
     if (written.failed()) m_settings.saveCheckBox(skey::OptionAndSettings, skey::runAtStartup, !on);

@@ -62,9 +62,7 @@ MainWindowPresenter::LoadResult MainWindowPresenter::load() {
     m_parts.results.refresh();
     showPage(Page::Status);
     m_session.setBackgroundTimers(true);
-    for (MainCommand c : {MainCommand::StatusPage, MainCommand::ScanPage, MainCommand::ResultsPage,
-                          MainCommand::OptionsPage, MainCommand::LiveUpdate, MainCommand::ViewReport})
-        setCommandEnabled(c, true);
+    for (size_t c = 0; c < m_commands.size(); ++c) setCommandEnabled(static_cast<MainCommand>(c), true);
     refreshStatus();
 
     m_parts.help.showOnFirstUse();
@@ -107,6 +105,8 @@ void MainWindowPresenter::close() {
     m_parts.liveUpdate.close();
     m_parts.undeletable.okClicked();
     if (m_parts.quarantine.isOpen()) m_parts.quarantine.closeClicked();
+    m_parts.submit.closeClicked();
+    m_parts.help.okClicked();
     for (LogicalTimer* t : m_session.timers().all()) t->setEnabled(false);
     m_view.quit();
 }

@@ -34,7 +34,7 @@ ScanPagePresenter::ScanPagePresenter(Session& session, ScanPageView& view, Navig
 void ScanPagePresenter::applyLanguage() {
     for (CaptionId id : captionsOf(CaptionGroup::ScanPage)) m_view.setCaption(id, captionText(m_session.languages(), id));
     // Counters of stages that were off read "Not Selected" in the current language.
-    if (!m_running) m_view.showProgress(m_state);
+    if (m_lastProgress) showProgress(*m_lastProgress);
 }
 
 void ScanPagePresenter::fill() {
@@ -130,6 +130,12 @@ void ScanPagePresenter::onScanStageStarted(const ScanStageStarted& e) {
 }
 
 void ScanPagePresenter::onScanProgress(const ScanProgress& e) {
+    m_lastProgress = e;
+    showProgress(e);
+    syncFoundList();
+}
+
+void ScanPagePresenter::showProgress(const ScanProgress& e) {
     const ScanTally& t = e.tally;
     m_state.stageCaption = e.stageCaption;
     m_state.statusLine = oneLine(e.caption);
@@ -142,7 +148,6 @@ void ScanPagePresenter::onScanProgress(const ScanProgress& e) {
     m_state.traces = counter(t.traces, true);
     m_state.runningPrograms = counter(t.runningPrograms, true);
     m_view.showProgress(m_state);
-    syncFoundList();
 }
 
 void ScanPagePresenter::onItemFound(const ItemFound&) { syncFoundList(); }

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,7 @@ public:
     void onItemFound(const ItemFound& e) override;
 
 private:
+    void showProgress(const ScanProgress& e);
     void syncFoundList();
     void setControls(ScanControls controls);
     void setNavigationDuringScan(bool scanning);
@@ -63,6 +65,7 @@ private:
     ResultsPagePresenter& m_results;
     UndeletablePresenter& m_undeletable;
     ScanPageState m_state;
+    std::optional<ScanProgress> m_lastProgress;
     ScanControls m_controls;
     std::vector<DriveRow> m_drives;
     ScanModeChoice m_mode = ScanModeChoice::Complete;
