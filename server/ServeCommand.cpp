@@ -20,6 +20,8 @@ int serve(const ServeOptions& options) {
             std::cerr << "vedozer-defserver: " << e.what() << std::endl;
             return 1;
         }
+        for (const std::string& problem : repository->languageFileProblems())
+            std::cerr << "vedozer-defserver: warning: clients will refuse " << problem << std::endl;
     }
     SubmissionLog submissions(options.submissionsFile, options.rememberedNames);
 
