@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "app/BackgroundTimers.h"
 #include "app/RunAtStartup.h"
 #include "core/Host.h"
 #include "core/Outcome.h"
@@ -16,6 +15,7 @@
 #include "i18n/Languages.h"
 #include "i18n/ProductIdentity.h"
 #include "platform/Platform.h"
+#include "protection/BackgroundTimers.h"
 #include "removal/Exclusion.h"
 #include "removal/Quarantine.h"
 #include "removal/QuarantineRestore.h"

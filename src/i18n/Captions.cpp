@@ -136,16 +136,16 @@ constexpr std::array kTable{
                  "If you still cannot delete them, you should start your computer in Safe Mode and either scan again "
                  "or delete them manually."},
     CaptionEntry{C::UndeletableColumn, G::Undeletable, "frmDelete_lstProblem_COL1", "Location"},
-    CaptionEntry{C::UndeletableOk, G::Undeletable, "frmDelete_Command1", "Ok"},
-    CaptionEntry{C::UndeletableCopyList, G::Undeletable, "frmDelete_Command2", "Copy List"},
+    CaptionEntry{C::UndeletableOk, G::Undeletable, "frmDelete_Command1", "&Ok"},
+    CaptionEntry{C::UndeletableCopyList, G::Undeletable, "frmDelete_Command2", "&Copy List"},
 
     CaptionEntry{C::LiveUpdateTitle, G::LiveUpdate, "frmDownload_Caption", "Live Update"},
     CaptionEntry{C::LiveUpdateStatusCaption, G::LiveUpdate, "frmDownload_lblStatus", "Getting the latest definitions"},
-    CaptionEntry{C::LiveUpdateCancel, G::LiveUpdate, "frmDownload_Command1", "Cancel"},
+    CaptionEntry{C::LiveUpdateCancel, G::LiveUpdate, "frmDownload_Command1", "&Cancel"},
     CaptionEntry{C::LiveUpdateTrayTip, G::LiveUpdate, "frmDownload_TrayIcon_TOOLTIP", "Getting latest definitions."},
 
     CaptionEntry{C::ReportTitle, G::Report, "frmReport_Caption", "[ProgramName] Log"},
-    CaptionEntry{C::ReportOk, G::Report, "frmReport_cmdOk", "OK"},
+    CaptionEntry{C::ReportOk, G::Report, "frmReport_cmdOk", "&OK"},
 
     CaptionEntry{C::QuarantineTitle, G::Quarantine, "frmQuarantine_Caption", "Quarantine"},
     CaptionEntry{C::QuarantineTimeColumn, G::Quarantine, "frmQuarantine_lvwItems_COL1", "Removed"},
@@ -179,22 +179,27 @@ constexpr std::array kTable{
 
     CaptionEntry{C::AboutTitle, G::About, "frmAbout_Caption", "About [ProgramName]"},
     CaptionEntry{C::AboutVersion, G::About, "frmAbout_lblVersionTitle", "Version"},
-    CaptionEntry{C::AboutOk, G::About, "frmAbout_cmdOk", "OK"},
+    CaptionEntry{C::AboutOk, G::About, "frmAbout_cmdOk", "&OK"},
     CaptionEntry{C::HelpTitle, G::Help, "frmHelp_Caption", "[ProgramName] Help"},
     CaptionEntry{C::HelpText, G::Help, "frmHelp_lblHelp",
                  "Scan: checks this computer against the definitions. Results: check the items to remove and press "
                  "Delete; every removed item is kept in the quarantine, from where it can be restored. Exclude "
                  "keeps an item out of later scans. Options: what to scan and how [ProgramName] protects this "
                  "computer. Live Update: fetches the newest definitions."},
-    CaptionEntry{C::HelpOk, G::Help, "frmHelp_cmdOk", "OK"},
+    CaptionEntry{C::HelpOk, G::Help, "frmHelp_cmdOk", "&OK"},
 
     CaptionEntry{C::SplashLoading, G::Splash, "frmSplash_lblLoading", "Loading..."},
+
+    CaptionEntry{C::LanguagePrompt, G::Language, "frmLanguage_lblLanguage", "Choose Language Here"},
+    CaptionEntry{C::LanguageCheckUpdates, G::Language, "frmLanguage_cmdUpdate", "&Check for language updates"},
+    CaptionEntry{C::LanguageTranslate, G::Language, "frmLanguage_cmdTranslate", "&Translate this program"},
+    CaptionEntry{C::LanguageOk, G::Language, "frmLanguage_cmdOK", "&OK"},
 };
 
 constexpr bool tableInIdOrder() {
     for (size_t i = 0; i < kTable.size(); ++i)
         if (static_cast<size_t>(kTable[i].id) != i) return false;
-    return static_cast<size_t>(C::SplashLoading) + 1 == kTable.size();
+    return static_cast<size_t>(C::LanguageOk) + 1 == kTable.size();
 }
 static_assert(tableInIdOrder(), "the caption table lists every CaptionId once, in order");
 

@@ -24,6 +24,7 @@ enum class CaptionGroup {
     About,
     Help,
     Splash,
+    Language,
 };
 
 // Every caption, column header, tab, menu item and tooltip of the desktop windows. A view maps
@@ -79,6 +80,8 @@ enum class CaptionId {
     AboutTitle, AboutVersion, AboutOk, HelpTitle, HelpText, HelpOk,
     // Splash.
     SplashLoading,
+    // The language window (its title is the message MSG_TITLELANGUAGE).
+    LanguagePrompt, LanguageCheckUpdates, LanguageTranslate, LanguageOk,
 };
 
 struct CaptionEntry {

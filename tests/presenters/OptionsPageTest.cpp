@@ -26,6 +26,7 @@ TEST(OptionsPage, AFreshInstallationShowsTheDefaultsAndRecordsItsFirstFilling) {
     EXPECT_EQ(d.setting("Settings", "ranOneTime"), "1");
     EXPECT_EQ(d.v.options.captions[CaptionId::ScanMemoryOption], "Scan Proccesses and Files");
     EXPECT_FALSE(d.v.options.protectionNote);
+    EXPECT_TRUE(d.v.options.visible[O::MemoryShieldOn] && d.v.options.visible[O::RunAtStartup]);
 }
 
 TEST(OptionsPage, EveryChangeIsSavedAtOnceInItsStoredForm) {
@@ -34,6 +35,7 @@ TEST(OptionsPage, EveryChangeIsSavedAtOnceInItsStoredForm) {
     Desktop& desk = d.start();
     OptionsPagePresenter& page = desk.optionsPage();
     BackgroundTimers& timers = desk.session().timers();
+    desk.main().windowStateChanged(WindowState::Minimised, false);  // the shields' timers may run
 
     struct Box {
         O control;

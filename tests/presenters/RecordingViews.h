@@ -22,6 +22,13 @@ struct Captions {
     }
 };
 
+// A view that keeps the captions its presenter pushed.
+template <class View>
+struct WithCaptions : View {
+    Captions captions;
+    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
+};
+
 class RecordingDialogs : public DialogView {
 public:
     struct Asked {
@@ -61,10 +68,9 @@ public:
     }
 };
 
-class RecordingMainWindow : public MainWindowView {
+class RecordingMainWindow : public WithCaptions<MainWindowView> {
 public:
     std::string title;
-    Captions captions;
     Page page = Page::Status;
     std::map<MainCommand, bool> enabled;
     HeaderBand header;
@@ -75,7 +81,6 @@ public:
     std::function<void()> onChooseLanguage;
 
     void setTitle(const std::string& t) override { title = t; }
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void showPage(Page p) override { page = p; }
     void setCommandEnabled(MainCommand c, bool on) override { enabled[c] = on; }
     void showHeader(const HeaderBand& h) override { header = h; }
@@ -97,19 +102,16 @@ public:
     void showUpdateNotice(const std::string& text) override { updateNotices.push_back(text); }
 };
 
-class RecordingStatusPage : public StatusPageView {
+class RecordingStatusPage : public WithCaptions<StatusPageView> {
 public:
-    Captions captions;
     StatusPageState state;
     std::map<StatusAction, bool> enabled;
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void showStatus(const StatusPageState& s) override { state = s; }
     void setActionEnabled(StatusAction a, bool on) override { enabled[a] = on; }
 };
 
-class RecordingScanPage : public ScanPageView {
+class RecordingScanPage : public WithCaptions<ScanPageView> {
 public:
-    Captions captions;
     ScanPageState state;
     std::vector<ScanPageState> shown;  // every state the page showed, in order
     ScanControls controls;
@@ -117,7 +119,6 @@ public:
     ScanModeChoice mode = ScanModeChoice::Complete;
     bool driveListVisible = false;
     std::vector<DriveRow> drives;
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void showProgress(const ScanPageState& s) override {
         state = s;
         shown.push_back(s);
@@ -132,9 +133,8 @@ public:
     void showDrives(const std::vector<DriveRow>& d) override { drives = d; }
 };
 
-class RecordingResultsPage : public ResultsPageView {
+class RecordingResultsPage : public WithCaptions<ResultsPageView> {
 public:
-    Captions captions;
     std::vector<ResultRow> rows;
     std::string summary, emptyText;
     std::map<ResultsAction, bool> enabled;
@@ -142,7 +142,6 @@ public:
     std::vector<OutcomeRow> outcomes;
     std::vector<int> widths{1400, 1400, 1400};
     std::pair<ResultsColumn, bool> sort{ResultsColumn::Name, true};
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void showRows(const std::vector<ResultRow>& r) override { rows = r; }
     void showSummary(const std::string& s) override { summary = s; }
     void showEmptyText(const std::string& t) override { emptyText = t; }
@@ -154,13 +153,11 @@ public:
     std::vector<int> columnWidths() const override { return widths; }
 };
 
-class RecordingOptionsPage : public OptionsPageView {
+class RecordingOptionsPage : public WithCaptions<OptionsPageView> {
 public:
-    Captions captions;
     std::map<OptionControl, bool> checked, enabled, visible;
     bool protectionNote = false, scheduleControls = false;
     int tab = -1;
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void setOption(OptionControl c, bool on) override { checked[c] = on; }
     void setOptionEnabled(OptionControl c, bool on) override { enabled[c] = on; }
     void setOptionVisible(OptionControl c, bool on) override { visible[c] = on; }
@@ -169,27 +166,23 @@ public:
     void showTab(int i) override { tab = i; }
 };
 
-class RecordingUndeletable : public UndeletableView {
+class RecordingUndeletable : public WithCaptions<UndeletableView> {
 public:
-    Captions captions;
     std::vector<std::string> items;
     bool visible = false;
     std::vector<std::string> clipboard;  // every text put there
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void showItems(const std::vector<std::string>& i) override { items = i; }
     void show() override { visible = true; }
     void hide() override { visible = false; }
     void setClipboardText(const std::string& t) override { clipboard.push_back(t); }
 };
 
-class RecordingLiveUpdate : public LiveUpdateView {
+class RecordingLiveUpdate : public WithCaptions<LiveUpdateView> {
 public:
-    Captions captions;
     bool open = false, up = true;
     std::string status, blink, trayTip;
     std::vector<std::string> statusTexts;
     int trayIcons = 0;
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void show() override { open = true; }
     void close() override { open = false; }
     void setStatusText(const std::string& t) override {
@@ -205,13 +198,11 @@ public:
     void removeTrayIcon() override { trayIcons = std::max(0, trayIcons - 1); }
 };
 
-class RecordingReport : public ReportView {
+class RecordingReport : public WithCaptions<ReportView> {
 public:
-    Captions captions;
     std::string title, text;
     int modals = 0;
     std::function<void()> whileOpen;
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void setTitle(const std::string& t) override { title = t; }
     void setText(const std::string& t) override { text = t; }
     void showModal() override {
@@ -221,15 +212,13 @@ public:
     void close() override {}
 };
 
-class RecordingQuarantine : public QuarantineView {
+class RecordingQuarantine : public WithCaptions<QuarantineView> {
 public:
-    Captions captions;
     bool open = false, keptHere = false;
     std::vector<QuarantineRow> items;
     std::vector<RestorePointRow> points;
     std::vector<std::string> results;
     std::map<QuarantineAction, bool> enabled;
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void show() override { open = true; }
     void close() override { open = false; }
     void showItems(const std::vector<QuarantineRow>& r) override { items = r; }
@@ -241,12 +230,10 @@ public:
     void setActionEnabled(QuarantineAction a, bool on) override { enabled[a] = on; }
 };
 
-class RecordingSubmit : public SubmitView {
+class RecordingSubmit : public WithCaptions<SubmitView> {
 public:
-    Captions captions;
     bool open = false, submitEnabled = false;
     std::string fileName, result;
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void show() override { open = true; }
     void close() override { open = false; }
     void setFileName(const std::string& t) override { fileName = t; }
@@ -254,20 +241,16 @@ public:
     void setSubmitEnabled(bool on) override { submitEnabled = on; }
 };
 
-class RecordingAbout : public AboutView {
+class RecordingAbout : public WithCaptions<AboutView> {
 public:
-    Captions captions;
     std::vector<AboutInfo> shown;
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void showModal(const AboutInfo& i) override { shown.push_back(i); }
     void close() override {}
 };
 
-class RecordingHelp : public HelpView {
+class RecordingHelp : public WithCaptions<HelpView> {
 public:
-    Captions captions;
     int shown = 0;
-    void setCaption(CaptionId id, const std::string& t) override { captions.set(id, t); }
     void show() override { ++shown; }
     void close() override {}
 };

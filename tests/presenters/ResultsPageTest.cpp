@@ -108,6 +108,7 @@ TEST(ResultsPage, DeleteWithAnUndeletableFileTellsWhatStayedAndWhy) {
     EXPECT_FALSE(d.v.results.enabled[ResultsAction::Delete]);
 
     EXPECT_TRUE(d.v.undeletable.visible);
+    EXPECT_TRUE(d.v.dialogs.notices.empty()) << "the window and the outcomes say it; no message box besides";
     EXPECT_EQ(d.v.undeletable.items, (std::vector<std::string>{"C:\\Alpha\\a.exe"}));
     d.desktop->undeletable().copyListClicked();
     EXPECT_EQ(d.v.undeletable.clipboard, (std::vector<std::string>{"C:\\Alpha\\a.exe\r\n"}));

@@ -58,6 +58,7 @@ TEST(ReportViewer, ShowsTheReportSingleSpacedWhileItsCommandsRest) {
         whileOpen = d.v.main.enabled;
         showReportWhileOpen = d.v.status.enabled[StatusAction::ShowReport];
     };
+    ASSERT_TRUE(d.v.status.enabled[StatusAction::ShowReport]);
     desk.main().commandClicked(MainCommand::ViewReport);
     EXPECT_EQ(d.v.report.modals, 1);
     EXPECT_EQ(d.v.report.title, "Vedozer Test Log");

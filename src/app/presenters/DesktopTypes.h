@@ -32,9 +32,6 @@ enum class MainCommand {
 // The coloured state icon of the header band; its words always come with it.
 enum class StateIcon { Ok, Attention, Threats };
 
-// The main window's size state as the toolkit reports it.
-enum class WindowState { Normal, Minimized, Maximized };
-
 // The small icon of a row, by what it stands for.
 enum class KindIcon { None, Cookie, Registry, File, Folder, Excluded };
 

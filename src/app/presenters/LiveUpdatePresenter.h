@@ -1,5 +1,5 @@
 #pragma once
-#include "app/LogicalTimer.h"
+#include "core/LogicalTimer.h"
 #include "app/Session.h"
 #include "app/presenters/DesktopHost.h"
 #include "app/presenters/WindowViews.h"

@@ -1,7 +1,5 @@
 #include "app/presenters/MainWindowPresenter.h"
 
-#include <cstdlib>
-
 #include "app/presenters/AboutPresenter.h"
 #include "app/presenters/HeaderBandRules.h"
 #include "app/presenters/HelpPresenter.h"
@@ -16,22 +14,9 @@
 #include "i18n/MessageKeys.h"
 #include "settings/SettingValues.h"
 #include "settings/SettingsKeys.h"
-#include "text/Text.h"
 #include "update/UpdateUrls.h"
 
 namespace vedozer {
-
-namespace {
-
-// A check box value that must read as the number 1.
-bool readsAsOne(const std::string& value) {
-    std::string t = text::trimWhitespace(value);
-    char* end = nullptr;
-    double v = std::strtod(t.c_str(), &end);
-    return !t.empty() && end == t.c_str() + t.size() && v == 1.0;
-}
-
-}  // namespace
 
 MainWindowPresenter::MainWindowPresenter(Session& session, MainWindowView& view, MainWindowParts parts,
                                          DesktopFeatures features)
@@ -63,11 +48,12 @@ MainWindowPresenter::LoadResult MainWindowPresenter::load() {
     showPage(Page::Status);
     m_session.setBackgroundTimers(true);
     for (size_t c = 0; c < m_commands.size(); ++c) setCommandEnabled(static_cast<MainCommand>(c), true);
+    for (StatusAction a : {StatusAction::LiveUpdate, StatusAction::ScanNow, StatusAction::ShowReport})
+        m_parts.status.setActionEnabled(a, true);
     refreshStatus();
 
     m_parts.help.showOnFirstUse();
-    if (readsAsOne(s.get(skey::OptionAndSettings, skey::automaticUpdate, "0")))
-        m_session.timers().automaticUpdate.setEnabled(true);
+    m_session.timers().armAutomaticUpdate();
 
     m_loaded = true;
     if (s.get(skey::Settings, skey::Minimized, "No") == "Yes")
@@ -79,17 +65,13 @@ MainWindowPresenter::LoadResult MainWindowPresenter::load() {
 }
 
 void MainWindowPresenter::askToUpdateOnFirstRun() {
+    bool yes = false;
     try {
-        if (!m_session.settings().getMachine(skey::Settings, skey::FirstTime).empty()) return;
+        yes = m_session.offerFirstUpdate();
     } catch (const SettingsError&) {
         return;  // the machine-wide store cannot be read: better no question than one at every start
     }
-    m_session.setSetting(skey::Settings, skey::FirstTime, "Yes", SettingScope::Machine);
-    const Languages& l = m_session.languages();
-    std::string text = l.getMessages(msg::MSG_THANK1) + "\r\n\r\n" + l.getMessages(msg::MSG_THANK2) + "\r\n\r\n" +
-                       l.getMessages(msg::MSG_THANK3);
-    Question q = l.questionWithText(QuestionKind::UpdateNow, text, Buttons::YesNo, QuestionIcon::Question, msg::MSG_THANK4);
-    if (m_session.host().ask(q) == Answer::Yes) runLiveUpdate();
+    if (yes) runLiveUpdate();
 }
 
 void MainWindowPresenter::close() {
@@ -175,19 +157,13 @@ void MainWindowPresenter::scanNow() {
 void MainWindowPresenter::sendToTray() {
     m_view.sendToTray(m_session.identity().programName);
     m_session.setSetting(skey::Settings, skey::Minimized, "Yes");
-    windowStateChanged(WindowState::Minimized, false);
+    windowStateChanged(WindowState::Tray, false);
 }
 
 void MainWindowPresenter::windowStateChanged(WindowState state, bool visible) {
-    BackgroundTimers& timers = m_session.timers();
-    if (state == WindowState::Normal) {
-        // While the window is in front the scheduler and the memory shield rest.
-        timers.scheduler.setEnabled(false);
-        timers.memoryShield.setEnabled(false);
-        if (visible && m_loaded) m_session.setSetting(skey::Settings, skey::Minimized, "No");
-    } else {
-        m_session.setBackgroundTimers(true);
-    }
+    // While the window is in front the scheduler and the memory shield rest.
+    m_session.timers().setWindowState(state);
+    if (state == WindowState::Normal && visible && m_loaded) m_session.setSetting(skey::Settings, skey::Minimized, "No");
 }
 
 void MainWindowPresenter::applyLanguage() {

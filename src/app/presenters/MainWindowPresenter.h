@@ -62,7 +62,8 @@ public:
     // "Scan Now" from elsewhere than the scan page: the scan page, then a scan when one may start.
     void scanNow();
     void sendToTray();
-    // The toolkit reports a new window state (after a resize, minimise, maximise or restore).
+    // The toolkit reports a new window state (after a resize, minimise, maximise or restore; Tray
+    // when the window went to the notification area).
     void windowStateChanged(WindowState state, bool visible);
     // Every window's captions again, in the catalogue's current language.
     void applyLanguage();

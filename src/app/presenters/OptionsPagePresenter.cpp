@@ -1,7 +1,6 @@
 #include "app/presenters/OptionsPagePresenter.h"
 
 #include "settings/SettingsKeys.h"
-#include "submit/Submission.h"
 
 namespace vedozer {
 
@@ -82,7 +81,7 @@ void OptionsPagePresenter::optionClicked(OptionControl control, bool checked) {
         set(control, checked);
         s.saveCheckBox(box.section, box.key, checked);
         if (control == O::ScheduledScan) {
-            m_session.timers().scheduler.setEnabled(checked);
+            m_session.timers().optionsChanged();
             m_view.setScheduleControlsEnabled(checked);
         }
         return;
@@ -90,7 +89,7 @@ void OptionsPagePresenter::optionClicked(OptionControl control, bool checked) {
     switch (control) {
         case O::SendData:
             // Clearing the box asks first; No ticks it again.
-            set(O::SendData, changeSendData(checked, s, m_session.languages(), m_session.host()));
+            set(O::SendData, m_session.setSendAnonymousData(checked));
             break;
         case O::RunAtStartup: runAtStartup(checked); break;
         case O::MemoryShieldOn:
@@ -133,7 +132,7 @@ void OptionsPagePresenter::memoryShield(bool on) {
         s.saveOptionPair(skey::OptionAndSettings, skey::memoryShieldOn, skey::memoryShieldOff);
     else
         s.saveOptionPair(skey::OptionAndSettings, skey::memoryShieldOff, skey::memoryShieldOn);
-    m_session.timers().memoryShield.setEnabled(on);
+    m_session.timers().optionsChanged();
     m_navigator.refreshStatus();
 }
 
@@ -146,7 +145,7 @@ void OptionsPagePresenter::homePageShield(bool on) {
         s.saveOptionPair(skey::OptionAndSettings, skey::homePageShieldOn, skey::homePageShieldOff);
     else
         s.saveOptionPair(skey::OptionAndSettings, skey::homePageShieldOff, skey::homePageShieldOn);
-    m_session.timers().homePageCheck.setEnabled(on);
+    m_session.timers().optionsChanged();
     enable(O::HomePageAsk, on);
     enable(O::HomePageSilent, on);
     m_navigator.refreshStatus();

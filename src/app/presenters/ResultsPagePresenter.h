@@ -54,6 +54,8 @@ public:
     static constexpr int kColumnCount = 3;
 
     void onRemovalProgress(const RemovalProgress& e) override;
+    // A removal's summary notice: the outcome list and the undeletable window already say it.
+    bool onNotice(const Notice&) override { return m_session.removalRunning(); }
 
 private:
     void showRows();

@@ -46,8 +46,9 @@ void ScanPagePresenter::fill() {
     m_mode = s.getBool(skey::OptionAndSettings, skey::completeScanMode, true) ? ScanModeChoice::Complete
                                                                              : ScanModeChoice::Quick;
     m_view.showScanMode(m_mode, m_mode == ScanModeChoice::Complete);
-    m_state.memoryInspected = m_state.registryInspected = m_state.filesInspected = "0";
-    m_state.softwareFound = m_state.traces = m_state.runningPrograms = "0";
+    for (std::string* counter : {&m_state.memoryInspected, &m_state.registryInspected, &m_state.filesInspected,
+                                 &m_state.softwareFound, &m_state.traces, &m_state.runningPrograms})
+        *counter = text::groupDigits(0);
     m_view.showProgress(m_state);
     setControls(ScanControls{});
 }

@@ -2,7 +2,7 @@
 #include <functional>
 #include <string>
 
-#include "app/LogicalTimer.h"
+#include "core/LogicalTimer.h"
 #include "app/presenters/WindowViews.h"
 
 namespace vedozer {

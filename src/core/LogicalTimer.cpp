@@ -1,4 +1,4 @@
-#include "app/LogicalTimer.h"
+#include "core/LogicalTimer.h"
 
 namespace vedozer {
 
