@@ -68,13 +68,5 @@ TEST(ShippedLanguages, GermanIsATranslationNotACopy) {
     EXPECT_LE(sameKeys.size(), 15u) << listed(sameKeys);
 }
 
-TEST(ShippedLanguages, TheBuildTreeAndTheServerRepositoryCarryTheSameFile) {
-    const std::string source = test::readHostFile(std::filesystem::path(VEDOZER_SOURCE_DIR) / "data/Localization.txt");
-    EXPECT_EQ(test::readHostFile(std::filesystem::path(VEDOZER_BINARY_DIR) / "Localization.txt"), source);
-    EXPECT_EQ(test::readHostFile(std::filesystem::path(VEDOZER_SOURCE_DIR) /
-                                 "data/defserver-repo/Languages/21/Localization.txt"),
-              source);
-}
-
 }  // namespace
 }  // namespace vedozer
