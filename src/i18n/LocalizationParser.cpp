@@ -130,7 +130,8 @@ private:
             m_sawEnd = true;
         } else if (isTag(line, "</LANGUAGE_GROUP") || isTag(line, "<TRANSLATION_ITEMS") ||
                    isTag(line, "</TRANSLATION_ITEMS") || text::istartsWith(line, "<LANGUAGE_NAME>")) {
-            problem(n, "\"" + text::utf8ToCp1252(line.substr(0, 40)) + "\" stands outside a language group");
+            std::string tag = text::utf8ToCp1252(line.substr(0, 40));
+            problem(n, tag + " stands outside a language group");
         }
         return true;
     }
