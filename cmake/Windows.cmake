@@ -38,8 +38,8 @@ endfunction()
 
 # Test sources that need the Linux backend, its image builders or POSIX calls stay out.
 set(VEDOZER_LINUX_ONLY_TEST
-    "platform/image/|HiveBuilder\\.h|DefServerProcess\\.h|ScanImage\\.h|RemovalImage\\.h|RemovalSession\\.h|<unistd\\.h>|<sys/")
-set(VEDOZER_WINDOWS_TEST_DIRS definitions i18n settings report scan removal update submit win32)
+    "platform/image/|HiveBuilder\\.h|DefServerProcess\\.h|ScanImage\\.h|ShieldImage\\.h|RunningProgram\\.h|RemovalImage\\.h|RemovalSession\\.h|<unistd\\.h>|<sys/")
+set(VEDOZER_WINDOWS_TEST_DIRS definitions i18n settings report scan removal update submit protection win32)
 
 if(VEDOZER_BUILD_TESTS)
   enable_testing()  # here, at the top directory's scope: ctest reads it from there

@@ -20,10 +20,25 @@ Session::Session(Platform& platform, Host& host, ProductIdentity identity)
       m_languages(identity),
       m_overlay(*platform.settingsStore),
       m_settings(m_overlay, identity, &host),
-      m_monitor(&host),
-      m_timers(m_settings) {
+      m_monitor(&host) {
     m_languages.loadDefaultMessages();
     m_results.setListener([this](const ItemFound& found) { m_host->onItemFound(found); });
+    ProtectionHooks hooks;
+    hooks.sweepContext = [this] {
+        return ScanContext(m_platform, m_definitions, m_exclusions, m_safeList, m_settings, m_languages, *m_host,
+                           m_shieldStopFlag, m_results, m_shieldCounters, m_shieldMonitor);
+    };
+    hooks.scanRunning = [this] { return m_scanning; };
+    hooks.startScan = [this](bool removeWithoutAsking) {
+        ScanRequest request;
+        if (removeWithoutAsking) {
+            request.then = AfterScan::RemoveEverything;
+            request.askFirst = false;
+        }
+        scan(request);
+    };
+    hooks.runLiveUpdate = [this] { liveUpdate(); };
+    m_protection = std::make_unique<Protection>(m_platform, m_settings, m_languages, *m_host, std::move(hooks));
 }
 
 Session::~Session() = default;  // Removal is complete here
@@ -32,6 +47,7 @@ void Session::setHost(Host& host) {
     m_host = &host;
     m_settings.setHost(&host);
     m_monitor.setHost(&host);
+    m_protection->setHost(host);
     if (m_removal) m_removal->setHost(host);
 }
 
@@ -126,9 +142,20 @@ ScanOutcome Session::scan(const ScanRequest& request) {
     applyScanRequest(request);
     ScanContext context(m_platform, m_definitions, m_exclusions, m_safeList, m_settings, m_languages, *m_host,
                         m_stopFlag, m_results, m_counters, m_monitor);
+    context.sweepMemory95 = [&] { m_protection->memoryShield().sweepMemory95(context); };
     ScanRunHooks hooks;
-    hooks.setBackgroundTimers = [this](bool on) { m_timers.set(on); };
-    m_lastScan = runScan(context, false, hooks);
+    hooks.setBackgroundTimers = [this](bool on) { setBackgroundTimers(on); };
+    // The protection timers stay off until an unattended removal after the scan has ended too.
+    BackgroundTimers::Hold hold = timers().hold();
+    struct Scanning {
+        bool& flag;
+        explicit Scanning(bool& f) : flag(f) { flag = true; }
+        ~Scanning() { flag = false; }
+    };
+    {
+        Scanning scanning(m_scanning);
+        m_lastScan = runScan(context, false, hooks);
+    }
     m_overlay.clearOverrides();
     outcome.run = m_lastScan;
     outcome.found = m_results.removalList();

@@ -15,7 +15,7 @@
 #include "i18n/Languages.h"
 #include "i18n/ProductIdentity.h"
 #include "platform/Platform.h"
-#include "protection/BackgroundTimers.h"
+#include "protection/Protection.h"
 #include "removal/Exclusion.h"
 #include "removal/Quarantine.h"
 #include "removal/QuarantineRestore.h"
@@ -183,9 +183,12 @@ public:
     Outcome installShippedDefinitions(bool force);
     void reloadDefinitions();  // counts them again, as after Live Update
 
-    // The protection timers: off around scans, removals and Live Update, back on from the options.
-    BackgroundTimers& timers() { return m_timers; }
-    void setBackgroundTimers(bool on) { m_timers.set(on); }
+    // Real-time protection: the protection timers (off around scans, removals and Live Update,
+    // back on from the options) and the shields, the scheduler and the automatic update they run.
+    Protection& protection() { return *m_protection; }
+    BackgroundTimers& timers() { return m_protection->timers(); }
+    void setBackgroundTimers(bool on) { m_protection->timers().set(on); }
+    bool scanRunning() const { return m_scanning; }
 
     // Run at start-up: saves the option ("0"/"1") and adds or takes away the program's value in
     // the machine's Run key. When the registry refuses, the option is saved back as it was and
@@ -236,6 +239,8 @@ public:
 private:
     ExclusionContext exclusionContext();
     void applyScanRequest(const ScanRequest& request);
+    void loadStartLanguage();
+    std::optional<ParsedLocalization> readLocalization();
 
     Platform& m_platform;
     Host* m_host;
@@ -254,14 +259,16 @@ private:
     std::unique_ptr<Removal> m_removal;
     std::unique_ptr<RemovalHooks> m_defaultRemovalHooks;  // anonymous data after a removal
     RemovalHooks* m_removalHooks = nullptr;
-    void loadStartLanguage();
-    std::optional<ParsedLocalization> readLocalization();
-
     std::vector<std::string> m_startupProblems;
     LanguageState m_language;
     RunLanguage m_runLanguage;
     bool m_languageWasChosen = false;
-    BackgroundTimers m_timers;
+    // The memory shield's checks count and report apart from the scan page.
+    ScanCounters m_shieldCounters;
+    ScanMonitor m_shieldMonitor;
+    bool m_shieldStopFlag = false;
+    std::unique_ptr<Protection> m_protection;
+    bool m_scanning = false;
     bool m_started = false;
     bool m_recordsStatus = false;
 };

@@ -20,10 +20,8 @@ LiveUpdateReport Session::liveUpdate(const std::string& server) {
         return report;
     }
     LiveUpdateContext live{*m_platform.http, dataFiles(), dataFolder(), *m_host, m_identity, definitionServer(server)};
-    m_timers.set(false);
-    LiveUpdateReport report = RunLiveUpdate(live, m_settings, m_languages, m_definitions);
-    m_timers.set(true);
-    return report;
+    BackgroundTimers::Hold hold = timers().hold();
+    return RunLiveUpdate(live, m_settings, m_languages, m_definitions);
 }
 
 bool Session::sendAnonymousData() {

@@ -32,6 +32,11 @@ bool ExclusionList::IsExcludedFolder(std::string_view item) const {
     // text lies inside a single piece.
     if (m_pieces.empty() || item.find('|') != std::string_view::npos) return false;
     const std::string needle = text::toUpper(item);
+    // Building the index costs about as much as a few hundred plain searches of the text: search
+    // plainly until that much was spent, then build it (never more than twice the better choice).
+    if (!m_folderIndex && ++m_folderSearches > kFolderSearchesBeforeIndex)
+        m_folderIndex = std::make_shared<const SubstringIndex>(m_upperText);
+    if (m_folderIndex) return m_folderIndex->contains(needle);
     const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
     return std::search(m_upperText.begin(), m_upperText.end(), searcher) != m_upperText.end();
 }

@@ -13,8 +13,8 @@ namespace {
 bool blank(const std::string& line) { return text::trimWhitespace(line).empty(); }
 
 // The name part (before the first "|") lacks "=": the line names no spyware.
-bool lacksSpywareName(const std::string& line) {
-    return line.substr(0, line.find('|')).find('=') == std::string::npos;
+bool lacksSpywareName(std::string_view line) {
+    return line.substr(0, line.find('|')).find('=') == std::string_view::npos;
 }
 
 std::optional<int> overallPercent(const ScanContext& ctx) {

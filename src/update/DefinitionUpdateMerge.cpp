@@ -1,7 +1,9 @@
 #include "update/DefinitionUpdateMerge.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "definitions/LineCodec.h"
@@ -15,19 +17,65 @@ namespace {
 
 constexpr char kApplying[] = "Applying new updates...";
 
-// FNV-1a: the keys are short, and this is the one lookup done for every line of a file.
-struct KeyHash {
-    size_t operator()(const std::string& s) const noexcept {
+// The keys a removal pass takes out. Asked once for every line of a file (a million lines against a
+// few thousand keys), so: one flat open-addressing table, and in front of it a bit per hash value,
+// which answers "no" for almost every line without touching the table.
+class KeySet {
+public:
+    void insert(std::string key) {
+        const uint64_t h = hash(key);
+        if (contains(key, h)) return;
+        m_keys.push_back(std::move(key));
+        m_hashes.push_back(h);
+        if (m_slots.size() < 2 * m_keys.size()) {
+            size_t slots = 64;
+            while (slots < 4 * m_keys.size()) slots *= 2;
+            m_slots.assign(slots, 0);
+            for (size_t i = 0; i < m_keys.size(); ++i) place(i);
+            m_bits.assign(std::max<size_t>(1 << 16, slots * 8) / 64, 0);
+            for (uint64_t k : m_hashes) m_bits[(k >> 40) % (m_bits.size() * 64) / 64] |= bit(k);
+        } else {
+            place(m_keys.size() - 1);
+            m_bits[(h >> 40) % (m_bits.size() * 64) / 64] |= bit(h);
+        }
+    }
+    bool contains(std::string_view key) const { return !m_keys.empty() && contains(key, hash(key)); }
+    bool empty() const { return m_keys.empty(); }
+
+private:
+    // FNV-1a: the keys are short.
+    static uint64_t hash(std::string_view s) {
         uint64_t h = 1469598103934665603ull;
         for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
-        return static_cast<size_t>(h);
+        return h;
     }
+    uint64_t bit(uint64_t h) const { return uint64_t{1} << ((h >> 40) % (m_bits.size() * 64) % 64); }
+    void place(size_t entry) {
+        const size_t mask = m_slots.size() - 1;
+        size_t p = m_hashes[entry] & mask;
+        while (m_slots[p] != 0) p = (p + 1) & mask;
+        m_slots[p] = static_cast<uint32_t>(entry + 1);
+    }
+    bool contains(std::string_view key, uint64_t h) const {
+        if (m_slots.empty() || !(m_bits[(h >> 40) % (m_bits.size() * 64) / 64] & bit(h))) return false;
+        const size_t mask = m_slots.size() - 1;
+        for (size_t p = h & mask; m_slots[p] != 0; p = (p + 1) & mask) {
+            const size_t e = m_slots[p] - 1;
+            if (m_hashes[e] == h && m_keys[e] == key) return true;
+        }
+        return false;
+    }
+
+    std::vector<std::string> m_keys;
+    std::vector<uint64_t> m_hashes;
+    std::vector<uint32_t> m_slots;  // key + 1, 0 = free
+    std::vector<uint64_t> m_bits;   // a bit per hash value, modulo their number
 };
 
 // What one kind's pass does to its file.
 struct KindPlan {
-    std::vector<std::string> added;                        // stored lines of the ADD records, in feed order
-    std::unordered_set<std::string, KeyHash> deletionKeys;  // decoded, lower case
+    std::vector<std::string> added;  // stored lines of the ADD records, in feed order
+    KeySet deletionKeys;             // decoded, lower case
     bool hasRemovalPass() const { return !deletionKeys.empty(); }
 };
 
@@ -134,7 +182,7 @@ struct MergeRun {
                 }
                 if (isBlankLine(line)) return;
                 recordKey(line, key);
-                if (plan.deletionKeys.count(key)) return;
+                if (plan.deletionKeys.contains(key)) return;
                 writer.writeLine(line);
             };
             if (exists) {
