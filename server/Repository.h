@@ -28,6 +28,10 @@ public:
     std::string feedSince(const DateValue& since, DateValue* reached = nullptr);
     // The language file for a product number, when there is one.
     std::optional<std::filesystem::path> localizationFile(int productNumber) const;
+    // Why the program would refuse a language file under "Languages/", one line per file
+    // ("Languages/21/Localization.txt: line 12: ..."). The files are served as they are: a client
+    // keeps its own file when it refuses one.
+    std::vector<std::string> languageFileProblems() const;
     size_t changeSetCount();
     // The change sets in service, oldest first.
     std::vector<ChangeSet> changeSets();

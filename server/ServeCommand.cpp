@@ -21,6 +21,8 @@ int serve(const ServeOptions& options) {
             std::cerr << "vedozer-defserver: " << e.what() << std::endl;
             return 1;
         }
+        for (const std::string& problem : repository->languageFileProblems())
+            std::cerr << "vedozer-defserver: warning: clients will refuse " << problem << std::endl;
     }
     std::optional<FeedSigner> signer;
     if (!options.keyFile.empty()) {

@@ -6,6 +6,7 @@
 
 #include "ChangeSet.h"
 #include "FeedSigner.h"
+#include "Repository.h"
 #include "ServeCommand.h"
 #include "SiteExport.h"
 
@@ -15,6 +16,8 @@ using namespace vedozer::server;
 
 int runExport(const std::string& repo, const std::string& out, const ExportOptions& options) {
     try {
+        for (const std::string& problem : Repository(repo).languageFileProblems())
+            std::cerr << "vedozer-defserver: warning: clients will refuse " << problem << std::endl;
         ExportSummary s = exportSite(repo, out, options);
         std::cout << "vedozer-defserver: exported " << s.changeSets << " change sets (newest "
                   << fullDateText(s.newest) << ") as " << s.feeds << " feeds and " << s.languageFiles

@@ -55,11 +55,11 @@ bool Session::startUp(const StartupOptions& options) {
     // Data folder first: everything else lives in it.
     m_definitions.dataFolder = m_platform.dataFolderOverride.empty() ? defaultDataFolder(*m_platform.shellFolders)
                                                                      : m_platform.dataFolderOverride;
-    m_languages.setCurrentLanguage(m_settings.get(skey::Settings, skey::Language, "English"));
     if (options.takeInstanceLock && m_platform.instanceLock &&
         !m_platform.instanceLock->acquire(m_identity.programName))
         return false;
     m_startupProblems.clear();
+    loadStartLanguage();
     // A Live Update killed half-way is finished or rolled back before anything reads the files;
     // when that fails the person hears of it (the definitions may be a mix until it is done).
     RecoveryResult recovered = recoverDefinitionUpdate(dataFiles(), dataFolder());

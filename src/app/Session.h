@@ -11,6 +11,7 @@
 #include "definitions/DefinitionFiles.h"
 #include "definitions/ExclusionList.h"
 #include "definitions/SafeList.h"
+#include "i18n/LanguageSelection.h"
 #include "i18n/Languages.h"
 #include "i18n/ProductIdentity.h"
 #include "platform/Platform.h"
@@ -26,6 +27,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsOverlay.h"
 #include "submit/Submission.h"
+#include "update/LanguageDownload.h"
 #include "update/LiveUpdate.h"
 
 namespace vedozer {
@@ -71,6 +73,12 @@ struct StartupOptions {
     // The command line may run beside the desktop program; only what changes files takes the lock.
     bool takeInstanceLock = false;
     bool recordStatus = true;  // STATUS = "RUNNING", RESTART = "False"
+};
+
+// A language for one run instead of the saved one (the command line's); nothing is saved.
+struct RunLanguage {
+    std::string name;    // asked for by name (--language); wins over the locale
+    std::string locale;  // the environment's ("de_DE.UTF-8"): a group of the file tagged for it
 };
 
 enum class SettingScope { User, Machine };
@@ -187,6 +195,30 @@ public:
     // the outcome says why.
     Outcome setRunAtStartup(bool on, const ProgramLocation& program);
 
+    // Languages: Localization.txt in the program's folder, loaded at start-up (the saved language
+    // unless a run language was set before) into the catalogue every caption and message comes from.
+    void setRunLanguage(RunLanguage language) { m_runLanguage = std::move(language); }
+    std::string localizationFilePath();  // "" when the platform names no program folder
+    std::vector<std::string> availableLanguages();
+    const LanguageState& language() const { return m_language; }
+    // Whether a language had been saved when this session started (the very first start has none).
+    bool languageWasChosen() const { return m_languageWasChosen; }
+    // Loads the language into the catalogue and saves it as the chosen one. When it cannot be
+    // shown the catalogue holds the built-in English, the state says why and nothing is saved.
+    LanguageState chooseLanguage(const std::string& name);
+    // What to tell the person about a language that could not be shown ("" when it was).
+    std::string languageProblemText(const LanguageState& state);
+    // "Check for language updates": the server's language file replaces ours when it is usable
+    // whole; the current language is then loaded again from it.
+    LanguageDownloadResult updateLanguageFile(const std::string& server = "");
+    // Writes the English file from the built-in texts (at localizationFilePath() when path is "").
+    Outcome writeEnglishLocalizationFile(const std::string& path = "");
+    // "Translate this program": opens the file with the desktop's handler; where there is none
+    // yet, the English file is written first.
+    Outcome openLocalizationFile();
+    // A language file held against the program's texts: problems and missing keys per language.
+    LocalizationReport checkLocalizationFile(const std::string& path = "");
+
     // For front ends and tests.
     Platform& platform() { return m_platform; }
     Host& host() { return *m_host; }
@@ -207,6 +239,8 @@ public:
 private:
     ExclusionContext exclusionContext();
     void applyScanRequest(const ScanRequest& request);
+    void loadStartLanguage();
+    std::optional<ParsedLocalization> readLocalization();
 
     Platform& m_platform;
     Host* m_host;
@@ -226,6 +260,9 @@ private:
     std::unique_ptr<RemovalHooks> m_defaultRemovalHooks;  // anonymous data after a removal
     RemovalHooks* m_removalHooks = nullptr;
     std::vector<std::string> m_startupProblems;
+    LanguageState m_language;
+    RunLanguage m_runLanguage;
+    bool m_languageWasChosen = false;
     // The memory shield's checks count and report apart from the scan page.
     ScanCounters m_shieldCounters;
     ScanMonitor m_shieldMonitor;

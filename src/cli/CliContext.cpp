@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdlib>
 #include <iostream>
 
 #include "app/Session.h"
@@ -25,6 +26,10 @@ void CliContext::addGlobalOptions(CLI::App& app) {
     app.add_option("--target", target, "System drive (C:) of the offline Windows installation")->group("Global");
     app.add_option("--drive", drives, "Another drive of the installation, as L=DIR")->group("Global");
     app.add_option("--user", user, "User profile to scan (default: the only profile in the image)")
+        ->group("Global");
+    app.add_option("--language", language,
+                   "Language of the messages for this run, a name from Localization.txt (default: the one LANG "
+                   "names when the file has it, else the saved language)")
         ->group("Global");
 }
 
@@ -94,6 +99,9 @@ Session& CliContext::startSession(const StartupOptions& options) {
 #else
         m_session = std::make_unique<Session>(p.platform(), *m_host);
 #endif
+        // The command line speaks the language LANG names when the file has it, else the saved one.
+        m_session->setRunLanguage(
+            {language, messageLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"))});
         if (!m_session->startUp(options)) {
             m_session.reset();
             throw CliError("another instance of the program is running");

@@ -46,6 +46,7 @@ struct CliContext {
     std::string target;
     std::vector<std::string> drives;  // "D=/mnt/d"
     std::string user;
+    std::string language;  // --language: this run's language, before LANG and the saved one
     int exitCode = kExitOk;
 
     void addGlobalOptions(CLI::App& app);
