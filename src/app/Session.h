@@ -21,6 +21,7 @@
 #include "scan/ScanMonitor.h"
 #include "scan/ScanResults.h"
 #include "scan/ScanRun.h"
+#include "scan/ThreatSummary.h"
 #include "settings/Settings.h"
 #include "settings/SettingsOverlay.h"
 #include "submit/Submission.h"
@@ -41,6 +42,9 @@ struct StatusSummary {
     bool sendsAnonymousData = true;  // names of running programs go out after each removal
 };
 
+// What the person said about anonymous data: nothing yet (the store has no answer), yes or no.
+enum class AnonymousDataChoice { NotAsked, On, Off };
+
 enum class ScanMode { Quick, Complete };
 
 // What to do with everything a finished (not stopped) scan found.
@@ -53,6 +57,8 @@ struct ScanRequest {
     std::optional<bool> memory;
     std::optional<bool> registry;
     std::optional<bool> writeReport;
+    // Anonymous data after a removal of this run: false sends nothing whatever is stored.
+    std::optional<bool> sendAnonymousData;
     AfterScan then = AfterScan::Nothing;
     bool askFirst = true;           // false: a scheduled scan removes without any question
 };
@@ -61,6 +67,9 @@ struct ScanRequest {
 struct ScanOutcome {
     ScanRunState run;
     std::vector<ThreatRecord> found;           // the removal list as the scan left it
+    // Every threat the scan found with its traces, numbered as listed (1 = the first); after a
+    // removal each trace it handled carries its outcome.
+    std::vector<ThreatSummary> threats;
     std::optional<RemovalResult> removal;      // when everything found was to be removed
     std::optional<ExclusionResult> exclusion;  // when everything found was to be excluded
 };
@@ -77,6 +86,21 @@ struct SettingEntry {
     std::string section, key, value;
     bool stored = false;  // false: not in the store, value is the default
     std::string meaning;
+    std::string name;          // readable name ("scan-cookies")
+    std::string defaultValue;
+    bool readOnly = false;     // kept by the program
+};
+
+// What an exclusion by reference to the last scan added: each entry, and what it stands for.
+struct FoundExclusion {
+    ExclusionResult result;
+    std::vector<std::string> explanations;  // one per entry: "location of item 2 (AdBuddy Toolbar)" ...
+};
+
+// A restore point put back, and where the hives it replaced were kept.
+struct RestorePointRestore {
+    Outcome outcome;
+    std::string keptAside;  // the restore point now holding the hives as they were before
 };
 
 // The one facade of the engine: process-wide state a front end renders and every operation a
@@ -122,6 +146,12 @@ public:
     // Puts the checked items on the exclusion list (asking first), or items named by the person.
     ExclusionResult excludeChecked();
     ExclusionResult excludeItems(const std::vector<std::string>& items);
+    // The threats the last scan found (kept in the data folder); nullopt when no scan was kept.
+    std::optional<std::vector<ThreatSummary>> lastScanFindings();
+    // Excludes what the last scan found, named by its number in the list (its location and its
+    // name), by one of its locations, or by its spyware name (every detection of that name is held
+    // back from then on). Not done, with the reason, when it matches nothing found.
+    FoundExclusion excludeFound(const std::string& item);
 
     // The exclusion list: its entries (nullopt when the file cannot be read), taking one off.
     std::optional<std::vector<std::string>> exclusions();
@@ -137,7 +167,10 @@ public:
     Outcome openQuarantineFolder();
     bool restorePointsKeptHere();  // false where the system's own tool keeps them
     std::vector<RestorePointInfo> restorePoints();
-    Outcome restoreRestorePoint(const std::string& name);
+    // Asks first; the hives as they are now are kept aside in a new restore point.
+    RestorePointRestore restoreRestorePoint(const std::string& name);
+    // The system removals record and restores check against: drives, SOFTWARE hive, installation.
+    TargetIdentity targetIdentity();
 
     // Live Update and submissions; the server is the setting or the build's default unless given.
     LiveUpdateReport liveUpdate(const std::string& server = "");
@@ -155,6 +188,18 @@ public:
     std::vector<SettingEntry> listSettings();
     // Anonymous data on or off; off asks first. Whether it is on afterwards.
     bool setSendAnonymousData(bool on);
+    AnonymousDataChoice anonymousDataChoice();
+    // Asks whether anonymous data may be sent and keeps the answer. True when it may.
+    bool askAnonymousData();
+    // What anonymous data would carry now: the names of the programs running from the scanned
+    // system (the host's own never), before the never-sent ones are left out.
+    std::vector<std::string> anonymousDataPreview();
+    // Where it goes.
+    std::string anonymousDataAddress();
+    // Settings by readable name or stored key: nullopt when there is no such setting.
+    std::optional<SettingEntry> settingNamed(const std::string& nameOrKey);
+    // Checks name and value first; not done, with the reason, when either is wrong.
+    Outcome setSettingNamed(const std::string& nameOrKey, const std::string& value);
 
     // The report of the last scan as written (nullopt when there is none) and where it lives.
     std::optional<std::string> lastReport();
@@ -187,6 +232,7 @@ public:
 private:
     ExclusionContext exclusionContext();
     void applyScanRequest(const ScanRequest& request);
+    void keepFindings(const std::vector<ThreatSummary>& threats);
 
     Platform& m_platform;
     Host* m_host;
