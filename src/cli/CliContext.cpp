@@ -10,6 +10,7 @@
 #include "cli/Json.h"
 #include "cli/TargetAdvice.h"
 #include "cli/Terminal.h"
+#include "text/Text.h"
 
 namespace vedozer::cli {
 
@@ -37,7 +38,10 @@ void CliContext::run(const std::function<int()>& body) {
     try {
         exitCode = body();
     } catch (const std::exception& e) {
-        std::cerr << "vedozer: error: " << shownUtf8(e.what()) << "\n";
+        // Our messages may run over several lines; what they quote is escaped line by line.
+        std::string message;
+        for (const auto& line : text::split(e.what(), "\n")) message += (message.empty() ? "" : "\n") + shownUtf8(line);
+        std::cerr << "vedozer: error: " << message << "\n";
         exitCode = kExitError;
         if (jsonOnStdout) {
             std::cout.flush();

@@ -32,7 +32,7 @@ struct InfoOptions {
 
 const char* choiceName(AnonymousDataChoice c) {
     switch (c) {
-        case AnonymousDataChoice::NotAsked: return "not asked";
+        case AnonymousDataChoice::NotAsked: return "not asked yet";
         case AnonymousDataChoice::On: return "on";
         case AnonymousDataChoice::Off: return "off";
     }
@@ -43,11 +43,11 @@ const char* choiceName(AnonymousDataChoice c) {
 std::string anonymousDataWhen(AnonymousDataChoice c) {
     switch (c) {
         case AnonymousDataChoice::NotAsked:
-            return "nothing is sent until you answer: the first removal asks on a terminal (without one, the answer "
+            return "nothing is sent until you answer; the first removal asks on a terminal (without one, the answer "
                    "is no)";
         case AnonymousDataChoice::On:
-            return "after each removal, when a program of the scanned system is running";
-        case AnonymousDataChoice::Off: return "never";
+            return "sent after each removal, when a program of the scanned system is running";
+        case AnonymousDataChoice::Off: return "never sent";
     }
     return "";
 }
@@ -104,7 +104,7 @@ int runInfo(CliContext& context, const InfoOptions& options) {
               << "Last complete scan:   " << shown(s.lastCompleteScan) << "\n"
               << "Data folder:          " << shown(session.dataFolder()) << "\n";
     if (context.hasTarget()) std::cout << "Target:               " << shown(session.targetIdentity().describe()) << "\n";
-    std::cout << "Anonymous data:       " << choiceName(choice) << "; sent " << anonymousDataWhen(choice) << "\n";
+    std::cout << "Anonymous data:       " << choiceName(choice) << " - " << anonymousDataWhen(choice) << "\n";
     if (choice != AnonymousDataChoice::Off) {
         auto names = session.anonymousDataPreview();
         std::string list;

@@ -36,10 +36,10 @@ std::string TargetIdentity::describe() const {
 
 bool sameInstallation(const TargetIdentity& a, const TargetIdentity& b) {
     if (a.empty() || b.empty()) return false;
-    bool aKnown = !a.productName.empty() || !a.installDate.empty();
-    bool bKnown = !b.productName.empty() || !b.installDate.empty();
-    if (aKnown && bKnown) return a.productName == b.productName && a.installDate == b.installDate;
-    return !a.softwareHive.empty() && a.softwareHive == b.softwareHive;
+    // A copy of the installation elsewhere (or the disk mounted at another place) is another
+    // target: its hive path differs. The installation's own values tell a new one at the old place.
+    if (a.softwareHive != b.softwareHive) return false;
+    return a.productName == b.productName && a.installDate == b.installDate;
 }
 
 namespace quarantine_index {

@@ -13,8 +13,7 @@ const char* quarantineKindName(QuarantineKind kind);  // "file", "folder", "valu
 std::optional<QuarantineKind> quarantineKindFromName(std::string_view name);
 
 // The system an item was taken from: where its drives were mounted and which installation it
-// was. Two mounts of the same installation are the same system; an empty identity is unknown
-// (entries written before identities were recorded).
+// was. An empty identity is unknown (entries written before identities were recorded).
 struct TargetIdentity {
     std::string drives;        // "C=/mnt/win D=/mnt/data" as the host saw them ("C:" on Windows itself)
     std::string softwareHive;  // where the installation's SOFTWARE hive was
@@ -27,8 +26,9 @@ struct TargetIdentity {
     bool operator==(const TargetIdentity&) const = default;
 };
 
-// Whether two identities name the same installation: by product name and install date when both
-// have them, else by the place of the SOFTWARE hive. Unknown identities never match.
+// Whether two identities name the same installation at the same place: the SOFTWARE hive's path,
+// product name and install date all agree (a copy of an image, or the disk mounted elsewhere, is
+// another target). Unknown identities never match.
 bool sameInstallation(const TargetIdentity& a, const TargetIdentity& b);
 
 // One quarantined item as the machine-readable index holds it.
