@@ -1,7 +1,7 @@
 // The session: the system being examined, what a scan found kept between runs, and anonymous data.
 #include "app/Session.h"
 
-#include <ctime>
+#include <cstdio>
 
 #include "definitions/DefinitionFiles.h"
 #include "i18n/MessageKeys.h"
@@ -25,15 +25,16 @@ std::string installDay(const std::optional<RegistryValue>& v) {
     if (!v || v->type != kRegDword || v->data.size() < 4) return stringValue(v);
     uint32_t seconds = 0;
     for (int i = 3; i >= 0; --i) seconds = (seconds << 8) | static_cast<unsigned char>(v->data[i]);
-    std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm day{};
-#ifdef _WIN32
-    gmtime_s(&day, &t);
-#else
-    gmtime_r(&t, &day);
-#endif
-    char buf[32];
-    std::strftime(buf, sizeof buf, "%Y-%m-%dT%H:%M:%SZ", &day);
+    // Days since 1970 to a civil date (proleptic Gregorian), without the C library's time zone.
+    int64_t days = seconds / 86400, rest = seconds % 86400;
+    int64_t z = days + 719468, era = z / 146097, doe = z - era * 146097;
+    int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
+    int64_t d = doy - (153 * mp + 2) / 5 + 1, m = mp < 10 ? mp + 3 : mp - 9, y = yoe + era * 400 + (m <= 2);
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lldZ", static_cast<long long>(y),
+                  static_cast<long long>(m), static_cast<long long>(d), static_cast<long long>(rest / 3600),
+                  static_cast<long long>(rest % 3600 / 60), static_cast<long long>(rest % 60));
     return buf;
 }
 

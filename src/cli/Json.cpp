@@ -44,12 +44,7 @@ std::string isoLocalTime(const LocalTime& t) {
     std::time_t when = std::mktime(&tm);
     long offset = 0;
     if (when != static_cast<std::time_t>(-1)) {
-        std::tm utc{};
-#ifdef _WIN32
-        gmtime_s(&utc, &when);
-#else
-        gmtime_r(&when, &utc);
-#endif
+        std::tm utc = *std::gmtime(&when);  // one thread: the shared result is read at once
         utc.tm_isdst = tm.tm_isdst;  // the same wall-clock rule, so only the zone differs
         offset = static_cast<long>(std::difftime(when, std::mktime(&utc)));
     }

@@ -51,6 +51,15 @@ int runGet(CliContext& context, const SettingsArgs& a) {
         std::cout << shown(*value) << "\n";
         return kExitOk;
     }
+    // The other key of an option pair reads as stored, else the opposite of its partner's default.
+    if (a.words.size() == 2 && !findKnownSetting(a.words[0], a.words[1])) {
+        for (const auto& k : knownSettings()) {
+            if (!k.pairedKey || !text::iequals(a.words[0], k.section) || !text::iequals(a.words[1], k.pairedKey)) continue;
+            auto stored = session.setting(k.section, k.pairedKey);
+            std::cout << shown(stored.value_or(std::string(k.defaultValue) == "True" ? "False" : "True")) << "\n";
+            return kExitOk;
+        }
+    }
     auto entry = session.settingNamed(nameOf(a.words, a.words.size()));
     std::cout << shown(entry->value) << "\n";  // unset: its default
     return kExitOk;
