@@ -20,7 +20,8 @@ Session::Session(Platform& platform, Host& host, ProductIdentity identity)
       m_languages(identity),
       m_overlay(*platform.settingsStore),
       m_settings(m_overlay, identity, &host),
-      m_monitor(&host) {
+      m_monitor(&host),
+      m_timers(m_settings) {
     m_languages.loadDefaultMessages();
     m_results.setListener([this](const ItemFound& found) { m_host->onItemFound(found); });
 }
@@ -77,12 +78,8 @@ namespace {
 class SessionRemovalHooks : public RemovalHooks {
 public:
     explicit SessionRemovalHooks(Session& session) : m_session(session) {}
-    void sendAnonymousData() override {
-        Platform& p = m_session.platform();
-        if (!p.http || !p.processes) return;
-        vedozer::sendAnonymousData(*p.http, *p.processes, m_session.settings(), m_session.host(),
-                                   m_session.definitionServer());
-    }
+    void setBackgroundTimers(bool on) override { m_session.setBackgroundTimers(on); }
+    void sendAnonymousData() override { m_session.sendAnonymousData(); }
 
 private:
     Session& m_session;
@@ -133,7 +130,9 @@ ScanOutcome Session::scan(const ScanRequest& request) {
     applyScanRequest(request);
     ScanContext context(m_platform, m_definitions, m_exclusions, m_safeList, m_settings, m_languages, *m_host,
                         m_stopFlag, m_results, m_counters, m_monitor);
-    m_lastScan = runScan(context, false);
+    ScanRunHooks hooks;
+    hooks.setBackgroundTimers = [this](bool on) { m_timers.set(on); };
+    m_lastScan = runScan(context, false, hooks);
     outcome.run = m_lastScan;
     outcome.found = m_results.removalList();
     outcome.threats = summarizeThreats(m_results);

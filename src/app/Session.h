@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RunAtStartup.h"
 #include "core/Host.h"
 #include "core/Outcome.h"
 #include "definitions/DefinitionFiles.h"
@@ -13,6 +14,7 @@
 #include "i18n/Languages.h"
 #include "i18n/ProductIdentity.h"
 #include "platform/Platform.h"
+#include "protection/BackgroundTimers.h"
 #include "removal/Exclusion.h"
 #include "removal/Quarantine.h"
 #include "removal/QuarantineRestore.h"
@@ -97,11 +99,6 @@ struct FoundExclusion {
     std::vector<std::string> explanations;  // one per entry: "location of item 2 (AdBuddy Toolbar)" ...
 };
 
-// A restore point put back, and where the hives it replaced were kept.
-struct RestorePointRestore {
-    Outcome outcome;
-    std::string keptAside;  // the restore point now holding the hives as they were before
-};
 
 // The one facade of the engine: process-wide state a front end renders and every operation a
 // person can ask for, each one call. Owns no platform service; borrows them from the backend.
@@ -165,19 +162,26 @@ public:
     std::vector<QuarantineRestoreResult> restoreAllQuarantined(bool force);
     std::string quarantineFolderPath();
     Outcome openQuarantineFolder();
+    // Opens QuarantineLog.txt with the desktop; skipped when nothing was quarantined yet.
+    Outcome openQuarantineLog();
     bool restorePointsKeptHere();  // false where the system's own tool keeps them
     std::vector<RestorePointInfo> restorePoints();
-    // Asks first; the hives as they are now are kept aside in a new restore point.
-    RestorePointRestore restoreRestorePoint(const std::string& name);
+    // The front end asks first. Where the program keeps the restore points, the hives as they are
+    // now go into a new one first (restorePointKeptAside() names it).
+    Outcome restoreRestorePoint(const std::string& name);
+    const std::string& restorePointKeptAside() const { return m_restorePointKeptAside; }
     // The system removals record and restores check against: drives, SOFTWARE hive, installation.
     TargetIdentity targetIdentity();
 
     // Live Update and submissions; the server is the setting or the build's default unless given.
+    // The protection timers stop while Live Update runs.
     LiveUpdateReport liveUpdate(const std::string& server = "");
     // On the very first start (the machine-wide first-run marker is unset; it is set now): asks
     // whether to run Live Update now. True when the person said Yes (the front end then runs it).
     bool offerFirstUpdate();
     SubmitResult submit(const std::string& fileName, const std::string& server = "");
+    // The names of the running programs, when the person allows it (chkSendData). True when sent.
+    bool sendAnonymousData();
     std::string definitionServer(const std::string& server = "");
 
     // Settings: read (nullopt when not stored), write, and every known one with its value.
@@ -213,12 +217,22 @@ public:
     Outcome installShippedDefinitions(bool force);
     void reloadDefinitions();  // counts them again, as after Live Update
 
+    // The protection timers: off around scans, removals and Live Update, back on from the options.
+    BackgroundTimers& timers() { return m_timers; }
+    void setBackgroundTimers(bool on) { m_timers.set(on); }
+
+    // Run at start-up: saves the option ("0"/"1") and adds or takes away the program's value in
+    // the machine's Run key. When the registry refuses, the option is saved back as it was and
+    // the outcome says why.
+    Outcome setRunAtStartup(bool on, const ProgramLocation& program);
+
     // For front ends and tests.
     Platform& platform() { return m_platform; }
     Host& host() { return *m_host; }
     void setHost(Host& host);
     const ProductIdentity& identity() const { return m_identity; }
     const Languages& languages() const { return m_languages; }
+    Languages& languages() { return m_languages; }  // a language is loaded into it, then applied
     std::string message(const std::string& key) const { return m_languages.getMessages(key); }
     Settings& settings() { return m_settings; }
     const std::string& dataFolder() const { return m_definitions.dataFolder; }
@@ -252,8 +266,10 @@ private:
     std::unique_ptr<RemovalHooks> m_defaultRemovalHooks;  // anonymous data after a removal
     RemovalHooks* m_removalHooks = nullptr;
     std::vector<std::string> m_startupProblems;
+    BackgroundTimers m_timers;
     bool m_started = false;
     bool m_recordsStatus = false;
+    std::string m_restorePointKeptAside;
 };
 
 }  // namespace vedozer

@@ -57,6 +57,16 @@ Outcome Session::openQuarantineFolder() {
     return vedozer::openQuarantineFolder(c, m_platform.shell);
 }
 
+Outcome Session::openQuarantineLog() {
+    const std::string log = removal().quarantine().logPath();
+    auto info = dataFiles().lookup(log);
+    if (!info || info->isDirectory()) return Outcome::skipped("nothing has been quarantined yet");
+    if (!m_platform.shell) return Outcome::notDone("this system has no program to open " + dataFiles().displayPath(log));
+    if (!m_platform.shell->open(dataFiles().displayPath(log)))
+        return Outcome::notDone(dataFiles().displayPath(log) + " could not be opened");
+    return Outcome::done();
+}
+
 bool Session::restorePointsKeptHere() {
     return m_platform.systemRestore && m_platform.systemRestore->kind() == RestorePointKind::HiveCopies;
 }
@@ -65,41 +75,14 @@ std::vector<RestorePointInfo> Session::restorePoints() {
     return m_platform.systemRestore ? m_platform.systemRestore->list() : std::vector<RestorePointInfo>{};
 }
 
-RestorePointRestore Session::restoreRestorePoint(const std::string& name) {
-    RestorePointRestore r;
-    SystemRestore* points = m_platform.systemRestore;
-    if (!points) {
-        r.outcome = Outcome::notDone("this system has no restore points");
-        return r;
-    }
+Outcome Session::restoreRestorePoint(const std::string& name) {
+    m_restorePointKeptAside.clear();
+    if (!m_platform.systemRestore) return Outcome::notDone("this system has no restore points");
     std::string error;
-    if (points->kind() != RestorePointKind::HiveCopies) {  // the system's own tool puts them back
-        points->restore(name, error);
-        r.outcome = Outcome::notDone(error);
-        return r;
-    }
-    std::string described;
-    for (const auto& p : points->list())
-        if (p.name == name) described = p.description.empty() ? p.began : p.description + ", " + p.began;
-    if (described.empty()) {
-        r.outcome = Outcome::notDone("there is no restore point " + name);
-        return r;
-    }
-    std::string text = "Put the registry back as the restore point " + name + " (" + described +
-                       ") saved it? Every hive it holds replaces the hive file as it is now; the hives as they "
-                       "are now are first kept in a new restore point, so this can be undone.";
-    if (m_host->ask(m_languages.questionWithText(QuestionKind::RestoreRegistry, text, Buttons::YesNo,
-                                                 QuestionIcon::Question)) != Answer::Yes) {
-        r.outcome = Outcome::skipped("nothing was restored");
-        return r;
-    }
-    if (!points->restore(name, error)) {
-        r.outcome = Outcome::notDone(error);
-        return r;
-    }
-    r.keptAside = points->lastKeptAside();
+    if (!m_platform.systemRestore->restore(name, error)) return Outcome::notDone(error);
+    m_restorePointKeptAside = m_platform.systemRestore->lastKeptAside();
     files().refresh();
-    return r;
+    return Outcome::done();
 }
 
 }  // namespace vedozer

@@ -20,7 +20,25 @@ LiveUpdateReport Session::liveUpdate(const std::string& server) {
         return report;
     }
     LiveUpdateContext live{*m_platform.http, dataFiles(), dataFolder(), *m_host, m_identity, definitionServer(server)};
-    return RunLiveUpdate(live, m_settings, m_languages, m_definitions);
+    m_timers.set(false);
+    LiveUpdateReport report = RunLiveUpdate(live, m_settings, m_languages, m_definitions);
+    m_timers.set(true);
+    return report;
+}
+
+bool Session::sendAnonymousData() {
+    if (!m_platform.http || !m_platform.processes) return false;
+    return vedozer::sendAnonymousData(*m_platform.http, *m_platform.processes, m_settings, *m_host, definitionServer());
+}
+
+Outcome Session::setRunAtStartup(bool on, const ProgramLocation& program) {
+    if (!m_platform.registry) return Outcome::notDone("this system has no registry to start programs from");
+    if (!m_settings.saveCheckBox(skey::OptionAndSettings, skey::runAtStartup, on))
+        return Outcome::notDone("the option could not be saved");
+    Outcome written = setRunAtStartupValue(*m_platform.registry, program, on);
+    // The option says what the registry holds: a refused change leaves it as it was.
+    if (written.failed()) m_settings.saveCheckBox(skey::OptionAndSettings, skey::runAtStartup, !on);
+    return written;
 }
 
 bool Session::offerFirstUpdate() {

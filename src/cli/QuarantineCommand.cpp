@@ -10,6 +10,7 @@
 #include "cli/Json.h"
 #include "cli/ScanOutput.h"
 #include "cli/Terminal.h"
+#include "i18n/Captions.h"
 
 namespace vedozer::cli {
 namespace {
@@ -100,16 +101,29 @@ int runList(CliContext& context, bool asJson) {
 int runRestorePoint(CliContext& context, const std::string& name) {
     if (!context.hasTarget()) throw CliError("give the Windows installation to restore into with --target DIR");
     Session& session = context.session(/*takeInstanceLock=*/true);
-    RestorePointRestore r = session.restoreRestorePoint(name);
-    if (r.outcome.failed()) throw CliError(shown(r.outcome.reason));
-    if (r.outcome.status == OutcomeStatus::Skipped) {
-        std::cout << shown(name) << ": " << shown(r.outcome.reason) << "\n";
-        return kExitFound;
+    if (session.restorePointsKeptHere()) {
+        std::string described;
+        for (const auto& p : session.restorePoints())
+            if (p.name == name) described = p.description + ", " + p.began;
+        if (described.empty()) throw CliError("there is no restore point " + shownUtf8(name) + " (see vedozer quarantine list)");
+        // The desktop's question, and what a person at a terminal also needs to know.
+        const Languages& l = session.languages();
+        std::string text = captionText(l, CaptionId::ConfirmRestorePoint) + "\r\n\r\n" + name + " (" + described +
+                           ")\r\n\r\nThe hive files as they are now are first kept in a new restore point, so this "
+                           "can be undone.";
+        if (context.host().ask(l.questionWithText(QuestionKind::ConfirmRestorePoint, text, Buttons::YesNo,
+                                                  QuestionIcon::Question)) != Answer::Yes) {
+            std::cout << shownUtf8(name) << ": nothing was restored\n";
+            return kExitFound;
+        }
     }
-    std::cout << shown(name) << ": the registry hive files are back as they were before that removal\n";
-    if (!r.keptAside.empty())
-        std::cout << "The hives as they were just now are kept in " << shown(r.keptAside)
-                  << " (vedozer quarantine restore " << shown(r.keptAside) << " undoes this)\n";
+    Outcome outcome = session.restoreRestorePoint(name);
+    if (outcome.failed()) throw CliError(shown(outcome.reason));
+    std::cout << shownUtf8(name) << ": the registry hive files are back as they were before that removal\n";
+    const std::string& aside = session.restorePointKeptAside();
+    if (!aside.empty())
+        std::cout << "The hives as they were just now are kept in " << shown(aside) << " (vedozer quarantine restore "
+                  << shown(aside) << " undoes this)\n";
     return kExitOk;
 }
 

@@ -19,8 +19,8 @@ enum class QuestionKind {
     StopSendingData,     // turning anonymous data off: really?
     UpdateNow,           // run Live Update now?
     UpdateUrls,          // the definition pages (acknowledge)
+    ConfirmRestorePoint, // put the registry back as a restore point holds it?
     AllowAnonymousData,  // may anonymous data be sent? (asked once; the answer is kept)
-    RestoreRegistry,     // put the hives back as a restore point saved them?
 };
 
 enum class Buttons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };

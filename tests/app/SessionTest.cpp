@@ -200,7 +200,7 @@ TEST_F(SessionFixture, ExclusionsAreAddedListedAndTakenOff) {
     EXPECT_EQ(session.removeExclusion("C:\\a.exe").status, OutcomeStatus::Skipped);
     EXPECT_FALSE(session.restorePointsKeptHere());
     EXPECT_TRUE(session.restorePoints().empty());
-    EXPECT_TRUE(session.restoreRestorePoint("x").outcome.failed());
+    EXPECT_TRUE(session.restoreRestorePoint("x").failed());
 }
 
 }  // namespace

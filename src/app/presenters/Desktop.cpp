@@ -1,0 +1,45 @@
+#include "app/presenters/Desktop.h"
+
+#include "BuildIdentity.h"
+
+namespace vedozer {
+
+std::string programVersion() {
+    std::string v = VEDOZER_BUILD_VERSION;
+    size_t first = v.find('.');
+    size_t second = first == std::string::npos ? first : v.find('.', first + 1);
+    return v.substr(0, second);
+}
+
+Desktop::Desktop(Platform& platform, const DesktopViews& views, DesktopConfig config)
+    : m_config(std::move(config)),
+      m_host(views.dialogs),
+      m_session(platform, m_host, m_config.identity),
+      m_undeletable(m_session.languages(), views.undeletable),
+      m_status(m_session, views.status),
+      m_results(m_session, views.results, m_main, m_undeletable),
+      m_scan(m_session, views.scan, m_main, m_results, m_undeletable),
+      m_options(m_session, views.options, m_main, m_config.features, m_config.program),
+      m_liveUpdate(m_session, views.liveUpdate),
+      m_report(m_session, views.report),
+      m_quarantine(m_session, views.quarantine),
+      m_submit(m_session, views.submit),
+      m_about(m_session, views.about, programVersion()),
+      m_help(m_session, views.help, m_config.program),
+      m_main(m_session, views.main,
+             MainWindowParts{m_status, m_scan, m_results, m_options, m_undeletable, m_liveUpdate, m_report, m_quarantine,
+                             m_submit, m_about, m_help},
+             m_config.features) {
+    m_host.addListener(&m_scan);
+    m_host.addListener(&m_results);
+    m_host.addListener(&m_liveUpdate);
+    m_host.addListener(&m_submit);
+}
+
+std::vector<LogicalTimer*> Desktop::timers() {
+    std::vector<LogicalTimer*> out = m_session.timers().all();
+    out.push_back(&m_liveUpdate.blinkTimer());
+    return out;
+}
+
+}  // namespace vedozer

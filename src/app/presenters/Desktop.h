@@ -1,0 +1,95 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/Session.h"
+#include "app/presenters/AboutPresenter.h"
+#include "app/presenters/DesktopHost.h"
+#include "app/presenters/HelpPresenter.h"
+#include "app/presenters/LiveUpdatePresenter.h"
+#include "app/presenters/MainWindowPresenter.h"
+#include "app/presenters/OptionsPagePresenter.h"
+#include "app/presenters/QuarantinePresenter.h"
+#include "app/presenters/ReportViewerPresenter.h"
+#include "app/presenters/ResultsPagePresenter.h"
+#include "app/presenters/ScanPagePresenter.h"
+#include "app/presenters/StatusPagePresenter.h"
+#include "app/presenters/SubmitPresenter.h"
+#include "app/presenters/UndeletablePresenter.h"
+
+namespace vedozer {
+
+// Every view of the desktop program, made by the front end (hidden until a presenter shows one).
+struct DesktopViews {
+    MainWindowView& main;
+    StatusPageView& status;
+    ScanPageView& scan;
+    ResultsPageView& results;
+    OptionsPageView& options;
+    UndeletableView& undeletable;
+    LiveUpdateView& liveUpdate;
+    ReportView& report;
+    QuarantineView& quarantine;
+    SubmitView& submit;
+    AboutView& about;
+    HelpView& help;
+    DialogView& dialogs;
+};
+
+struct DesktopConfig {
+    ProgramLocation program;
+    DesktopFeatures features;
+    ProductIdentity identity = ProductIdentity::fromBuild();
+};
+
+// The desktop program without its toolkit: the session, the Host that joins it to the views, and
+// one presenter per window or page. A front end makes its views, then a Desktop over them, calls
+// load(), attaches its timers to timers(), and forwards every click to the presenter named here.
+class Desktop {
+public:
+    Desktop(Platform& platform, const DesktopViews& views, DesktopConfig config);
+
+    MainWindowPresenter::LoadResult load() { return m_main.load(); }
+    void close() { m_main.close(); }
+    // After the catalogue changed language: every window's captions again.
+    void applyLanguage() { m_main.applyLanguage(); }
+    // Every logical timer a front end drives: the protection timers and the Live Update blink.
+    std::vector<LogicalTimer*> timers();
+
+    Session& session() { return m_session; }
+    DesktopHost& host() { return m_host; }
+    MainWindowPresenter& main() { return m_main; }
+    StatusPagePresenter& statusPage() { return m_status; }
+    ScanPagePresenter& scanPage() { return m_scan; }
+    ResultsPagePresenter& resultsPage() { return m_results; }
+    OptionsPagePresenter& optionsPage() { return m_options; }
+    UndeletablePresenter& undeletable() { return m_undeletable; }
+    LiveUpdatePresenter& liveUpdate() { return m_liveUpdate; }
+    ReportViewerPresenter& report() { return m_report; }
+    QuarantinePresenter& quarantine() { return m_quarantine; }
+    SubmitPresenter& submit() { return m_submit; }
+    AboutPresenter& about() { return m_about; }
+    HelpPresenter& help() { return m_help; }
+
+private:
+    DesktopConfig m_config;
+    DesktopHost m_host;
+    Session m_session;
+    UndeletablePresenter m_undeletable;
+    StatusPagePresenter m_status;
+    ResultsPagePresenter m_results;
+    ScanPagePresenter m_scan;
+    OptionsPagePresenter m_options;
+    LiveUpdatePresenter m_liveUpdate;
+    ReportViewerPresenter m_report;
+    QuarantinePresenter m_quarantine;
+    SubmitPresenter m_submit;
+    AboutPresenter m_about;
+    HelpPresenter m_help;
+    MainWindowPresenter m_main;  // last: the pages above hold it as their Navigator
+};
+
+// "major.minor" of this build.
+std::string programVersion();
+
+}  // namespace vedozer

@@ -1,0 +1,213 @@
+#include "app/presenters/MainWindowPresenter.h"
+
+#include "app/presenters/AboutPresenter.h"
+#include "app/presenters/HeaderBandRules.h"
+#include "app/presenters/HelpPresenter.h"
+#include "app/presenters/LiveUpdatePresenter.h"
+#include "app/presenters/QuarantinePresenter.h"
+#include "app/presenters/ReportViewerPresenter.h"
+#include "app/presenters/ResultsPagePresenter.h"
+#include "app/presenters/ScanPagePresenter.h"
+#include "app/presenters/StatusPagePresenter.h"
+#include "app/presenters/SubmitPresenter.h"
+#include "app/presenters/UndeletablePresenter.h"
+#include "i18n/MessageKeys.h"
+#include "settings/SettingValues.h"
+#include "settings/SettingsKeys.h"
+#include "update/UpdateUrls.h"
+
+namespace vedozer {
+
+MainWindowPresenter::MainWindowPresenter(Session& session, MainWindowView& view, MainWindowParts parts,
+                                         DesktopFeatures features)
+    : m_session(session), m_view(view), m_parts(parts), m_features(features) {
+    m_commands.fill(true);
+    m_parts.report.setCommandSwitch([this](bool on) {
+        setCommandEnabled(MainCommand::ViewReport, on);
+        m_parts.status.setActionEnabled(StatusAction::ShowReport, on);
+    });
+}
+
+MainWindowPresenter::LoadResult MainWindowPresenter::load() {
+    if (!m_session.startUp({.takeInstanceLock = true, .recordStatus = true})) return LoadResult::AnotherInstance;
+    Settings& s = m_session.settings();
+
+    // The very first start: English is saved, and the person may choose another language.
+    if (!m_session.setting(skey::Settings, skey::Language)) {
+        m_session.setSetting(skey::Settings, skey::Language, "English");
+        m_view.chooseLanguage();
+    }
+    applyLanguage();
+    m_parts.status.refresh();
+
+    m_session.setBackgroundTimers(false);
+    m_parts.scan.fill();
+    Options options = m_parts.options.fill(ResultsPagePresenter::kColumnCount);
+    m_parts.results.setColumnWidths(options.columnWidths);
+    m_parts.results.refresh();
+    showPage(Page::Status);
+    m_session.setBackgroundTimers(true);
+    for (size_t c = 0; c < m_commands.size(); ++c) setCommandEnabled(static_cast<MainCommand>(c), true);
+    for (StatusAction a : {StatusAction::LiveUpdate, StatusAction::ScanNow, StatusAction::ShowReport})
+        m_parts.status.setActionEnabled(a, true);
+    refreshStatus();
+
+    m_parts.help.showOnFirstUse();
+    m_session.timers().armAutomaticUpdate();
+
+    m_loaded = true;
+    if (s.get(skey::Settings, skey::Minimized, "No") == "Yes")
+        sendToTray();
+    else
+        m_view.showWindow(options.maximized);
+    askToUpdateOnFirstRun();
+    return LoadResult::Shown;
+}
+
+void MainWindowPresenter::askToUpdateOnFirstRun() {
+    bool yes = false;
+    try {
+        yes = m_session.offerFirstUpdate();
+    } catch (const SettingsError&) {
+        return;  // the machine-wide store cannot be read: better no question than one at every start
+    }
+    if (yes) runLiveUpdate();
+}
+
+void MainWindowPresenter::close() {
+    if (m_closed) return;
+    m_closed = true;
+    m_session.shutDown();
+    if (m_loaded) {
+        std::vector<int> widths = m_parts.results.columnWidths();
+        for (size_t i = 0; i < widths.size(); ++i)
+            m_session.setSetting(skey::Settings, columnWidthKey(static_cast<int>(i) + 1), std::to_string(widths[i]));
+        m_session.setSetting(skey::Settings, skey::Max, m_view.isMaximized() ? "1" : "0");
+    }
+    m_parts.liveUpdate.close();
+    m_parts.undeletable.okClicked();
+    if (m_parts.quarantine.isOpen()) m_parts.quarantine.closeClicked();
+    m_parts.submit.closeClicked();
+    m_parts.help.okClicked();
+    for (LogicalTimer* t : m_session.timers().all()) t->setEnabled(false);
+    m_view.quit();
+}
+
+void MainWindowPresenter::commandClicked(MainCommand command) {
+    if (!commandEnabled(command) || m_closed) return;
+    switch (command) {
+        case MainCommand::StatusPage: showPage(Page::Status); break;
+        case MainCommand::ScanPage: showPage(Page::Scan); break;
+        case MainCommand::ResultsPage:
+            showPage(Page::Results);
+            m_parts.results.opened();
+            break;
+        case MainCommand::OptionsPage: showPage(Page::Options); break;
+        case MainCommand::LiveUpdate: runLiveUpdate(); break;
+        case MainCommand::ViewReport: m_parts.report.open(); break;
+        case MainCommand::ViewQuarantine: m_parts.quarantine.viewQuarantineFolder(); break;
+        case MainCommand::ViewExclusions: m_parts.quarantine.viewExclusions(); break;
+        case MainCommand::QuarantineWindow: m_parts.quarantine.openWindow(); break;
+        case MainCommand::SubmitFile: m_parts.submit.open(); break;
+        case MainCommand::Help: m_parts.help.open(); break;
+        case MainCommand::About: m_parts.about.open(); break;
+        case MainCommand::Language: m_view.chooseLanguage(); break;
+        case MainCommand::SendToTray: sendToTray(); break;
+        case MainCommand::Exit: close(); break;
+    }
+}
+
+void MainWindowPresenter::liveUpdatePressed(bool shift, bool ctrl, bool alt) {
+    if (isShowUpdateUrlsChord(shift, ctrl, alt)) {
+        ShowUpdateUrls(m_session.identity(), m_session.host());
+        return;
+    }
+    commandClicked(MainCommand::LiveUpdate);
+}
+
+LiveUpdateReport MainWindowPresenter::runLiveUpdate() {
+    if (m_updating) return {};
+    m_updating = true;
+    setCommandEnabled(MainCommand::LiveUpdate, false);
+    m_parts.status.setActionEnabled(StatusAction::LiveUpdate, false);
+    m_parts.liveUpdate.open();
+    LiveUpdateReport report = m_session.liveUpdate();
+    m_parts.liveUpdate.close();
+    std::string problem = describeUpdateProblem(report.check);
+    if (report.outcome == LiveUpdateOutcome::Unreachable || report.outcome == LiveUpdateOutcome::Failed)
+        // Not "the most recent definitions": the person learns that nothing was checked.
+        m_session.host().onNotice(Notice{NoticeKind::Error, m_session.message(msg::MSG_INTERNET) +
+                                                                (problem.empty() ? "" : "\r\n\r\n" + problem)});
+    else
+        m_view.showUpdateNotice(report.message);
+    refreshStatus();
+    setCommandEnabled(MainCommand::ScanPage, true);
+    setCommandEnabled(MainCommand::LiveUpdate, true);
+    m_parts.status.setActionEnabled(StatusAction::LiveUpdate, true);
+    m_updating = false;
+    return report;
+}
+
+void MainWindowPresenter::scanNow() {
+    if (m_parts.scan.running() || !m_parts.scan.controls().startEnabled) return;
+    showPage(Page::Scan);
+    m_parts.scan.startClicked();
+}
+
+void MainWindowPresenter::sendToTray() {
+    m_view.sendToTray(m_session.identity().programName);
+    m_session.setSetting(skey::Settings, skey::Minimized, "Yes");
+    windowStateChanged(WindowState::Tray, false);
+}
+
+void MainWindowPresenter::windowStateChanged(WindowState state, bool visible) {
+    // While the window is in front the scheduler and the memory shield rest.
+    m_session.timers().setWindowState(state);
+    if (state == WindowState::Normal && visible && m_loaded) m_session.setSetting(skey::Settings, skey::Minimized, "No");
+}
+
+void MainWindowPresenter::applyLanguage() {
+    const Languages& l = m_session.languages();
+    m_title = l.getMessages(msg::MSG_CAPTION);
+    m_view.setTitle(m_title);
+    for (CaptionId id : captionsOf(CaptionGroup::MainWindow)) m_view.setCaption(id, captionText(l, id));
+    m_view.setCaption(CaptionId::Website, l.getMessages(msg::MSG_WEBSITE));
+    m_view.setCaption(CaptionId::Welcome, l.getMessages(msg::MSG_CAPTION2));
+    m_parts.status.applyLanguage();
+    m_parts.scan.applyLanguage();
+    m_parts.results.applyLanguage();
+    m_parts.options.applyLanguage();
+    m_parts.undeletable.applyLanguage();
+    m_parts.liveUpdate.applyLanguage();
+    m_parts.report.applyLanguage();
+    m_parts.quarantine.applyLanguage();
+    m_parts.submit.applyLanguage();
+    m_parts.about.applyLanguage();
+    m_parts.help.applyLanguage();
+    if (m_loaded) refreshStatus();
+}
+
+void MainWindowPresenter::showPage(Page page) {
+    m_page = page;
+    m_view.showPage(page);
+}
+
+void MainWindowPresenter::setCommandEnabled(MainCommand command, bool enabled) {
+    m_commands[static_cast<size_t>(command)] = enabled;
+    m_view.setCommandEnabled(command, enabled);
+}
+
+void MainWindowPresenter::refreshStatus() {
+    m_parts.status.refresh();
+    HeaderFacts facts;
+    facts.status = m_parts.status.summary();
+    facts.protectionAvailable = m_features.protection;
+    const Settings& s = m_session.settings();
+    facts.memoryShieldOn = s.getBool(skey::OptionAndSettings, skey::memoryShieldOn, true);
+    facts.homePageShieldOn = s.getBool(skey::OptionAndSettings, skey::homePageShieldOn, true);
+    facts.threatsListed = m_session.results().removalList().size();
+    m_header = makeHeaderBand(facts, m_session.languages());
+    m_view.showHeader(m_header);
+}
+
+}  // namespace vedozer

@@ -1,0 +1,97 @@
+#pragma once
+#include <array>
+#include <string>
+
+#include "app/Session.h"
+#include "app/presenters/MainWindowView.h"
+#include "app/presenters/Navigator.h"
+#include "app/presenters/OptionsPagePresenter.h"
+
+namespace vedozer {
+
+class StatusPagePresenter;
+class ScanPagePresenter;
+class ResultsPagePresenter;
+class UndeletablePresenter;
+class LiveUpdatePresenter;
+class ReportViewerPresenter;
+class QuarantinePresenter;
+class SubmitPresenter;
+class AboutPresenter;
+class HelpPresenter;
+
+// The presenters of the pages and windows the main window leads to.
+struct MainWindowParts {
+    StatusPagePresenter& status;
+    ScanPagePresenter& scan;
+    ResultsPagePresenter& results;
+    OptionsPagePresenter& options;
+    UndeletablePresenter& undeletable;
+    LiveUpdatePresenter& liveUpdate;
+    ReportViewerPresenter& report;
+    QuarantinePresenter& quarantine;
+    SubmitPresenter& submit;
+    AboutPresenter& about;
+    HelpPresenter& help;
+};
+
+// The main window: the load order, navigation between the four pages, the header band, Live
+// Update, the window states and the protection timers that follow them, and the shutdown.
+class MainWindowPresenter : public Navigator {
+public:
+    MainWindowPresenter(Session& session, MainWindowView& view, MainWindowParts parts, DesktopFeatures features);
+
+    enum class LoadResult { Shown, AnotherInstance };
+    // Brings everything up in order: the session (one instance per user; a second one ends here
+    // without a word), the language (saved as "English" and the language window shown on the
+    // very first start), captions, the status page, the drive list and the options with the
+    // timers off, the status page shown, the timers on, help on first use, the automatic update
+    // armed when enabled, the window shown (or sent to the tray when it was left there), and on
+    // the first start of this system the question whether to run Live Update now.
+    LoadResult load();
+    // Closing: the stopped status recorded, the results columns' widths ("FoundCol2" + n) and
+    // the maximised state ("Max") saved, every window closed, every timer stopped. Once only.
+    void close();
+    bool closed() const { return m_closed; }
+
+    // A click on a command; disabled commands do nothing.
+    void commandClicked(MainCommand command);
+    // The update command pressed with modifiers: Shift alone lists the definition pages instead.
+    void liveUpdatePressed(bool shift, bool ctrl, bool alt);
+    LiveUpdateReport runLiveUpdate();
+    // "Scan Now" from elsewhere than the scan page: the scan page, then a scan when one may start.
+    void scanNow();
+    void sendToTray();
+    // The toolkit reports a new window state (after a resize, minimise, maximise or restore; Tray
+    // when the window went to the notification area).
+    void windowStateChanged(WindowState state, bool visible);
+    // Every window's captions again, in the catalogue's current language.
+    void applyLanguage();
+
+    // Navigator.
+    void showPage(Page page) override;
+    void setCommandEnabled(MainCommand command, bool enabled) override;
+    void refreshStatus() override;
+
+    Page page() const { return m_page; }
+    bool commandEnabled(MainCommand command) const { return m_commands[static_cast<size_t>(command)]; }
+    const HeaderBand& header() const { return m_header; }
+    const std::string& title() const { return m_title; }
+
+private:
+    void askToUpdateOnFirstRun();
+
+    Session& m_session;
+    MainWindowView& m_view;
+    MainWindowParts m_parts;
+    DesktopFeatures m_features;
+    Page m_page = Page::Status;
+    std::array<bool, static_cast<size_t>(MainCommand::Exit) + 1> m_commands{};
+    HeaderBand m_header;
+    std::string m_title;
+    bool m_loaded = false;
+    bool m_closed = false;
+    bool m_updating = false;
+};
+
+}  // namespace vedozer
