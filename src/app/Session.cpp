@@ -108,9 +108,12 @@ Removal& Session::removal() {
         m_defaultRemovalHooks = std::make_unique<SessionRemovalHooks>(*this);
         m_removalHooks = m_defaultRemovalHooks.get();
     }
-    if (!m_removal)
+    if (!m_removal) {
         m_removal = std::make_unique<Removal>(m_platform, *m_host, m_languages, m_settings, m_results,
                                               m_identity.programName, dataFolder(), m_removalHooks);
+        // Every item quarantined from here on records the system it came from.
+        m_removal->quarantine().setTarget(targetIdentity());
+    }
     return *m_removal;
 }
 
@@ -131,6 +134,7 @@ void Session::applyScanRequest(const ScanRequest& r) {
     once(r.memory, skey::scanMemory);
     once(r.registry, skey::scanRegistry);
     once(r.writeReport, skey::writeReport);
+    once(r.sendAnonymousData, skey::sendAnonymousData);
 }
 
 ScanOutcome Session::scan(const ScanRequest& request) {
@@ -156,22 +160,27 @@ ScanOutcome Session::scan(const ScanRequest& request) {
         Scanning scanning(m_scanning);
         m_lastScan = runScan(context, false, hooks);
     }
-    m_overlay.clearOverrides();
     outcome.run = m_lastScan;
     outcome.found = m_results.removalList();
+    outcome.threats = summarizeThreats(m_results);
+    if (!outcome.run.definitionsMissing) keepFindings(outcome.threats);
     // A stopped scan proves nothing, so nothing is done with what it found.
-    if (outcome.run.cancelled || m_results.removalList().empty()) return outcome;
-    if (request.then == AfterScan::RemoveEverything) {
-        if (request.askFirst) {
+    if (!outcome.run.cancelled && !m_results.removalList().empty()) {
+        if (request.then == AfterScan::RemoveEverything) {
+            if (request.askFirst) {
+                selectAll();
+                outcome.removal = removeChecked();
+            } else {
+                outcome.removal = removal().removeEverythingUnattended();
+            }
+            applyRemovalOutcomes(outcome.threats, outcome.removal->items);
+        } else if (request.then == AfterScan::ExcludeEverything) {
             selectAll();
-            outcome.removal = removeChecked();
-        } else {
-            outcome.removal = removal().removeEverythingUnattended();
+            outcome.exclusion = excludeChecked();
         }
-    } else if (request.then == AfterScan::ExcludeEverything) {
-        selectAll();
-        outcome.exclusion = excludeChecked();
     }
+    // The switches of this request held for the removal that followed too.
+    m_overlay.clearOverrides();
     return outcome;
 }
 

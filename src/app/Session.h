@@ -24,6 +24,7 @@
 #include "scan/ScanMonitor.h"
 #include "scan/ScanResults.h"
 #include "scan/ScanRun.h"
+#include "scan/ThreatSummary.h"
 #include "settings/Settings.h"
 #include "settings/SettingsOverlay.h"
 #include "submit/Submission.h"
@@ -45,6 +46,9 @@ struct StatusSummary {
     bool sendsAnonymousData = true;  // names of running programs go out after each removal
 };
 
+// What the person said about anonymous data: nothing yet (the store has no answer), yes or no.
+enum class AnonymousDataChoice { NotAsked, On, Off };
+
 enum class ScanMode { Quick, Complete };
 
 // What to do with everything a finished (not stopped) scan found.
@@ -57,6 +61,8 @@ struct ScanRequest {
     std::optional<bool> memory;
     std::optional<bool> registry;
     std::optional<bool> writeReport;
+    // Anonymous data after a removal of this run: false sends nothing whatever is stored.
+    std::optional<bool> sendAnonymousData;
     AfterScan then = AfterScan::Nothing;
     bool askFirst = true;           // false: a scheduled scan removes without any question
 };
@@ -65,6 +71,9 @@ struct ScanRequest {
 struct ScanOutcome {
     ScanRunState run;
     std::vector<ThreatRecord> found;           // the removal list as the scan left it
+    // Every threat the scan found with its traces, numbered as listed (1 = the first); after a
+    // removal each trace it handled carries its outcome.
+    std::vector<ThreatSummary> threats;
     std::optional<RemovalResult> removal;      // when everything found was to be removed
     std::optional<ExclusionResult> exclusion;  // when everything found was to be excluded
 };
@@ -87,7 +96,17 @@ struct SettingEntry {
     std::string section, key, value;
     bool stored = false;  // false: not in the store, value is the default
     std::string meaning;
+    std::string name;          // readable name ("scan-cookies")
+    std::string defaultValue;
+    bool readOnly = false;     // kept by the program
 };
+
+// What an exclusion by reference to the last scan added: each entry, and what it stands for.
+struct FoundExclusion {
+    ExclusionResult result;
+    std::vector<std::string> explanations;  // one per entry: "location of item 2 (AdBuddy Toolbar)" ...
+};
+
 
 // The one facade of the engine: process-wide state a front end renders and every operation a
 // person can ask for, each one call. Owns no platform service; borrows them from the backend.
@@ -132,6 +151,12 @@ public:
     // Puts the checked items on the exclusion list (asking first), or items named by the person.
     ExclusionResult excludeChecked();
     ExclusionResult excludeItems(const std::vector<std::string>& items);
+    // The threats the last scan found (kept in the data folder); nullopt when no scan was kept.
+    std::optional<std::vector<ThreatSummary>> lastScanFindings();
+    // Excludes what the last scan found, named by its number in the list (its location and its
+    // name), by one of its locations, or by its spyware name (every detection of that name is held
+    // back from then on). Not done, with the reason, when it matches nothing found.
+    FoundExclusion excludeFound(const std::string& item);
 
     // The exclusion list: its entries (nullopt when the file cannot be read), taking one off.
     std::optional<std::vector<std::string>> exclusions();
@@ -149,7 +174,12 @@ public:
     Outcome openQuarantineLog();
     bool restorePointsKeptHere();  // false where the system's own tool keeps them
     std::vector<RestorePointInfo> restorePoints();
+    // The front end asks first. Where the program keeps the restore points, the hives as they are
+    // now go into a new one first (restorePointKeptAside() names it).
     Outcome restoreRestorePoint(const std::string& name);
+    const std::string& restorePointKeptAside() const { return m_restorePointKeptAside; }
+    // The system removals record and restores check against: drives, SOFTWARE hive, installation.
+    TargetIdentity targetIdentity();
 
     // Live Update and submissions; the server is the setting or the build's default unless given.
     // The protection timers stop while Live Update runs.
@@ -170,6 +200,18 @@ public:
     std::vector<SettingEntry> listSettings();
     // Anonymous data on or off; off asks first. Whether it is on afterwards.
     bool setSendAnonymousData(bool on);
+    AnonymousDataChoice anonymousDataChoice();
+    // Asks whether anonymous data may be sent and keeps the answer. True when it may.
+    bool askAnonymousData();
+    // What anonymous data would carry now: the names of the programs running from the scanned
+    // system (the host's own never), before the never-sent ones are left out.
+    std::vector<std::string> anonymousDataPreview();
+    // Where it goes.
+    std::string anonymousDataAddress();
+    // Settings by readable name or stored key: nullopt when there is no such setting.
+    std::optional<SettingEntry> settingNamed(const std::string& nameOrKey);
+    // Checks name and value first; not done, with the reason, when either is wrong.
+    Outcome setSettingNamed(const std::string& nameOrKey, const std::string& value);
 
     // The report of the last scan as written (nullopt when there is none) and where it lives.
     std::optional<std::string> lastReport();
@@ -241,6 +283,7 @@ private:
     void applyScanRequest(const ScanRequest& request);
     void loadStartLanguage();
     std::optional<ParsedLocalization> readLocalization();
+    void keepFindings(const std::vector<ThreatSummary>& threats);
 
     Platform& m_platform;
     Host* m_host;
@@ -271,6 +314,7 @@ private:
     bool m_scanning = false;
     bool m_started = false;
     bool m_recordsStatus = false;
+    std::string m_restorePointKeptAside;
 };
 
 }  // namespace vedozer

@@ -23,6 +23,7 @@ enum class QuestionKind {
     UpdateNow,           // run Live Update now?
     UpdateUrls,          // the definition pages (acknowledge)
     ConfirmRestorePoint, // put the registry back as a restore point holds it?
+    AllowAnonymousData,  // may anonymous data be sent? (asked once; the answer is kept)
 };
 
 enum class Buttons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };

@@ -26,6 +26,11 @@ bool ExclusionList::IsExcluded(std::string_view item) const {
     return m_pieces.count(text::toUpper(text::trim(item))) > 0;
 }
 
+bool ExclusionList::IsExcludedName(std::string_view spywareName) const {
+    std::string name = text::trim(spywareName);
+    return !name.empty() && IsExcluded(name);
+}
+
 bool ExclusionList::IsExcludedFolder(std::string_view item) const {
     if (IsExcluded(item)) return true;
     // A piece holds no "|", so an item with one is inside none; without one, a hit in the joined

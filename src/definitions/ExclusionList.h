@@ -27,6 +27,9 @@ public:
     bool IsExcluded(std::string_view item) const;
     // IsExcluded, or a piece contains the item (without regard to case).
     bool IsExcludedFolder(std::string_view item) const;
+    // A spyware name on the list holds back every detection under that name. Blank names never
+    // match (the empty piece after the last "|" would match them).
+    bool IsExcludedName(std::string_view spywareName) const;
 
     const std::string& text() const { return m_text; }  // "entry|entry|"
     bool empty() const { return m_text.empty(); }

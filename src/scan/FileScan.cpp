@@ -69,7 +69,7 @@ void ScanFileDefinitions(ScanContext& ctx) {
         }
         if (!FileExists(ctx.files(), d.path)) return true;
         if (ctx.safeList.IsSafe(d.path)) return true;
-        if (ctx.exclusions.IsExcluded(d.path)) {
+        if (ctx.exclusions.IsExcluded(d.path) || ctx.exclusions.IsExcludedName(d.spywareName)) {
             ctx.results.addExcluded(DetectionKind::File, d.path);
             return true;
         }
@@ -100,7 +100,7 @@ void ScanDirectoryDefinitions(ScanContext& ctx) {
         }
         if (!ctx.files().folderExists(d->path)) return true;
         if (ctx.safeList.IsSafe(d->path)) return true;
-        if (ctx.exclusions.IsExcludedFolder(d->path)) {
+        if (ctx.exclusions.IsExcludedFolder(d->path) || ctx.exclusions.IsExcludedName(d->spywareName)) {
             ctx.results.addExcluded(DetectionKind::Folder, d->path);
             return true;
         }

@@ -80,6 +80,7 @@ void ReportRunningThreat(ScanContext& ctx, const RunningThreat& threat) {
         std::string row = "Detected in the memory : " + fileName +
                           (stopped ? " was stopped from running." : " " + ctx.message(msg::MSG_ERROR_STOPPED));
         ctx.results.addFoundRow(row, kIconFile);
+        ctx.results.addProgramFound(ProgramFound{fileName, stopped});
         ctx.host.onItemFound(ItemFound{DetectionKind::Process, fileName, fileName, false});
         if (!stopped) ctx.host.onNotice(Notice{NoticeKind::Warning, row});
     } else if (ctx.onShieldThreat) {

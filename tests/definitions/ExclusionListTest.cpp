@@ -155,5 +155,14 @@ TEST(ExclusionListTest, AddFailureStillReloads) {
     EXPECT_TRUE(list.IsExcluded("new"));
 }
 
+TEST(ExclusionList, ASpywareNameOnTheListHoldsBackItsDetectionsButABlankNameNever) {
+    ExclusionList list({"AdBuddy Toolbar", "C:\\x.exe"});
+    EXPECT_TRUE(list.IsExcludedName("adbuddy toolbar "));
+    EXPECT_FALSE(list.IsExcludedName("AdBuddy"));
+    EXPECT_TRUE(list.IsExcluded("")) << "the empty piece after the last | (kept as it is)";
+    EXPECT_FALSE(list.IsExcludedName(""));
+    EXPECT_FALSE(list.IsExcludedName("  "));
+}
+
 }  // namespace
 }  // namespace vedozer

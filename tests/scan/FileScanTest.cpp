@@ -131,8 +131,8 @@ TEST(FileScan, DirectoryDefinitions) {
     img.scan();
     EXPECT_EQ(img.counters.filesAndFoldersInspected, 4);  // lines without a folder are not counted
     ASSERT_EQ(img.results.fileDetections().size(), 2u);
-    EXPECT_EQ(img.results.fileDetections()[0], (FileWorkRow{"C:\\Program Files\\BadDir", "DirThing"}));
-    EXPECT_EQ(img.results.fileDetections()[1], (FileWorkRow{"C:\\Program Files\\BadDir\\Sub", "dirthing"}));
+    EXPECT_EQ(img.results.fileDetections()[0], (FileWorkRow{"C:\\Program Files\\BadDir", "DirThing", false, true}));
+    EXPECT_EQ(img.results.fileDetections()[1], (FileWorkRow{"C:\\Program Files\\BadDir\\Sub", "dirthing", false, true}));
     ASSERT_EQ(img.results.removalList().size(), 1u);
     EXPECT_EQ(img.results.removalList()[0],
               (ThreatRecord{"DirThing", "C:\\Program Files\\BadDir", "Toolbar", kIconFolder, false}));
