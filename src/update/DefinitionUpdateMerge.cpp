@@ -211,7 +211,7 @@ struct MergeRun {
                 }
                 if (isBlankLine(line)) return;
                 recordKey(line, key);
-                if (plan.deletionKeys.count(key)) return;
+                if (plan.deletionKeys.contains(key)) return;
                 writer.writeLine(line);
             };
             if (exists) {
