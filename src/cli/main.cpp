@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     for (const CLI::App* sub : app.get_subcommands({})) commands.push_back(sub->get_name());
     std::vector<std::string> takeValues;  // the global options whose next word is their value
     for (const CLI::Option* opt : app.get_options())
-        if (opt->get_type_size() > 0)
+        if (opt->get_expected_min() > 0)
             for (const std::string& name : opt->get_lnames()) takeValues.push_back("--" + name);
     std::string word = commandWord(args, takeValues);
     if (!word.empty() && std::find(commands.begin(), commands.end(), word) == commands.end()) {
