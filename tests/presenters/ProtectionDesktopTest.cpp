@@ -31,10 +31,12 @@ TEST(ProtectionDesktop, StartedFromTheRunKeyItWaitsInTheTrayAndTheIconBringsItBa
     EXPECT_FALSE(d.v.main.shown);
     EXPECT_TRUE(d.v.main.hidden);
     EXPECT_EQ(d.v.tray.iconCalls, std::vector<std::string>{"add Vedozer Test"});
-    EXPECT_EQ(d.setting("Settings", "Minimized"), "<absent>") << "a start from the Run key is not the person's choice";
+    EXPECT_EQ(d.setting("Settings", "Minimized"), "<absent>")
+        << "a start from the Run key is not the person's choice";
     EXPECT_EQ(t.windowState(), WindowState::Tray);
     EXPECT_TRUE(t.memoryShield.enabled() && t.homePageCheck.enabled());
-    EXPECT_TRUE(t.automaticUpdate.enabled()) << "the option is ticked on a fresh installation, so it is armed";
+    EXPECT_TRUE(t.automaticUpdate.enabled())
+        << "the option is ticked on a fresh installation, so it is armed";
 
     desk.protection()->tray().iconMessage(kLeftButtonDown);
     EXPECT_TRUE(d.v.main.shown);
@@ -96,7 +98,8 @@ TEST(ProtectionDesktop, TheAutomaticUpdateRunsOnceInItsWindowAndEndsInTheSliding
     DesktopImage d;
     d.notFirstRun();
     Desktop& desk = d.start();
-    std::string dateUrl = buildUpdateUrls(desk.session().definitionServer(), d.image.languages.identity()).currentDate;
+    std::string dateUrl =
+        buildUpdateUrls(desk.session().definitionServer(), d.image.languages.identity()).currentDate;
     HttpResult same;
     same.ok = true;
     same.status = 200;
@@ -110,8 +113,8 @@ TEST(ProtectionDesktop, TheAutomaticUpdateRunsOnceInItsWindowAndEndsInTheSliding
     EXPECT_EQ(d.http.requests, std::vector<std::string>{dateUrl});
     EXPECT_FALSE(d.v.liveUpdate.statusTexts.empty()) << "the Live Update window showed its progress";
     EXPECT_TRUE(d.v.updateNotice.visible);
-    EXPECT_EQ(d.v.updateNotice.text, "You are using the most recent Vedozer Test definitions.\r\n" +
-                                         d.v.main.header.definitions)
+    EXPECT_EQ(d.v.updateNotice.text,
+              "You are using the most recent Vedozer Test definitions.\r\n" + d.v.main.header.definitions)
         << "with the count and date of the definitions";
     EXPECT_NE(d.v.main.header.definitions.find(" definitions, dated "), std::string::npos);
     EXPECT_TRUE(d.v.main.updateNotices.empty());

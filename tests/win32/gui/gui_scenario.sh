@@ -47,6 +47,8 @@ use_virtual_desktop vedozer 1280x800
 rm -rf "$data"
 "$WINE" reg delete "$settings" /f >/dev/null 2>&1 || true
 "$WINE" reg delete 'HKLM\SOFTWARE\Vedozer Labs' /f >/dev/null 2>&1 || true
+# Except the automatic update: five idle minutes into a long run it would ask an unreachable server.
+"$WINE" reg add "$settings\\OptionAndSettings" /v chkAutomaticUpdate /t REG_SZ /d 0 /f >/dev/null
 "$WINE" "$BUILD/vedozer.exe" init >/dev/null
 plant_demo_traces
 # keyshadow.sys stays open in another program without leave to delete it.

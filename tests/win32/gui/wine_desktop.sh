@@ -23,8 +23,10 @@ set_scaling() {  # DPI
 }
 
 GUI_PID=""
-start_gui() {  # BUILD [log]
-  "$WINE" "$1/vedozer-gui.exe" > "${2:-/dev/null}" 2>&1 &
+start_gui() {  # BUILD [log [ARGUMENTS...]]
+  local build=$1 log=${2:-/dev/null}
+  shift $(( $# < 2 ? $# : 2 ))
+  "$WINE" "$build/vedozer-gui.exe" "$@" > "$log" 2>&1 &
   GUI_PID=$!
 }
 
