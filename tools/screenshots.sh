@@ -83,7 +83,7 @@ windows_pictures_at() {  # DPI
   "${drive[@]}" attach "answer \"Live Update\" no" >/dev/null
   shot status main "click IDC_NAV_STATUS"
   # A scan held by Pause: the box moved aside, the page as it was at that moment.
-  "${drive[@]}" attach "click IDC_NAV_SCAN" "click IDC_SCAN_NOW" "wait-text IDC_SCAN_STAGE registry 20" \
+  "${drive[@]}" attach "click IDC_NAV_SCAN" "click IDC_SCAN_NOW" "wait-text IDC_SCAN_STAGE registry 90" \
     "click IDC_SCAN_PAUSE 20" "box-move 0 0" >/dev/null
   shot scan-in-progress main
   "${drive[@]}" attach "answer \"\" ok" "wait-enabled IDC_SCAN_NOW 120" >/dev/null
@@ -97,7 +97,7 @@ windows_pictures_at() {  # DPI
   shot report Log "click IDC_NAV_REPORT"
   "${drive[@]}" attach "window Log" "click IDC_REPORT_OK" "window-gone Log" >/dev/null
   shot undeletable "Not Deleted" "click IDC_NAV_RESULTS" "click IDC_DELETE" "answer \"delete the selected\" yes" \
-    "answer \"could not be removed\" ok 120"
+    "window \"Not Deleted\" 120"
   shot results-after-removal main "window \"Not Deleted\"" "click IDC_UNDELETABLE_OK" "window-gone \"Not Deleted\""
   shot quarantine Quarantine "command IDM_QUARANTINE_WINDOW"
   "${drive[@]}" attach "window Quarantine" "click IDC_QUARANTINE_CLOSE" "window-gone Quarantine" >/dev/null
@@ -158,6 +158,7 @@ protection_pictures() {
   shot_of threat-alert IDC_ALERT_STOP 400
   "${drive[@]}" attach-hidden "window-with IDC_ALERT_STOP" "click IDC_ALERT_STOP" "window-gone \"Malicious Program Found\" 20" >/dev/null
   kill "$planted" 2>/dev/null || true
+  rm -f "$c/Program Files/SearchPilot/spilot32.exe"
   shot_of tray-menu IDC_TRAY_EXIT_PROGRAM 1000 "tray-click right"
   "${drive[@]}" attach-hidden "window-with IDC_TRAY_SHOW_PROGRAM" "click IDC_TRAY_SHOW_PROGRAM" attach >/dev/null
   shot_of update-notice IDC_NOTICE_OK 4000 "click IDC_NAV_LIVE_UPDATE"

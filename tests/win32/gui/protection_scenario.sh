@@ -25,6 +25,7 @@ cleanup() {
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
   stop_gui
   "$WINE" reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v vedozer-gui /f >/dev/null 2>&1 || true
+  rm -f "${c:-/nonexistent}/Program Files/SearchPilot/spilot32.exe"
   rm -rf "$work"
 }
 trap cleanup EXIT
