@@ -82,9 +82,10 @@ windows_pictures_at() {  # DPI
 
   "${drive[@]}" attach "answer \"Live Update\" no" >/dev/null
   shot status main "click IDC_NAV_STATUS"
-  # A scan held by Pause: the box moved aside, the page as it was at that moment.
-  "${drive[@]}" attach "click IDC_NAV_SCAN" "click IDC_SCAN_NOW" "wait-text IDC_SCAN_STAGE registry 90" \
-    "click IDC_SCAN_PAUSE 20" "box-move 0 0" >/dev/null
+  # A scan held by Pause (as soon as it can be: a quick scan may be over before a later stage is
+  # seen): the box moved aside, the page as it was at that moment.
+  "${drive[@]}" attach "click IDC_NAV_SCAN" "click IDC_SCAN_NOW" \
+    "click IDC_SCAN_PAUSE 20" "box-move 0 0" >/dev/null || { import -window root "$out/failed-scan-$scale.png"; return 1; }
   shot scan-in-progress main
   "${drive[@]}" attach "answer \"\" ok" "wait-enabled IDC_SCAN_NOW 120" >/dev/null
   shot scan-finished main
