@@ -152,7 +152,7 @@ function(vedozer_windows_tests)
     add_executable(vedozer_gui_driver ${_driver})
     target_include_directories(vedozer_gui_driver PRIVATE ${CMAKE_BINARY_DIR}/generated)
     target_compile_definitions(vedozer_gui_driver PRIVATE UNICODE _UNICODE)
-    target_link_libraries(vedozer_gui_driver PRIVATE comctl32 user32)
+    target_link_libraries(vedozer_gui_driver PRIVATE comctl32 user32 shell32)
     add_executable(vedozer_test_holdfile ${CMAKE_SOURCE_DIR}/tests/win32/helpers/HoldFile.cpp)
     target_link_options(vedozer_test_holdfile PRIVATE -municode)
 

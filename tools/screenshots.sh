@@ -72,6 +72,9 @@ windows_pictures_at() {  # DPI
   # A first start each time: no settings, per user or machine-wide.
   "$WINE" reg delete 'HKCU\Software\VB and VBA Program Settings' /f >/dev/null 2>&1 || true
   "$WINE" reg delete 'HKLM\SOFTWARE\Vedozer Labs' /f >/dev/null 2>&1 || true
+  # Except the automatic update: five idle minutes in, it would ask an unreachable server.
+  "$WINE" reg add 'HKCU\Software\VB and VBA Program Settings\Vedozer Anti-Spyware\OptionAndSettings' \
+    /v chkAutomaticUpdate /t REG_SZ /d 0 /f >/dev/null
   "$WINE" "$windows_build/vedozer.exe" init >/dev/null
   plant_demo_traces
   "$WINE" "$windows_build/vedozer_test_holdfile.exe" 'C:\KeyShadow\keyshadow.sys' &
@@ -79,9 +82,10 @@ windows_pictures_at() {  # DPI
 
   "${drive[@]}" attach "answer \"Live Update\" no" >/dev/null
   shot status main "click IDC_NAV_STATUS"
-  # A scan held by Pause: the box moved aside, the page as it was at that moment.
-  "${drive[@]}" attach "click IDC_NAV_SCAN" "click IDC_SCAN_NOW" "wait-text IDC_SCAN_STAGE registry 20" \
-    "click IDC_SCAN_PAUSE 20" "box-move 0 0" >/dev/null
+  # A scan held by Pause (as soon as it can be: a quick scan may be over before a later stage is
+  # seen): the box moved aside, the page as it was at that moment.
+  "${drive[@]}" attach "click IDC_NAV_SCAN" "click IDC_SCAN_NOW" \
+    "click IDC_SCAN_PAUSE 20" "box-move 0 0" >/dev/null || { import -window root "$out/failed-scan-$scale.png"; return 1; }
   shot scan-in-progress main
   "${drive[@]}" attach "answer \"\" ok" "wait-enabled IDC_SCAN_NOW 120" >/dev/null
   shot scan-finished main
@@ -94,7 +98,7 @@ windows_pictures_at() {  # DPI
   shot report Log "click IDC_NAV_REPORT"
   "${drive[@]}" attach "window Log" "click IDC_REPORT_OK" "window-gone Log" >/dev/null
   shot undeletable "Not Deleted" "click IDC_NAV_RESULTS" "click IDC_DELETE" "answer \"delete the selected\" yes" \
-    "answer \"could not be removed\" ok 120"
+    "window \"Not Deleted\" 120"
   shot results-after-removal main "window \"Not Deleted\"" "click IDC_UNDELETABLE_OK" "window-gone \"Not Deleted\""
   shot quarantine Quarantine "command IDM_QUARANTINE_WINDOW"
   "${drive[@]}" attach "window Quarantine" "click IDC_QUARANTINE_CLOSE" "window-gone Quarantine" >/dev/null
@@ -104,12 +108,62 @@ windows_pictures_at() {  # DPI
   "${drive[@]}" attach "window Help" "click IDC_HELP_OK" >/dev/null
   shot submit "Submit" "click IDC_NAV_SUBMIT"
   "${drive[@]}" attach "window Submit" "click IDC_SUBMIT_CLOSE" >/dev/null
+  protection_pictures
   # Last: a definition server that takes the connection and never answers keeps Live Update busy.
   "$WINE" reg add 'HKCU\Software\VB and VBA Program Settings\Vedozer Anti-Spyware\Settings' /v DefinitionServer \
     /t REG_SZ /d "http://127.0.0.1:$SILENT_PORT" /f >/dev/null
   shot live-update "Live Update" "click IDC_NAV_LIVE_UPDATE" "window \"Live Update\" 20" "pause 1500"
   "$WINESERVER" -k >/dev/null 2>&1 || true
   unplant_demo_traces
+}
+
+# The windows of real-time protection: the program started again as the Run key starts it (in
+# the notification area, with the test clock that runs its shields ten times as fast), a changed
+# start page, a planted program, the tray menu and the notice after Live Update. Leaves the main
+# window shown.
+protection_pictures() {
+  local settings='HKCU\Software\VB and VBA Program Settings\Vedozer Anti-Spyware'
+  local start_page='HKCU\Software\Microsoft\Internet Explorer\Main'
+  local c="$WINEPREFIX/drive_c" planted
+  # One picture of the program's window that holds CONTROL, after the commands before it.
+  shot_of() {  # NAME CONTROL PAUSE [COMMANDS...]
+    local name=$1 control=$2 wait=$3 rect
+    shift 3
+    if ! rect=$("${drive[@]}" attach-hidden "$@" "window-with $control 60" "pause $wait" rect | tail -n 1); then
+      import -window root "$out/failed-$name-$scale.png"
+      echo "no picture of $name: the whole screen is in $out/failed-$name-$scale.png" >&2
+      return 1
+    fi
+    # shellcheck disable=SC2086
+    cut_screen "$out/win32-$name-$scale.png" $rect
+    echo "  $out/win32-$name-$scale.png ($rect)"
+  }
+  "${drive[@]}" attach "click IDC_EXIT" "wait-exit 30" >/dev/null
+  "$WINE" reg add "$settings\\OptionAndSettings" /v chkAutomaticUpdate /t REG_SZ /d 0 /f >/dev/null
+  "$WINE" reg delete "$settings\\OptionAndSettings" /v Homepage /f >/dev/null 2>&1 || true
+  "$WINE" reg add "$settings\\Settings" /v DefinitionServer /t REG_SZ /d "http://127.0.0.1:$ANSWER_PORT" /f >/dev/null
+  "$WINE" reg add "$start_page" /v 'Start Page' /t REG_SZ /d 'http://www.example.com/' /f >/dev/null
+  mkdir -p "$c/Program Files/SearchPilot"
+  cp "$windows_build/vedozer_test_sleeper.exe" "$c/Program Files/SearchPilot/spilot32.exe"
+  start_gui "$windows_build" /dev/null /tray /test-clock=0,10
+  "${drive[@]}" attach-hidden "tray-icon present 30" >/dev/null
+  for _ in $(seq 60); do
+    [ -n "$(reg_value "$settings\\OptionAndSettings" Homepage)" ] && break
+    sleep 0.5
+  done
+  "$WINE" reg add "$start_page" /v 'Start Page' /t REG_SZ /d 'http://search.changed-by-adware.example/start?from=toolbar' /f >/dev/null
+  shot_of home-page-alert IDC_HOME_PAGE_YES 400
+  "${drive[@]}" attach-hidden "window-with IDC_HOME_PAGE_YES" "click IDC_HOME_PAGE_YES" "window-gone \"Home Page Changed\" 10" >/dev/null
+  "$WINE" 'C:\Program Files\SearchPilot\spilot32.exe' &
+  planted=$!
+  shot_of threat-alert IDC_ALERT_STOP 400
+  "${drive[@]}" attach-hidden "window-with IDC_ALERT_STOP" "click IDC_ALERT_STOP" "window-gone \"Malicious Program Found\" 20" >/dev/null
+  kill "$planted" 2>/dev/null || true
+  rm -f "$c/Program Files/SearchPilot/spilot32.exe"
+  shot_of tray-menu IDC_TRAY_EXIT_PROGRAM 1000 "tray-click right"
+  "${drive[@]}" attach-hidden "window-with IDC_TRAY_SHOW_PROGRAM" "click IDC_TRAY_SHOW_PROGRAM" attach >/dev/null
+  shot_of update-notice IDC_NOTICE_OK 4000 "click IDC_NAV_LIVE_UPDATE"
+  "${drive[@]}" attach "window-with IDC_NOTICE_OK" "click IDC_NOTICE_OK" "wait-hidden IDC_NOTICE_OK 10" >/dev/null
 }
 
 windows_pictures() {
@@ -142,14 +196,34 @@ while True:
     held.append(c)  # taken, never answered
 PY
   silent=$!
+  # A definition server whose definitions are no newer than the installed ones.
+  answer_file=$(mktemp /tmp/vedozer-pictures-port.XXXXXX)
+  python3 - <<'PY' > "$answer_file" &
+import http.server, sys
+class Answer(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        body = b"1/1/2000 12:00:00 AM"
+        self.send_response(200)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+    def log_message(self, *args):
+        pass
+server = http.server.HTTPServer(("127.0.0.1", 0), Answer)
+print(server.server_address[1], flush=True)
+server.serve_forever()
+PY
+  answering=$!
   if [ "$fresh" = yes ]; then
-    trap 'kill $silent 2>/dev/null; "$WINESERVER" -k >/dev/null 2>&1; rm -rf "$WINEPREFIX" "$port_file"' EXIT
+    trap 'kill $silent $answering 2>/dev/null; "$WINESERVER" -k >/dev/null 2>&1; rm -rf "$WINEPREFIX" "$port_file" "$answer_file"' EXIT
     "$WINE" wineboot --init >/dev/null 2>&1 || true
   else
-    trap 'kill $silent 2>/dev/null; rm -f "$port_file"' EXIT
+    trap 'kill $silent $answering 2>/dev/null; rm -f "$port_file" "$answer_file"' EXIT
   fi
   while [ ! -s "$port_file" ]; do sleep 0.1; done
   SILENT_PORT=$(head -n 1 "$port_file")
+  while [ ! -s "$answer_file" ]; do sleep 0.1; done
+  ANSWER_PORT=$(head -n 1 "$answer_file")
   use_virtual_desktop vedozer 1280x800
   for dpi in $scales; do
     echo "== vedozer-gui.exe at $(percent "$dpi")%"

@@ -1,5 +1,7 @@
 #include "app/RunAtStartup.h"
 
+#include "protection/StartupCommand.h"
+
 namespace vedozer {
 
 std::string runValueName(const ProgramLocation& program) {
@@ -12,7 +14,8 @@ Outcome setRunAtStartupValue(Registry& registry, const ProgramLocation& program,
     if (program.executableName.empty()) return Outcome::notDone("the program's own file name is not known");
     const std::string name = runValueName(program);
     if (on) {
-        std::string data = program.folder + "\\" + program.executableName;
+        // Started at log-on, the program goes straight to the notification area.
+        std::string data = runAtStartupCommand(program.folder, program.executableName);
         data.push_back('\0');
         RegStatus s = registry.setValue(RootKey::LocalMachine, kRunKeyPath, name, RegistryValue{kRegSz, data});
         if (s == RegStatus::Ok) return Outcome::done();

@@ -20,7 +20,8 @@ inline constexpr char kRunKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVers
 std::string runValueName(const ProgramLocation& program);
 
 // Adds (on) or takes away (off) the program's value under HKEY_LOCAL_MACHINE\...\Run; its data is
-// folder + "\" + executable name. Taking away a value that is not there is done.
+// the quoted path of the executable and the switch that starts it in the notification area
+// (runAtStartupCommand). Taking away a value that is not there is done.
 Outcome setRunAtStartupValue(Registry& registry, const ProgramLocation& program, bool on);
 
 }  // namespace vedozer

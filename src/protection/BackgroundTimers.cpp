@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "settings/KnownSettings.h"
 #include "settings/SettingsKeys.h"
 #include "text/Text.h"
 
@@ -31,7 +32,10 @@ void BackgroundTimers::setWindowState(WindowState state) {
 }
 
 void BackgroundTimers::armAutomaticUpdate() {
-    if (settingNumber(m_settings.get(skey::OptionAndSettings, skey::automaticUpdate, "0")) == 1)
+    // The options page shows the same default: a box ticked on a fresh installation arms it.
+    const KnownSetting* known = findKnownSetting(skey::OptionAndSettings, skey::automaticUpdate);
+    const char* fallback = known ? known->defaultValue : "0";
+    if (settingNumber(m_settings.get(skey::OptionAndSettings, skey::automaticUpdate, fallback)) == 1)
         automaticUpdate.setEnabled(true);
 }
 

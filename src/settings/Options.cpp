@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "settings/KnownSettings.h"
 #include "settings/SettingValues.h"
 #include "settings/SettingsKeys.h"
 
@@ -66,7 +67,10 @@ Options readOptions(Settings& s, const std::vector<std::string>& driveTexts, int
     o.scheduledScanOn = s.getBool(skey::OptionAndSettings, skey::scheduledScanOn, false);
     o.scheduleControlsEnabled = o.scheduledScanOn;
 
-    o.automaticUpdate = s.getBool(skey::OptionAndSettings, skey::automaticUpdate, true);
+    // One default with the start-up check that arms it: the settings table's.
+    const KnownSetting* update = findKnownSetting(skey::OptionAndSettings, skey::automaticUpdate);
+    o.automaticUpdate = s.getBool(skey::OptionAndSettings, skey::automaticUpdate,
+                                  update && std::string(update->defaultValue) == "1");
 
     for (const std::string& drive : driveTexts)
         o.drives.emplace_back(drive, s.getBool(skey::Drives, drive, true));

@@ -18,6 +18,7 @@ struct DesktopImage {
     RecordingViews v;
     ProgramLocation program{"C:\\Program Files\\Vedozer", "vedozer-gui.exe", ""};
     DesktopFeatures features;
+    bool startInTray = false;
     std::unique_ptr<Desktop> desktop;
 
     explicit DesktopImage(std::vector<HiveEntry> software = {}, std::vector<HiveEntry> ntuser = {})
@@ -35,7 +36,7 @@ struct DesktopImage {
 
     Desktop& make() {
         desktop = std::make_unique<Desktop>(image.platform(), v.views(),
-                                            DesktopConfig{program, features, image.languages.identity()});
+                                            DesktopConfig{program, features, image.languages.identity(), startInTray});
         return *desktop;
     }
     // Makes the desktop and loads the main window, which must show.

@@ -61,7 +61,12 @@ TEST(MainWindow, YesOnTheFirstStartRunsLiveUpdateInItsWindow) {
               d.v.liveUpdate.statusTexts.end());
     EXPECT_FALSE(d.v.liveUpdate.open);
     EXPECT_EQ(d.v.liveUpdate.trayIcons, 0);
-    EXPECT_EQ(d.v.main.updateNotices, (std::vector<std::string>{"You are using the most recent Vedozer Test definitions."}));
+    EXPECT_TRUE(d.v.main.updateNotices.empty()) << "the sliding notice tells it, not a message box";
+    EXPECT_TRUE(d.v.updateNotice.visible);
+    EXPECT_EQ(d.v.updateNotice.text, "You are using the most recent Vedozer Test definitions.\r\n" +
+                                         d.v.main.header.definitions)
+        << "with the count and date of the definitions";
+    EXPECT_NE(d.v.main.header.definitions.find(" definitions, dated "), std::string::npos);
     EXPECT_TRUE(d.v.main.enabled[MainCommand::LiveUpdate]);
     EXPECT_TRUE(desk.session().timers().homePageCheck.enabled());
 }
@@ -72,7 +77,7 @@ TEST(MainWindow, AnUnreachableServerIsToldAsSuchNotAsUpToDate) {
     Desktop& desk = d.start();
     LiveUpdateReport report = desk.main().runLiveUpdate();
     EXPECT_EQ(report.outcome, LiveUpdateOutcome::Unreachable);
-    EXPECT_TRUE(d.v.main.updateNotices.empty());
+    EXPECT_FALSE(d.v.updateNotice.visible);
     ASSERT_EQ(d.v.dialogs.notices.size(), 1u);
     EXPECT_EQ(d.v.dialogs.notices[0].kind, NoticeKind::Error);
     EXPECT_EQ(d.v.dialogs.notices[0].text.rfind("Definitions could not be downloaded.", 0), 0u);
@@ -151,13 +156,14 @@ TEST(MainWindow, WindowStatesAndLongWorkSwitchTheProtectionTimers) {
     EXPECT_TRUE(t.scheduler.enabled() && t.memoryShield.enabled() && t.homePageCheck.enabled());
 
     desk.main().commandClicked(MainCommand::SendToTray);
-    EXPECT_TRUE(d.v.main.inTray);
-    EXPECT_EQ(d.v.main.trayTooltip, "Vedozer Test");
+    EXPECT_TRUE(d.v.main.hidden);
+    EXPECT_EQ(d.v.tray.iconCalls, std::vector<std::string>{"add Vedozer Test"});
     EXPECT_EQ(d.setting("Settings", "Minimized"), "Yes");
     desk.close();
-    d.v.main.inTray = false;
+    EXPECT_EQ(d.v.tray.iconCalls.back(), "delete") << "the icon goes at exit";
+    d.v.main.hidden = false;
     d.start();
-    EXPECT_TRUE(d.v.main.inTray) << "left in the tray, it starts there";
+    EXPECT_TRUE(d.v.main.hidden) << "left in the tray, it starts there";
     EXPECT_FALSE(d.v.main.shown);
 }
 

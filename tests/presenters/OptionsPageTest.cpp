@@ -54,9 +54,13 @@ TEST(OptionsPage, EveryChangeIsSavedAtOnceInItsStoredForm) {
         EXPECT_EQ(d.setting(b.section, b.key), "1") << b.key;
     }
 
+    // The schedule's box belongs to the schedule: its Apply stores it and switches the timer.
     page.optionClicked(O::ScheduledScan, true);
+    EXPECT_EQ(d.setting("OptionAndSettings", "chkAutomaticScanYesOrNo"), "<absent>");
+    EXPECT_TRUE(d.v.schedule.shown.dayListEnabled);
+    EXPECT_FALSE(timers.scheduler.enabled());
+    EXPECT_EQ(desk.protection()->schedule().applyClicked(), ScheduleApplied::Saved);
     EXPECT_EQ(d.setting("OptionAndSettings", "chkAutomaticScanYesOrNo"), "1");
-    EXPECT_TRUE(d.v.options.scheduleControls);
     EXPECT_TRUE(timers.scheduler.enabled());
 
     // The memory shield's option pair and its box are one setting, stored as both keys.
@@ -121,7 +125,8 @@ TEST(OptionsPage, RunAtStartupWritesTheRunValueAndARefusalLeavesTheOptionOff) {
     auto value = registry.queryValue(RootKey::LocalMachine, run, "vedozer-gui");
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, kRegSz);
-    EXPECT_EQ(value->data, std::string("C:\\Program Files\\Vedozer\\vedozer-gui.exe") + '\0');
+    EXPECT_EQ(value->data, std::string("\"C:\\Program Files\\Vedozer\\vedozer-gui.exe\" /tray") + '\0')
+        << "started at log-on, it goes straight to the notification area";
     page.optionClicked(O::RunAtStartup, false);
     EXPECT_EQ(d.setting("OptionAndSettings", "chkRunAtStartup"), "0");
     EXPECT_FALSE(registry.queryValue(RootKey::LocalMachine, run, "vedozer-gui"));

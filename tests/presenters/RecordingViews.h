@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ProtectionRecordingViews.h"
 #include "app/presenters/Desktop.h"
 
 namespace vedozer::test {
@@ -74,8 +75,7 @@ public:
     Page page = Page::Status;
     std::map<MainCommand, bool> enabled;
     HeaderBand header;
-    bool shown = false, maximized = false, inTray = false, quitCalled = false;
-    std::string trayTooltip;
+    bool shown = false, maximized = false, hidden = false, quitCalled = false;
     int languageWindows = 0;
     std::vector<std::string> updateNotices;
     std::function<void()> onChooseLanguage;
@@ -89,10 +89,13 @@ public:
         maximized = max;
     }
     bool isMaximized() const override { return maximized; }
-    void sendToTray(const std::string& tooltip) override {
-        inTray = true;
+    void hideWindow() override {
+        hidden = true;
         shown = false;
-        trayTooltip = tooltip;
+    }
+    void restoreWindow() override {
+        hidden = false;
+        shown = true;
     }
     void chooseLanguage() override {
         ++languageWindows;
@@ -270,10 +273,16 @@ struct RecordingViews {
     RecordingAbout about;
     RecordingHelp help;
     RecordingDialogs dialogs;
+    RecordingThreatAlert threatAlert;
+    RecordingHomePageAlert homePageAlert;
+    RecordingUpdateNotice updateNotice;
+    RecordingTray tray;
+    RecordingSchedule schedule;
+    ProtectionViewSet protection{threatAlert, homePageAlert, updateNotice, tray, schedule};
 
     DesktopViews views() {
-        return DesktopViews{main,       status, scan,      results, options, undeletable, liveUpdate,
-                            report,     quarantine, submit, about,   help,    dialogs};
+        return DesktopViews{main,   status,     scan,   results, options, undeletable, liveUpdate, report,
+                            quarantine, submit, about,  help,    dialogs, &protection};
     }
 };
 

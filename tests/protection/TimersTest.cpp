@@ -69,6 +69,9 @@ TEST_F(TimersFixture, HoldsNestSoTheTimersComeBackOnlyAfterTheOutermostOperation
 }
 
 TEST_F(TimersFixture, TheAutomaticUpdateIsArmedOnlyByTheNumberOne) {
+    timers.armAutomaticUpdate();
+    EXPECT_TRUE(timers.automaticUpdate.enabled()) << "nothing stored: ticked, as the options page shows it";
+    timers.automaticUpdate.setEnabled(false);
     for (const char* v : {"0", "", "True", "2"}) {
         settings.save(skey::OptionAndSettings, skey::automaticUpdate, v);
         timers.armAutomaticUpdate();

@@ -13,7 +13,8 @@ std::string programVersion() {
 
 Desktop::Desktop(Platform& platform, const DesktopViews& views, DesktopConfig config)
     : m_config(std::move(config)),
-      m_host(views.dialogs),
+      m_dialogs(views.dialogs),
+      m_host(m_dialogs),
       m_session(platform, m_host, m_config.identity),
       m_undeletable(m_session.languages(), views.undeletable),
       m_status(m_session, views.status),
@@ -34,11 +35,26 @@ Desktop::Desktop(Platform& platform, const DesktopViews& views, DesktopConfig co
     m_host.addListener(&m_results);
     m_host.addListener(&m_liveUpdate);
     m_host.addListener(&m_submit);
+    m_main.setStartInTray(m_config.startInTray);
+    // The scheduler's scan shows on the scan page and the automatic update in its windows, as
+    // when the person starts them.
+    m_session.protection().setStartScan([this](bool removeWithoutAsking) { m_main.scheduledScan(removeWithoutAsking); });
+    m_session.protection().setRunLiveUpdate([this] { m_main.runLiveUpdate(); });
+    if (views.protection && m_config.features.protection) {
+        MainWindowView& window = views.main;  // the views outlive the desktop, their set may not
+        TrayActions actions{[&window] { window.hideWindow(); }, [&window] { window.restoreWindow(); },
+                            [this] { m_main.scanNow(); }, [this] { m_main.close(); }};
+        m_protection = std::make_unique<ProtectionWindows>(m_session, *views.protection, m_dialogs, std::move(actions));
+        m_main.setProtection(m_protection.get());
+        m_options.setSchedule(&m_protection->schedule());
+    }
 }
 
 std::vector<LogicalTimer*> Desktop::timers() {
     std::vector<LogicalTimer*> out = m_session.timers().all();
     out.push_back(&m_liveUpdate.blinkTimer());
+    if (m_protection)
+        for (LogicalTimer* t : m_protection->timers()) out.push_back(t);
     return out;
 }
 

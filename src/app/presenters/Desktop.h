@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/presenters/LiveUpdatePresenter.h"
 #include "app/presenters/MainWindowPresenter.h"
 #include "app/presenters/OptionsPagePresenter.h"
+#include "app/presenters/ProtectionWindows.h"
 #include "app/presenters/QuarantinePresenter.h"
 #include "app/presenters/ReportViewerPresenter.h"
 #include "app/presenters/ResultsPagePresenter.h"
@@ -34,12 +36,17 @@ struct DesktopViews {
     AboutView& about;
     HelpView& help;
     DialogView& dialogs;
+    // The windows of real-time protection (alerts, update notice, tray, schedule); without them
+    // the shields ask through the message boxes and Send to Tray is not offered.
+    const ProtectionViewSet* protection = nullptr;
 };
 
 struct DesktopConfig {
     ProgramLocation program;
     DesktopFeatures features;
     ProductIdentity identity = ProductIdentity::fromBuild();
+    // Started by the Run key ("/tray"): straight into the notification area.
+    bool startInTray = false;
 };
 
 // The desktop program without its toolkit: the session, the Host that joins it to the views, and
@@ -53,7 +60,8 @@ public:
     void close() { m_main.close(); }
     // After the catalogue changed language: every window's captions again.
     void applyLanguage() { m_main.applyLanguage(); }
-    // Every logical timer a front end drives: the protection timers and the Live Update blink.
+    // Every logical timer a front end drives: the protection timers, the Live Update blink and the
+    // sliding windows of the tray menu and the update notice.
     std::vector<LogicalTimer*> timers();
 
     Session& session() { return m_session; }
@@ -70,9 +78,12 @@ public:
     SubmitPresenter& submit() { return m_submit; }
     AboutPresenter& about() { return m_about; }
     HelpPresenter& help() { return m_help; }
+    // Null without protection views (or where this system has no real-time protection).
+    ProtectionWindows* protection() { return m_protection.get(); }
 
 private:
     DesktopConfig m_config;
+    ProtectionDialogs m_dialogs;  // the shields' questions to their alerts, the rest to the toolkit
     DesktopHost m_host;
     Session m_session;
     UndeletablePresenter m_undeletable;
@@ -86,7 +97,8 @@ private:
     SubmitPresenter m_submit;
     AboutPresenter m_about;
     HelpPresenter m_help;
-    MainWindowPresenter m_main;  // last: the pages above hold it as their Navigator
+    MainWindowPresenter m_main;  // the pages above hold it as their Navigator
+    std::unique_ptr<ProtectionWindows> m_protection;  // last: it borrows the main window's actions
 };
 
 // "major.minor" of this build.

@@ -4,6 +4,7 @@
 #include "app/presenters/HeaderBandRules.h"
 #include "app/presenters/HelpPresenter.h"
 #include "app/presenters/LiveUpdatePresenter.h"
+#include "app/presenters/ProtectionWindows.h"
 #include "app/presenters/QuarantinePresenter.h"
 #include "app/presenters/ReportViewerPresenter.h"
 #include "app/presenters/ResultsPagePresenter.h"
@@ -43,11 +44,14 @@ MainWindowPresenter::LoadResult MainWindowPresenter::load() {
     m_session.setBackgroundTimers(false);
     m_parts.scan.fill();
     Options options = m_parts.options.fill(ResultsPagePresenter::kColumnCount);
+    if (m_protection) m_protection->schedule().fill();
     m_parts.results.setColumnWidths(options.columnWidths);
     m_parts.results.refresh();
     showPage(Page::Status);
     m_session.setBackgroundTimers(true);
     for (size_t c = 0; c < m_commands.size(); ++c) setCommandEnabled(static_cast<MainCommand>(c), true);
+    // Without the notification area nothing would lead back to a hidden window.
+    setCommandEnabled(MainCommand::SendToTray, m_protection != nullptr);
     for (StatusAction a : {StatusAction::LiveUpdate, StatusAction::ScanNow, StatusAction::ShowReport})
         m_parts.status.setActionEnabled(a, true);
     refreshStatus();
@@ -56,7 +60,9 @@ MainWindowPresenter::LoadResult MainWindowPresenter::load() {
     m_session.timers().armAutomaticUpdate();
 
     m_loaded = true;
-    if (s.get(skey::Settings, skey::Minimized, "No") == "Yes")
+    if (m_protection && m_startInTray)
+        sendToTray(false);
+    else if (m_protection && s.get(skey::Settings, skey::Minimized, "No") == "Yes")
         sendToTray();
     else
         m_view.showWindow(options.maximized);
@@ -89,6 +95,11 @@ void MainWindowPresenter::close() {
     if (m_parts.quarantine.isOpen()) m_parts.quarantine.closeClicked();
     m_parts.submit.closeClicked();
     m_parts.help.okClicked();
+    if (m_protection) {
+        m_protection->tray().removeIcon();
+        if (m_protection->updateNotice().isOpen()) m_protection->updateNotice().okClicked();
+        for (LogicalTimer* t : m_protection->timers()) t->setEnabled(false);
+    }
     for (LogicalTimer* t : m_session.timers().all()) t->setEnabled(false);
     m_view.quit();
 }
@@ -134,13 +145,19 @@ LiveUpdateReport MainWindowPresenter::runLiveUpdate() {
     LiveUpdateReport report = m_session.liveUpdate();
     m_parts.liveUpdate.close();
     std::string problem = describeUpdateProblem(report.check);
-    if (report.outcome == LiveUpdateOutcome::Unreachable || report.outcome == LiveUpdateOutcome::Failed)
+    const bool checked = report.outcome != LiveUpdateOutcome::Unreachable && report.outcome != LiveUpdateOutcome::Failed;
+    if (!checked)
         // Not "the most recent definitions": the person learns that nothing was checked.
         m_session.host().onNotice(Notice{NoticeKind::Error, m_session.message(msg::MSG_INTERNET) +
                                                                 (problem.empty() ? "" : "\r\n\r\n" + problem)});
-    else
-        m_view.showUpdateNotice(report.message);
     refreshStatus();
+    if (checked) {
+        if (m_protection)
+            // The notice also says how many definitions there are now, and of which date.
+            m_protection->updateNotice().show(report.message + "\r\n" + m_header.definitions);
+        else
+            m_view.showUpdateNotice(report.message);
+    }
     setCommandEnabled(MainCommand::ScanPage, true);
     setCommandEnabled(MainCommand::LiveUpdate, true);
     m_parts.status.setActionEnabled(StatusAction::LiveUpdate, true);
@@ -154,10 +171,15 @@ void MainWindowPresenter::scanNow() {
     m_parts.scan.startClicked();
 }
 
-void MainWindowPresenter::sendToTray() {
-    m_view.sendToTray(m_session.identity().programName);
-    m_session.setSetting(skey::Settings, skey::Minimized, "Yes");
-    windowStateChanged(WindowState::Tray, false);
+void MainWindowPresenter::scheduledScan(bool removeWithoutAsking) {
+    if (m_closed || m_parts.scan.running() || !m_parts.scan.controls().startEnabled) return;
+    showPage(Page::Scan);
+    m_parts.scan.startScan(removeWithoutAsking);
+}
+
+void MainWindowPresenter::sendToTray(bool remember) {
+    if (!m_protection) return;
+    m_protection->tray().sendToTray(remember);
 }
 
 void MainWindowPresenter::windowStateChanged(WindowState state, bool visible) {
@@ -184,6 +206,7 @@ void MainWindowPresenter::applyLanguage() {
     m_parts.submit.applyLanguage();
     m_parts.about.applyLanguage();
     m_parts.help.applyLanguage();
+    if (m_protection) m_protection->applyLanguage();
     if (m_loaded) refreshStatus();
 }
 

@@ -19,6 +19,7 @@ class QuarantinePresenter;
 class SubmitPresenter;
 class AboutPresenter;
 class HelpPresenter;
+class ProtectionWindows;
 
 // The presenters of the pages and windows the main window leads to.
 struct MainWindowParts {
@@ -61,12 +62,22 @@ public:
     LiveUpdateReport runLiveUpdate();
     // "Scan Now" from elsewhere than the scan page: the scan page, then a scan when one may start.
     void scanNow();
-    void sendToTray();
+    // The scheduler's scan: the scan page and a scan, removing what it finds without a question
+    // when asked to; nothing while a scan runs. Returns when it is over.
+    void scheduledScan(bool removeWithoutAsking);
+    // Send to Tray (the person's command, or a start in the tray): the main window hidden, the
+    // notification-area icon shown; remember saves Minimized = "Yes" for the next start.
+    void sendToTray(bool remember = true);
     // The toolkit reports a new window state (after a resize, minimise, maximise or restore; Tray
     // when the window went to the notification area).
     void windowStateChanged(WindowState state, bool visible);
     // Every window's captions again, in the catalogue's current language.
     void applyLanguage();
+
+    // The windows of real-time protection: the tray, the update notice and the schedule.
+    void setProtection(ProtectionWindows* protection) { m_protection = protection; }
+    // Started from the Run key: the load ends in the notification area (nothing is remembered).
+    void setStartInTray(bool inTray) { m_startInTray = inTray; }
 
     // Navigator.
     void showPage(Page page) override;
@@ -85,6 +96,8 @@ private:
     MainWindowView& m_view;
     MainWindowParts m_parts;
     DesktopFeatures m_features;
+    ProtectionWindows* m_protection = nullptr;
+    bool m_startInTray = false;
     Page m_page = Page::Status;
     std::array<bool, static_cast<size_t>(MainCommand::Exit) + 1> m_commands{};
     HeaderBand m_header;

@@ -36,9 +36,11 @@ public:
     // Shows the main window after loading, maximised or at its normal size.
     virtual void showWindow(bool maximized) = 0;
     virtual bool isMaximized() const = 0;
-    // Minimises and hides the window, leaving only the notification-area icon (its tooltip:
-    // the program name).
-    virtual void sendToTray(const std::string& tooltip) = 0;
+    // Send to Tray: minimises and hides the window and its task-bar button; the notification-area
+    // icon (the tray's own view) leads back.
+    virtual void hideWindow() = 0;
+    // Back from the notification area: shown at its normal size, in front.
+    virtual void restoreWindow() = 0;
 
     // The language window, modal. The front end applies a language chosen there through
     // Desktop::applyLanguage().
@@ -46,7 +48,8 @@ public:
     // Ends the program once the presenters have closed everything (the notification-area icon
     // goes with the window).
     virtual void quit() = 0;
-    // The notice after Live Update ("Your ... definitions have been updated!").
+    // The notice after Live Update ("Your ... definitions have been updated!") where the program
+    // has no sliding notice of its own.
     virtual void showUpdateNotice(const std::string& text) = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "app/presenters/OptionsPagePresenter.h"
 
+#include "app/presenters/SchedulePresenter.h"
 #include "settings/SettingsKeys.h"
 
 namespace vedozer {
@@ -75,6 +76,14 @@ Options OptionsPagePresenter::fill(int resultsColumnCount) {
 }
 
 void OptionsPagePresenter::optionClicked(OptionControl control, bool checked) {
+    if (m_schedule && (control == O::ScheduledScan || control == O::AutoDelete)) {
+        m_checked[static_cast<size_t>(control)] = checked;
+        if (control == O::ScheduledScan)
+            m_schedule->enabledClicked(checked);
+        else
+            m_schedule->autoDeleteClicked(checked);
+        return;
+    }
     Settings& s = m_session.settings();
     for (const CheckBoxKey& box : kCheckBoxes) {
         if (box.control != control) continue;

@@ -10,6 +10,8 @@
 
 namespace vedozer {
 
+class SchedulePresenter;
+
 // What this system offers beside scanning.
 struct DesktopFeatures {
     // Real-time protection (shields, scheduler): only on a running Windows system.
@@ -35,6 +37,9 @@ public:
     // (checked true; the toolkit's unchecking of the other button of a pair is ignored).
     void optionClicked(OptionControl control, bool checked);
     void tabSelected(int index);
+    // The schedule's own controls: "Enable Scheduled Scans" and "Delete spyware automatically"
+    // then belong to it (the schedule is stored by its Apply).
+    void setSchedule(SchedulePresenter* schedule) { m_schedule = schedule; }
 
     bool option(OptionControl control) const { return m_checked[static_cast<size_t>(control)]; }
     bool optionEnabled(OptionControl control) const { return m_enabled[static_cast<size_t>(control)]; }
@@ -52,6 +57,7 @@ private:
     Navigator& m_navigator;
     DesktopFeatures m_features;
     ProgramLocation m_program;
+    SchedulePresenter* m_schedule = nullptr;
     std::array<bool, kOptionControlCount> m_checked{};
     std::array<bool, kOptionControlCount> m_enabled{};
     int m_tab = 0;

@@ -26,11 +26,11 @@ void TrayPresenter::applyLanguage() {
     changeTooltip(m_session.identity().programName);
 }
 
-void TrayPresenter::sendToTray() {
+void TrayPresenter::sendToTray(bool remember) {
     if (m_actions.hideMainWindow) m_actions.hideMainWindow();
     setEntryEnabled(TrayMenuEntry::ShowProgram, true);
     m_icon.show(m_session.identity().programName);
-    m_session.setSetting(skey::Settings, skey::Minimized, "Yes");
+    if (remember) m_session.setSetting(skey::Settings, skey::Minimized, "Yes");
     m_session.timers().setWindowState(WindowState::Tray);
 }
 

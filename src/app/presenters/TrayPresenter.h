@@ -26,8 +26,9 @@ public:
 
     void applyLanguage();
     // Send to Tray: the main window minimised and hidden, "Show Program" offered, the icon shown
-    // with the program name, Settings/Minimized = "Yes", the protection timers as in the tray.
-    void sendToTray();
+    // with the program name, Settings/Minimized = "Yes" (when remembered: not for a start from the
+    // Run key), the protection timers as in the tray.
+    void sendToTray(bool remember = true);
     // The icon's mouse message (the notification's window message number).
     void iconMessage(uint32_t message);
     void entryClicked(TrayMenuEntry entry);

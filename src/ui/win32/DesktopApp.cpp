@@ -1,9 +1,15 @@
 #include "ui/win32/DesktopApp.h"
 
+#include <algorithm>
+#include <cstdio>
+
+#include "protection/StartupCommand.h"
+
 #include "ui/win32/Dpi.h"
 #include "ui/win32/Icons.h"
 #include "ui/win32/MessagePump.h"
 #include "ui/win32/Resource.h"
+#include "ui/win32/TestClock.h"
 #include "ui/win32/Wide.h"
 
 namespace vedozer::win32ui {
@@ -21,7 +27,23 @@ ProgramLocation thisProgram() {
     return program;
 }
 
-DesktopApp::DesktopApp() = default;
+StartOptions parseStartOptions(const std::vector<std::string>& arguments) {
+    StartOptions o;
+    o.inTray = startsInTray(arguments);
+    const std::string testClock = "/test-clock=";
+    for (const std::string& a : arguments) {
+        if (a.rfind(testClock, 0) != 0) continue;
+        long long ahead = 0;
+        unsigned rate = 1;
+        if (std::sscanf(a.c_str() + testClock.size(), "%lld,%u", &ahead, &rate) >= 1) {
+            o.clockAheadSeconds = ahead;
+            o.clockRate = rate == 0 ? 1 : rate;
+        }
+    }
+    return o;
+}
+
+DesktopApp::DesktopApp(StartOptions options) : m_start(options) {}
 
 DesktopApp::~DesktopApp() {
     m_splashPresenter.reset();
@@ -48,8 +70,11 @@ bool DesktopApp::createWindows() {
     m_report.setOwner(main);
     m_about.setOwner(main);
     m_dialogs.setOwner(main);
-    return m_undeletable.create(main) && m_liveUpdate.create(main) && m_quarantine.create(main) &&
-           m_submit.create(main) && m_help.create(main) && m_splash.create();
+    m_threatAlert.setOwner(main);
+    m_homePageAlert.setOwner(main);
+    return m_updateNotice.create() && m_tray.create(main, MainFrame::kTrayMessage) && m_undeletable.create(main) &&
+           m_liveUpdate.create(main) && m_quarantine.create(main) && m_submit.create(main) && m_help.create(main) &&
+           m_splash.create();
 }
 
 void DesktopApp::call(const std::function<void()>& work) {
@@ -79,7 +104,7 @@ void DesktopApp::finishClose() {
     if (m_desktop) m_desktop->close();
     if (!m_closed) {
         m_closed = true;
-        if (m_frame) m_frame->removeTrayIcon();
+        m_tray.removeIcon();
         m_liveUpdate.removeTrayIcon();
         PostQuitMessage(0);
     }
@@ -93,14 +118,15 @@ void DesktopApp::connectViews() {
         // Whatever still runs beneath stops at its next item; the loop ends once it has returned.
         m_closed = true;
         d.session().requestStop();
+        m_tray.removeIcon();
         m_liveUpdate.removeTrayIcon();
         PostQuitMessage(0);
     };
     frame.onLiveUpdate = [this, &d](bool shift, bool ctrl, bool alt) {
         call([&] { d.main().liveUpdatePressed(shift, ctrl, alt); });
     };
-    frame.onRestoredFromTray = [this, &d] {
-        call([&] { d.main().windowStateChanged(WindowState::Normal, true); });
+    frame.onTrayIcon = [this, &d](UINT mouse) {
+        if (d.protection()) call([&] { d.protection()->tray().iconMessage(mouse); });
     };
     m_window.onCloseRequested = [this] { requestClose(); };
     m_window.onSized = [this, &d](UINT type) {
@@ -187,8 +213,40 @@ void DesktopApp::connectViews() {
     m_about.onWebsite = [this, &d] { call([&] { d.about().websiteClicked(); }); };
     m_help.onOk = [this, &d] { call([&] { d.help().okClicked(); }); };
 
+    connectProtection();
+
     m_timers.setTickWrapper([this](const std::function<void()>& tick) { call(tick); });
-    for (LogicalTimer* timer : d.timers()) m_timers.attach(*timer);
+    // The protection timers run faster only under a test clock; the slides keep their pace.
+    std::vector<LogicalTimer*> protection = d.session().timers().all();
+    for (LogicalTimer* timer : d.timers()) {
+        bool isProtection = std::find(protection.begin(), protection.end(), timer) != protection.end();
+        m_timers.attach(*timer, isProtection ? m_start.clockRate : 1);
+    }
+}
+
+void DesktopApp::connectProtection() {
+    Desktop& d = *m_desktop;
+    ProtectionWindows* p = d.protection();
+    if (!p) return;
+    m_threatAlert.onStop = [this, p] { call([&] { p->threatAlert().stopClicked(); }); };
+    m_threatAlert.onAllow = [this, p] { call([&] { p->threatAlert().allowClicked(); }); };
+    m_threatAlert.onClosed = [this, p] { call([&] { p->threatAlert().closed(); }); };
+    m_homePageAlert.onYes = [this, p] { call([&] { p->homePageAlert().yesClicked(); }); };
+    m_homePageAlert.onNo = [this, p] { call([&] { p->homePageAlert().noClicked(); }); };
+    m_homePageAlert.onClosed = [this, p] { call([&] { p->homePageAlert().closed(); }); };
+    m_updateNotice.onOk = [this, p] { call([&] { p->updateNotice().okClicked(); }); };
+    m_tray.onEntry = [this, p](TrayMenuEntry entry) { call([&] { p->tray().entryClicked(entry); }); };
+    m_tray.onMouseOver = [p](bool inside) { p->tray().mouseOverMenu(inside); };
+    m_tray.onMouseMoved = [p] { p->tray().mouseMovedOverMenu(); };
+    m_tray.onCloseEntryHover = [p](bool over) { p->tray().mouseOverCloseEntry(over); };
+    m_options.onScheduleDay = [this, p](int day) { call([&] { p->schedule().daySelected(day); }); };
+    m_options.onScheduleDate = [this, p](std::optional<CalendarDate> date) {
+        call([&] { p->schedule().dateChanged(date); });
+    };
+    m_options.onScheduleTime = [this, p](std::optional<TimeOfDay> time) {
+        call([&] { p->schedule().timeChanged(time); });
+    };
+    m_options.onScheduleApply = [this, p] { call([&] { p->schedule().applyClicked(); }); };
 }
 
 void DesktopApp::loadMainWindow() {
@@ -214,6 +272,10 @@ int DesktopApp::run() {
         m_http = std::make_unique<PumpingHttp>(*platform.http);
         platform.http = m_http.get();
     }
+    if (m_start.clockAheadSeconds != 0 || m_start.clockRate != 1) {
+        m_testClock = std::make_unique<TestClock>(m_start.clockAheadSeconds, m_start.clockRate);
+        platform.clock = m_testClock.get();
+    }
     const ProductIdentity& identity = m_platform->identity();
     m_dialogs.setProgramName(identity.programName);
     if (!createWindows()) {
@@ -222,11 +284,14 @@ int DesktopApp::run() {
         return 1;
     }
     m_frame = std::make_unique<MainFrame>(m_window, m_status);
-    DesktopViews views{*m_frame, m_status,     m_scan,       m_results, m_options, m_undeletable, m_liveUpdate,
-                       m_report, m_quarantine, m_submit,     m_about,   m_help,    m_dialogs};
+    m_protectionViews = std::make_unique<ProtectionViewSet>(
+        ProtectionViewSet{m_threatAlert, m_homePageAlert, m_updateNotice, m_tray, m_options});
+    DesktopViews views{*m_frame, m_status, m_scan,   m_results, m_options, m_undeletable, m_liveUpdate,
+                       m_report, m_quarantine, m_submit, m_about, m_help, m_dialogs, m_protectionViews.get()};
     DesktopConfig config;
     config.program = thisProgram();
     config.identity = identity;
+    config.startInTray = m_start.inTray;
     m_desktop = std::make_unique<Desktop>(platform, views, config);
     connectViews();
 

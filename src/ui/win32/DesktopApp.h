@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/presenters/Desktop.h"
 #include "app/presenters/SplashPresenter.h"
@@ -20,6 +21,8 @@
 #include "ui/win32/ReportWindow.h"
 #include "ui/win32/ResultsPage.h"
 #include "ui/win32/ScanPage.h"
+#include "ui/win32/ShieldAlerts.h"
+#include "ui/win32/SlidingWindows.h"
 #include "ui/win32/SplashWindow.h"
 #include "ui/win32/StatusPage.h"
 #include "ui/win32/SubmitWindow.h"
@@ -31,9 +34,19 @@ namespace vedozer::win32ui {
 // vedozer-gui.exe put together: the Windows backend, every view, the presenters over them
 // (Desktop), the timers, and the way out. Views forward clicks to presenters here and nowhere
 // else, so each window file stays a plain view.
+// How the program was started (its command line).
+struct StartOptions {
+    bool inTray = false;  // "/tray": from the Run key, straight into the notification area
+    // "/test-clock=AHEAD,RATE", for tests only: the clock AHEAD seconds ahead and running RATE
+    // times as fast, the protection timers RATE times as often.
+    int64_t clockAheadSeconds = 0;
+    uint32_t clockRate = 1;
+};
+StartOptions parseStartOptions(const std::vector<std::string>& arguments);
+
 class DesktopApp {
 public:
-    DesktopApp();
+    explicit DesktopApp(StartOptions options = {});
     ~DesktopApp();
     // Runs the program to its end; returns the process exit code.
     int run();
@@ -41,6 +54,7 @@ public:
 private:
     bool createWindows();
     void connectViews();
+    void connectProtection();
     void loadMainWindow();
     // Every call into a presenter goes through here: a close asked for meanwhile waits until the
     // work beneath (a scan, a removal, Live Update) has returned.
@@ -63,6 +77,13 @@ private:
     AboutWindow m_about;
     HelpWindow m_help;
     SplashWindow m_splash;
+    ThreatAlertWindow m_threatAlert;
+    HomePageAlertWindow m_homePageAlert;
+    UpdateNoticeWindow m_updateNotice;
+    TrayWindow m_tray;
+    std::unique_ptr<ProtectionViewSet> m_protectionViews;
+    StartOptions m_start;
+    std::unique_ptr<Clock> m_testClock;
     Win32Dialogs m_dialogs;
     std::unique_ptr<MainFrame> m_frame;
     std::unique_ptr<Desktop> m_desktop;

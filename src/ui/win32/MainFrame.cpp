@@ -13,8 +13,6 @@ namespace vedozer::win32ui {
 
 namespace {
 
-constexpr UINT kTrayIconId = 1;
-
 struct CommandControl {
     MainCommand command;
     int control;  // 0: a menu item only
@@ -68,10 +66,7 @@ MainFrame::MainFrame(MainWindow& window, StatusPage& statusPage) : m_window(wind
     m_window.header().onClick = [this](int id) { navigationClicked(id); };
 }
 
-MainFrame::~MainFrame() {
-    removeTrayIcon();
-    if (m_trayIcon) DestroyIcon(m_trayIcon);
-}
+MainFrame::~MainFrame() = default;
 
 void MainFrame::setTitle(const std::string& title) { m_window.setTitle(title); }
 
@@ -129,29 +124,15 @@ void MainFrame::showWindow(bool maximized) {
 
 bool MainFrame::isMaximized() const { return m_window.isMaximized(); }
 
-void MainFrame::sendToTray(const std::string& tooltip) {
-    if (!m_trayIcon) m_trayIcon = loadIconAt(IDI_VEDOZER, smallIconSize(dpiOf(m_window.hwnd())));
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = m_window.hwnd();
-    data.uID = kTrayIconId;
-    data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
-    data.uCallbackMessage = kTrayMessage;
-    data.hIcon = m_trayIcon;
-    lstrcpynW(data.szTip, widen(tooltip).c_str(), ARRAYSIZE(data.szTip));
-    if (Shell_NotifyIconW(m_inTray ? NIM_MODIFY : NIM_ADD, &data)) m_inTray = true;
-    ShowWindow(m_window.hwnd(), SW_MINIMIZE);
+void MainFrame::hideWindow() {
+    // A window never shown (a start in the tray) stays hidden without a minimising flash.
+    if (IsWindowVisible(m_window.hwnd())) ShowWindow(m_window.hwnd(), SW_MINIMIZE);
     ShowWindow(m_window.hwnd(), SW_HIDE);
 }
 
-void MainFrame::removeTrayIcon() {
-    if (!m_inTray) return;
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = m_window.hwnd();
-    data.uID = kTrayIconId;
-    Shell_NotifyIconW(NIM_DELETE, &data);
-    m_inTray = false;
+void MainFrame::restoreWindow() {
+    ShowWindow(m_window.hwnd(), IsIconic(m_window.hwnd()) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(m_window.hwnd());
 }
 
 bool MainFrame::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -164,13 +145,7 @@ bool MainFrame::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return true;
     }
     if (msg != kTrayMessage) return false;
-    UINT event = LOWORD(lParam);
-    if (event == WM_LBUTTONUP || event == WM_LBUTTONDBLCLK) {
-        removeTrayIcon();
-        ShowWindow(m_window.hwnd(), SW_RESTORE);
-        SetForegroundWindow(m_window.hwnd());
-        if (onRestoredFromTray) onRestoredFromTray();
-    }
+    if (onTrayIcon) onTrayIcon(LOWORD(lParam));
     return true;
 }
 
@@ -185,7 +160,6 @@ void MainFrame::showUpdateNotice(const std::string& text) {
 }
 
 void MainFrame::quit() {
-    removeTrayIcon();
     ShowWindow(m_window.hwnd(), SW_HIDE);
     if (onQuit) onQuit();
 }

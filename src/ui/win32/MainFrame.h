@@ -24,7 +24,8 @@ public:
     void showHeader(const HeaderBand& header) override;
     void showWindow(bool maximized) override;
     bool isMaximized() const override;
-    void sendToTray(const std::string& tooltip) override;
+    void hideWindow() override;
+    void restoreWindow() override;
     void chooseLanguage() override;
     void showUpdateNotice(const std::string& text) override;
     void quit() override;
@@ -33,15 +34,15 @@ public:
     std::function<void(MainCommand)> onCommand;
     // Live Update with the modifier keys held at the click.
     std::function<void(bool shift, bool ctrl, bool alt)> onLiveUpdate;
-    // The notification-area icon was clicked: the window is back at its normal size.
-    std::function<void()> onRestoredFromTray;
+    // A mouse message of the notification-area icon (WM_LBUTTONDOWN, WM_RBUTTONDOWN, ...).
+    std::function<void(UINT mouseMessage)> onTrayIcon;
     // The presenters have closed everything: the program ends.
     std::function<void()> onQuit;
 
     // A message of the main window that belongs to the frame (the tray icon's); true when handled.
     bool handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    void removeTrayIcon();
 
+    // The notification-area icon, owned by the main window, calls it back with this message.
     static constexpr UINT kTrayMessage = WM_APP + 1;
 
 private:
@@ -52,8 +53,6 @@ private:
     StatusPage& m_statusPage;
     std::array<std::string, 3> m_menuTexts{"View Quarantine", "View Exclusions", "Quarantined Items and Restore Points..."};
     std::array<bool, static_cast<size_t>(MainCommand::Exit) + 1> m_enabled{};
-    HICON m_trayIcon = nullptr;
-    bool m_inTray = false;
 };
 
 }  // namespace vedozer::win32ui

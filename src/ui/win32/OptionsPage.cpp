@@ -30,6 +30,10 @@ protected:
         }
     }
     void onCommand(int id, int code) override { m_page.tabCommand(id, code); }
+    LRESULT onNotify(NMHDR* header) override {
+        m_page.tabNotify(header);
+        return 0;
+    }
 
 private:
     OptionsPage& m_page;
@@ -111,15 +115,17 @@ void OptionsPage::onInit() {
     }
     placeTabs();
     showTab(0);
-    // The schedule's day list: the days of the week in the person's language, Sunday first.
-    HWND day = m_tabs[2]->item(IDC_SCHEDULE_DAY);
-    for (LCTYPE name : {LOCALE_SDAYNAME7, LOCALE_SDAYNAME1, LOCALE_SDAYNAME2, LOCALE_SDAYNAME3, LOCALE_SDAYNAME4,
-                        LOCALE_SDAYNAME5, LOCALE_SDAYNAME6}) {
-        wchar_t text[80] = {};
-        GetLocaleInfoW(LOCALE_USER_DEFAULT, name, text, 80);
-        SendMessageW(day, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    }
-    SendMessageW(day, CB_SETCURSEL, 0, 0);
+    // The schedule's day list holds the ten days in their stored order; the captions name them.
+    fillDayList();
+}
+
+void OptionsPage::fillDayList() {
+    HWND day = m_tabs[2] ? m_tabs[2]->item(IDC_SCHEDULE_DAY) : nullptr;
+    if (!day) return;
+    SendMessageW(day, CB_RESETCONTENT, 0, 0);
+    for (const std::string& name : m_dayNames)
+        SendMessageW(day, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(name).c_str()));
+    SendMessageW(day, CB_SETCURSEL, static_cast<WPARAM>(m_day), 0);
 }
 
 void OptionsPage::placeTabs() {
@@ -205,6 +211,15 @@ LRESULT OptionsPage::onNotify(NMHDR* header) {
 }
 
 void OptionsPage::tabCommand(int id, int code) {
+    if (id == IDC_SCHEDULE_DAY && code == CBN_SELCHANGE) {
+        int index = static_cast<int>(SendMessageW(m_tabs[2]->item(id), CB_GETCURSEL, 0, 0));
+        if (index >= 0 && onScheduleDay) onScheduleDay(index);
+        return;
+    }
+    if (id == IDC_SCHEDULE_APPLY && code == BN_CLICKED) {
+        if (onScheduleApply) onScheduleApply();
+        return;
+    }
     if (code != BN_CLICKED || !onOption) return;
     for (int i = 0; i < kOptionControlCount; ++i) {
         if (kOptionControls[i] != id) continue;
@@ -216,6 +231,83 @@ void OptionsPage::tabCommand(int id, int code) {
         onOption(static_cast<OptionControl>(i), checked);
         return;
     }
+}
+
+namespace {
+
+std::optional<SYSTEMTIME> pickerValue(HWND picker) {
+    SYSTEMTIME t{};
+    if (SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t)) != GDT_VALID) return std::nullopt;
+    return t;
+}
+
+void setPicker(HWND picker, const std::optional<SYSTEMTIME>& value) {
+    if (value)
+        SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&*value));
+    else
+        SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+}
+
+}  // namespace
+
+void OptionsPage::tabNotify(NMHDR* header) {
+    if (header->code != DTN_DATETIMECHANGE) return;
+    std::optional<SYSTEMTIME> t = pickerValue(header->hwndFrom);
+    if (header->idFrom == IDC_SCHEDULE_DATE && onScheduleDate)
+        onScheduleDate(t ? std::optional<CalendarDate>(CalendarDate{t->wYear, t->wMonth, t->wDay}) : std::nullopt);
+    else if (header->idFrom == IDC_SCHEDULE_TIME && onScheduleTime)
+        onScheduleTime(t ? std::optional<TimeOfDay>(TimeOfDay{t->wHour, t->wMinute, t->wSecond}) : std::nullopt);
+}
+
+void OptionsPage::setCaption(ProtectionCaption id, const std::string& text) {
+    using C = ProtectionCaption;
+    for (int i = 0; i < kScheduleDayCount; ++i)
+        if (scheduleDayCaption(i) == id) {
+            m_dayNames[static_cast<size_t>(i)] = text;
+            fillDayList();
+            return;
+        }
+    Tab* tab = m_tabs[2].get();
+    if (!tab) return;
+    switch (id) {
+    case C::ScheduleDayTitle: return tab->setText(IDC_SCHEDULE_DAY_LABEL, text);
+    case C::ScheduleDateTitle: return tab->setText(IDC_SCHEDULE_DATE_LABEL, text);
+    case C::ScheduleTimeTitle: return tab->setText(IDC_SCHEDULE_TIME_LABEL, text);
+    case C::ScheduleApply: return tab->setText(IDC_SCHEDULE_APPLY, text);
+    default: return;
+    }
+}
+
+void OptionsPage::showControls(const ScheduleControls& c) {
+    Tab* tab = m_tabs[2].get();
+    if (!tab) return;
+    tab->setChecked(IDC_SCHEDULED_SCAN, c.enabled);
+    tab->setChecked(IDC_AUTO_DELETE, c.autoDelete);
+    m_day = c.day;
+    SendMessageW(tab->item(IDC_SCHEDULE_DAY), CB_SETCURSEL, static_cast<WPARAM>(c.day), 0);
+    tab->setEnabled(IDC_SCHEDULE_DAY, c.dayListEnabled);
+    std::optional<SYSTEMTIME> date, time;
+    if (c.date.value) {
+        SYSTEMTIME t{};
+        t.wYear = static_cast<WORD>(c.date.value->year);
+        t.wMonth = static_cast<WORD>(c.date.value->month);
+        t.wDay = static_cast<WORD>(c.date.value->day);
+        date = t;
+    }
+    if (c.time.value) {
+        SYSTEMTIME t{};
+        GetLocalTime(&t);  // a time picker still carries a date
+        t.wHour = static_cast<WORD>(c.time.value->hour);
+        t.wMinute = static_cast<WORD>(c.time.value->minute);
+        t.wSecond = static_cast<WORD>(c.time.value->second);
+        t.wMilliseconds = 0;
+        time = t;
+    }
+    setPicker(tab->item(IDC_SCHEDULE_DATE), date);
+    setPicker(tab->item(IDC_SCHEDULE_TIME), time);
+    tab->setEnabled(IDC_SCHEDULE_DATE, c.date.enabled);
+    tab->setEnabled(IDC_SCHEDULE_TIME, c.time.enabled);
+    tab->setEnabled(IDC_SCHEDULE_APPLY, c.applyEnabled);
 }
 
 }  // namespace vedozer::win32ui

@@ -2,15 +2,18 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/presenters/OptionsPageView.h"
+#include "app/presenters/ProtectionViews.h"
 #include "ui/win32/DialogBase.h"
 
 namespace vedozer::win32ui {
 
 // The options page: a tab strip over four tab pages (scanning, protection, schedule, general)
-// of check boxes and option buttons, each saved by the presenter the moment it changes.
-class OptionsPage : public DialogBase, public OptionsPageView {
+// of check boxes and option buttons, each saved by the presenter the moment it changes. The
+// schedule tab is the scheduler's view as well.
+class OptionsPage : public DialogBase, public OptionsPageView, public ScheduleView {
 public:
     OptionsPage();
     ~OptionsPage() override;
@@ -24,8 +27,16 @@ public:
     void setScheduleControlsEnabled(bool enabled) override;
     void showTab(int index) override;
 
+    // ScheduleView.
+    void setCaption(ProtectionCaption id, const std::string& text) override;
+    void showControls(const ScheduleControls& controls) override;
+
     std::function<void(OptionControl, bool checked)> onOption;
     std::function<void(int tab)> onTab;
+    std::function<void(int day)> onScheduleDay;
+    std::function<void(std::optional<CalendarDate>)> onScheduleDate;
+    std::function<void(std::optional<TimeOfDay>)> onScheduleTime;
+    std::function<void()> onScheduleApply;
 
     class Tab;
 
@@ -38,10 +49,14 @@ protected:
 private:
     friend class Tab;
     void tabCommand(int id, int code);
+    void tabNotify(NMHDR* header);
     Tab* tabOf(int controlId);
     void placeTabs();
+    void fillDayList();
 
     std::array<std::unique_ptr<Tab>, kOptionsTabCount> m_tabs;
+    std::array<std::string, kScheduleDayCount> m_dayNames;
+    int m_day = 0;
     int m_current = 0;
 };
 

@@ -23,8 +23,9 @@ TimerHost::~TimerHost() {
     if (m_window) DestroyWindow(m_window);
 }
 
-void TimerHost::attach(LogicalTimer& timer) {
+void TimerHost::attach(LogicalTimer& timer, uint32_t speed) {
     m_timers.push_back(&timer);
+    m_speeds.push_back(speed ? speed : 1);
     size_t index = m_timers.size() - 1;
     timer.setObserver([this, index](const LogicalTimer&) { sync(index); });
     sync(index);
@@ -33,8 +34,10 @@ void TimerHost::attach(LogicalTimer& timer) {
 void TimerHost::sync(size_t index) {
     LogicalTimer* t = m_timers[index];
     const UINT_PTR id = index + 1;
-    if (t->enabled())
-        SetTimer(m_window, id, t->interval() ? t->interval() : 1, nullptr);  // resets the period too
+    if (t->enabled()) {
+        UINT interval = t->interval() / m_speeds[index];
+        SetTimer(m_window, id, interval ? interval : 1, nullptr);  // resets the period too
+    }
     else
         KillTimer(m_window, id);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -19,9 +20,10 @@ public:
     TimerHost(const TimerHost&) = delete;
     TimerHost& operator=(const TimerHost&) = delete;
 
-    // Follows the timer's enabled state and interval from now on. `around` wraps each tick
-    // (the front end's guard for work that may close the program).
-    void attach(LogicalTimer& timer);
+    // Follows the timer's enabled state and interval from now on; `speed` times as often as its
+    // interval says (only a test clock asks for more than 1). `around` wraps each tick (the front
+    // end's guard for work that may close the program).
+    void attach(LogicalTimer& timer, uint32_t speed = 1);
     void setTickWrapper(std::function<void(const std::function<void()>&)> around) { m_around = std::move(around); }
 
 private:
@@ -30,6 +32,7 @@ private:
 
     HWND m_window = nullptr;
     std::vector<LogicalTimer*> m_timers;
+    std::vector<uint32_t> m_speeds;
     std::function<void(const std::function<void()>&)> m_around;
 };
 

@@ -9,6 +9,7 @@
 // passes. The first failing command prints "FAILED: ..." and ends the driver with exit code 1.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -147,6 +148,47 @@ void Driver::run(const std::string& line) {
         if (!ok) throw Failure("no visible main window of vedozer-gui.exe");
         GetWindowThreadProcessId(m_main, &m_pid);
         m_current = m_main;
+    } else if (cmd == "attach-hidden") {
+        // The program started in the notification area: its main window exists but is hidden.
+        bool ok = waitFor(timeoutArg(args, 1, 60), [&] { return (m_main = FindWindowW(L"VedozerMainWindow", nullptr)); });
+        if (!ok) throw Failure("no main window of vedozer-gui.exe");
+        GetWindowThreadProcessId(m_main, &m_pid);
+        m_current = m_main;
+    } else if (cmd == "expect-main-hidden") {
+        if (IsWindowVisible(m_main)) throw Failure("the main window is visible");
+    } else if (cmd == "tray-icon") {
+        // tray-icon present|absent: asks the Shell whether the main window's icon is there (a
+        // change of nothing succeeds only for an icon that exists).
+        need(1);
+        bool want = args[1] == "present";
+        NOTIFYICONDATAW data{};
+        data.cbSize = sizeof data;
+        data.hWnd = m_main;
+        data.uID = 1;
+        if (!waitFor(timeoutArg(args, 2, 10), [&] { return (Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE) == want; }))
+            throw Failure(want ? "no notification-area icon" : "the notification-area icon is still there");
+    } else if (cmd == "tray-click") {
+        // tray-click left|right|double: the mouse message the Shell delivers for the icon.
+        need(1);
+        UINT mouse = args[1] == "right" ? WM_RBUTTONDOWN : args[1] == "double" ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
+        PostMessageW(m_main, WM_APP + 1, 1, mouse);
+    } else if (cmd == "window-with") {
+        // window-with CONTROL: the program's visible window (not the main one) holding that control.
+        need(1);
+        int id = controlId(args[1]);
+        HWND found = nullptr;
+        bool ok = waitFor(timeoutArg(args, 2), [&] {
+            for (HWND w : topLevelWindows(m_pid)) {
+                HWND c = w != m_main ? findControl(w, id) : nullptr;
+                if (c && IsWindowVisible(c)) {
+                    found = w;
+                    return true;
+                }
+            }
+            return false;
+        });
+        if (!ok) throw Failure("no window with " + args[1]);
+        m_current = found;
     } else if (cmd == "window") {
         need(1);
         if (args[1] == "main") {
@@ -331,6 +373,8 @@ void Driver::run(const std::string& line) {
         std::cout << GetDlgCtrlID(info.hwndFocus) << "\n";
     } else if (cmd == "close") {
         PostMessageW(current(), WM_CLOSE, 0, 0);
+    } else if (cmd == "title") {
+        std::cout << toUtf8(windowText(current())) << "\n";
     } else if (cmd == "rect") {
         RECT r;
         GetWindowRect(current(), &r);

@@ -47,6 +47,8 @@ use_virtual_desktop vedozer 1280x800
 rm -rf "$data"
 "$WINE" reg delete "$settings" /f >/dev/null 2>&1 || true
 "$WINE" reg delete 'HKLM\SOFTWARE\Vedozer Labs' /f >/dev/null 2>&1 || true
+# Except the automatic update: five idle minutes into a long run it would ask an unreachable server.
+"$WINE" reg add "$settings\\OptionAndSettings" /v chkAutomaticUpdate /t REG_SZ /d 0 /f >/dev/null
 "$WINE" "$BUILD/vedozer.exe" init >/dev/null
 plant_demo_traces
 # keyshadow.sys stays open in another program without leave to delete it.
@@ -76,7 +78,7 @@ check "the second instance ended (exit $second) and the first still answers" \
 echo "== check three rows and delete them"
 step "three rows checked and deleted, the undeletable one listed and copied" "$work/after.txt" attach "check-row IDC_RESULTS_LIST text:AdBuddy 1" "check-row IDC_RESULTS_LIST text:PopWhirl 1" \
   "check-row IDC_RESULTS_LIST text:KeyShadow 1" "wait-enabled IDC_DELETE 5" "click IDC_DELETE" \
-  "answer \"delete the selected\" yes 10" "answer \"could not be removed\" ok 60" "window \"Not Deleted\" 10" \
+  "answer \"delete the selected\" yes 10" "window \"Not Deleted\" 60" \
   "rows IDC_UNDELETABLE_LIST" \
   "click IDC_COPY_LIST" "wait-clipboard keyshadow.sys 10" "click IDC_UNDELETABLE_OK" "window-gone \"Not Deleted\" 10" \
   "rows IDC_RESULTS_LIST"

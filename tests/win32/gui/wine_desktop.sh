@@ -23,8 +23,10 @@ set_scaling() {  # DPI
 }
 
 GUI_PID=""
-start_gui() {  # BUILD [log]
-  "$WINE" "$1/vedozer-gui.exe" > "${2:-/dev/null}" 2>&1 &
+start_gui() {  # BUILD [log [ARGUMENTS...]]
+  local build=$1 log=${2:-/dev/null}
+  shift $(( $# < 2 ? $# : 2 ))
+  "$WINE" "$build/vedozer-gui.exe" "$@" > "$log" 2>&1 &
   GUI_PID=$!
 }
 
@@ -38,6 +40,11 @@ stop_gui() {
 }
 
 # Registry value data as `reg query` prints it ("" when absent).
-reg_value() {  # KEY NAME
-  "$WINE" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+reg_value() {  # KEY NAME   (the name may hold blanks: "Start Page")
+  "$WINE" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '{
+    line = $0; sub(/^ +/, "", line)
+    if (index(line, n) != 1) next
+    rest = substr(line, length(n) + 1)
+    if (sub(/^ +REG_[A-Z_]+ */, "", rest)) print rest
+  }'
 }
