@@ -15,6 +15,10 @@ namespace {
 
 constexpr int kDeleteTries = 8;
 
+std::string copyFailed(const Quarantine& q) {
+    return q.problem().empty() ? "the copy into the quarantine failed" : q.problem();
+}
+
 }  // namespace
 
 bool Removal::deleteWithRetries(const std::string& path, int tries) {
@@ -53,7 +57,7 @@ Outcome Removal::quarantineAndDelete(const std::string& path, const std::string&
     auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
     if (!entry) {
         note(path + ": the copy into the quarantine failed; the file was not deleted.");
-        return Outcome::notDone("the copy into the quarantine failed");
+        return Outcome::notDone(copyFailed(m_quarantine));
     }
     if (deleteWithRetries(path, kDeleteTries)) {
         m_quarantine.logFile(entry->storedName, path);
@@ -83,7 +87,7 @@ Outcome Removal::removeLibraryFile(const std::string& path, const std::string& s
     auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
     if (!entry) {
         note(path + ": the copy into the quarantine failed; the file was not deleted.");
-        return Outcome::notDone("the copy into the quarantine failed");
+        return Outcome::notDone(copyFailed(m_quarantine));
     }
     if (m_platform.files->deleteFile(path) && !m_platform.files->lookup(path)) {
         m_quarantine.logFile(entry->storedName, path);
@@ -103,7 +107,7 @@ Outcome Removal::removeFileOrFolder(const std::string& path, const std::string& 
     auto entry = m_quarantine.storeFolder(files, folder, spywareName);
     if (!entry) {
         note(folder + ": the copy into the quarantine failed; the folder was not deleted.");
-        return Outcome::notDone("the copy into the quarantine failed");
+        return Outcome::notDone(copyFailed(m_quarantine));
     }
     // A folder deleted only in part keeps its copy: what is gone is in it.
     if (!files.deleteFolder(folder) || files.folderExists(folder))
@@ -115,7 +119,7 @@ Outcome Removal::removeCookieFile(const std::string& path, const std::string& sp
     auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
     if (!entry) {
         note(path + ": the copy into the quarantine failed; the cookie was not deleted.");
-        return Outcome::notDone("the copy into the quarantine failed");
+        return Outcome::notDone(copyFailed(m_quarantine));
     }
     if (m_platform.files->deleteFile(path)) {
         m_quarantine.logFile(entry->storedName, path);

@@ -123,7 +123,6 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
     fs::path machineConfig = config.machineConfigDir.empty() ? fs::path("/etc/vedozer")
                                                              : fs::path(config.machineConfigDir);
     parts.settings = std::make_unique<IniSettingsStore>(userConfig, machineConfig);
-    parts.lock = std::make_unique<FileInstanceLock>(userConfig);
 
     parts.processes = std::make_unique<ImageProcesses>(drives);
 
@@ -137,10 +136,14 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
     p.comServer = &parts.comServer;
     p.shell = &parts.shell;
     p.settingsStore = parts.settings.get();
-    p.instanceLock = parts.lock.get();
     p.clock = &parts.clock;
     p.dataFolderOverride = fs::absolute(config.dataFolder.empty() ? hostDataFolder() : config.dataFolder).string();
     while (p.dataFolderOverride.size() > 1 && p.dataFolderOverride.back() == '/') p.dataFolderOverride.pop_back();
+    // The lock guards the data (quarantine, definitions, exclusions) and the installation's hives,
+    // whatever configuration folder each instance reads its settings from.
+    parts.lock = std::make_unique<FileInstanceLock>(p.dataFolderOverride,
+                                                    self->m_hasImage ? fs::path(config.systemDrive) : fs::path());
+    p.instanceLock = parts.lock.get();
     p.processes = parts.processes.get();
     p.programFolder = config.programFolder.empty() ? hostProgramFolder() : config.programFolder;
     parts.systemRestore = std::make_unique<ImageSystemRestore>(*parts.registry, p.dataFolderOverride + "/quarantine",
