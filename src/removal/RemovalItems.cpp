@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "definitions/DefinitionFiles.h"
+#include "definitions/PathTokens.h"
 #include "removal/CrossCopy.h"
 #include "scan/ProgramStop.h"
 #include "removal/Removal.h"
@@ -100,6 +101,12 @@ Outcome Removal::removeLibraryFile(const std::string& path, const std::string& s
 Outcome Removal::removeFileOrFolder(const std::string& path, const std::string& spywareName) {
     FileSystem& files = *m_platform.files;
     if (path.find('\\') == std::string::npos) return Outcome::skipped("not a path");
+    // A folder definition that comes to a whole drive ("[drive]", "C:\.") is refused before
+    // anything is copied: a drive is no spyware folder, and its copy would fill the quarantine.
+    if (NamesDriveRoot(path)) {
+        note(path + ": a whole drive is never removed; it was left as it is.");
+        return Outcome::notDone("a whole drive is never removed");
+    }
     bool isFile = FileExists(files, path);
     if (!isFile && !files.folderExists(path)) return Outcome::skipped("no longer there");
     if (isFile) return quarantineAndDelete(path, spywareName);

@@ -84,6 +84,28 @@ TEST_F(Demo, RemovalQuarantinesEverythingAndRestoreBringsItBack) {
     EXPECT_NE(twice.code, 0);
 }
 
+// A folder definition that comes to the drive itself: found, never copied nor removed, and the
+// exit code says something is left.
+TEST_F(Demo, ADriveRootIsNeverQuarantinedOrRemoved) {
+    std::string encoded = run("defs encode", "root=Drive Eater|[drive]\nroot=Drive Eater|C:\\.\n").out;
+    ASSERT_FALSE(encoded.empty());
+    std::ofstream(root / "data/DirectoryDefinition.dat", std::ios::app | std::ios::binary) << encoded;
+    CliRun removed = run(globals + " scan --remove --yes");
+    EXPECT_EQ(removed.code, 1) << removed.out << removed.err;
+    EXPECT_NE(removed.out.find("a whole drive is never removed"), std::string::npos) << removed.out;
+    EXPECT_FALSE(fs::exists(c() / "Program Files/AdBuddy/adbuddy.exe")) << "the rest was removed";
+    EXPECT_TRUE(fs::exists(c() / "Windows/System32/userinit.exe"));
+    uintmax_t quarantined = 0;
+    for (const auto& e : fs::recursive_directory_iterator(root / "data/quarantine"))
+        if (e.is_regular_file()) quarantined += e.file_size();
+    uintmax_t drive = 0;
+    for (const auto& e : fs::recursive_directory_iterator(c()))
+        if (e.is_regular_file()) drive += e.file_size();
+    EXPECT_LT(quarantined, drive) << "the drive went into the quarantine";
+    CliRun list = run(globals + " quarantine list");
+    EXPECT_EQ(list.out.find("Drive Eater"), std::string::npos) << list.out;
+}
+
 TEST_F(Demo, ExcludedItemsAreListedAsExcludedNextTime) {
     CliRun excluded = run(globals + " scan --exclude --yes -q");
     EXPECT_EQ(excluded.code, 0);
