@@ -114,6 +114,11 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
                                        " cannot be read, its registry items are not scanned: " +
                                        parts.registry->lastError());
     }
+    for (const auto& dirty : parts.registry->dirtyHives())
+        self->m_warnings.push_back("the hive " + dirty +
+                                   " was not closed cleanly by Windows (hibernation or fast start-up): it is read as "
+                                   "it is, without what its .LOG1/.LOG2 files may hold, and nothing in it is changed; "
+                                   "shut Windows down fully to get a clean hive");
     parts.shellFolders = std::make_unique<ImageShellFolders>(
         *parts.registry, self->m_layout, [registry = parts.registry.get()] { return registry->generation(); });
     parts.systemInfo = std::make_unique<ImageSystemInfo>(*parts.registry, self->m_layout);
