@@ -57,7 +57,8 @@ bool Session::startUp(const StartupOptions& options) {
                                                                      : m_platform.dataFolderOverride;
     m_holdsLock = false;
     if (options.takeInstanceLock) {
-        if (m_platform.instanceLock && !m_platform.instanceLock->acquire(m_identity.programName)) return false;
+        if (m_platform.instanceLock && !m_platform.instanceLock->acquire(m_identity.programName))
+            return false;
         m_holdsLock = true;
     }
     m_startupProblems.clear();
@@ -67,7 +68,7 @@ bool Session::startUp(const StartupOptions& options) {
     // Only the lock's holder may do it: without the lock, the scratch files may be those of an
     // update that another instance is writing right now.
     if (m_holdsLock) recoverInterruptedUpdate();
-    CountDefinitions(dataFiles(), m_definitions);    CountDefinitions(dataFiles(), m_definitions);
+    CountDefinitions(dataFiles(), m_definitions);
     LoadExclusions(m_exclusions, dataFiles(), dataFolder());
     m_recordsStatus = options.recordStatus;
     if (m_recordsStatus) {
@@ -86,7 +87,8 @@ std::string Session::lockProblem() const {
 void Session::recoverInterruptedUpdate() {
     RecoveryResult recovered = recoverDefinitionUpdate(dataFiles(), dataFolder());
     if (recovered.action == RecoveryAction::Failed) {
-        m_startupProblems.push_back("An interrupted definition update could not be finished: " + recovered.error);
+        m_startupProblems.push_back("An interrupted definition update could not be finished: " +
+                                    recovered.error);
         m_host->onNotice(Notice{NoticeKind::Error, m_startupProblems.back()});
     } else if (recovered.action == RecoveryAction::Incomplete) {
         m_startupProblems.push_back("An interrupted definition update was rolled back: " + recovered.error);

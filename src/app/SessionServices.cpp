@@ -21,7 +21,8 @@ LiveUpdateReport Session::liveUpdate(const std::string& server) {
     }
     // An update rewrites the data folder: it runs under the lock, taken now if the session
     // started without it.
-    if (!m_holdsLock && m_platform.instanceLock && !m_platform.instanceLock->acquire(m_identity.programName)) {
+    if (!m_holdsLock && m_platform.instanceLock &&
+        !m_platform.instanceLock->acquire(m_identity.programName)) {
         LiveUpdateReport report;
         report.outcome = LiveUpdateOutcome::Failed;
         report.check.state = UpdateCheckState::Failed;

@@ -44,7 +44,8 @@ std::string SpecialFolderLocation(ShellFolders& shell, int folder) {
 bool NamesDriveRoot(std::string_view path) {
     for (std::string_view prefix : {"\\\\?\\", "\\\\.\\", "//?/", "//./"})
         if (path.substr(0, prefix.size()) == prefix) path.remove_prefix(prefix.size());
-    const bool letter = path.size() >= 2 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    const bool letter =
+        path.size() >= 2 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
     if (!letter || path[1] != ':') return false;
     int depth = 0;
     size_t pos = 2;

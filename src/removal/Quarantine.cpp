@@ -98,7 +98,8 @@ bool Quarantine::idAvailable() {
     load();
     m_problem.clear();
     if (m_nextId != 0) return true;
-    m_problem = "the quarantine index holds the largest ID there is, no new entry can be numbered (" + indexPath() + ")";
+    m_problem = "the quarantine index holds the largest ID there is, no new entry can be numbered (" +
+                indexPath() + ")";
     return false;
 }
 

@@ -161,8 +161,9 @@ std::vector<QuarantineEntry> parse(std::string_view text, std::vector<std::strin
             if (!kind || !isPlainName(f[4])) continue;
             if (byId.count(*id)) {
                 if (problems)
-                    problems->push_back("line " + std::to_string(lineNumber) + " of the quarantine index uses ID " +
-                                        std::to_string(*id) + " again; that entry (" + f[4] +
+                    problems->push_back("line " + std::to_string(lineNumber) +
+                                        " of the quarantine index uses ID " + std::to_string(*id) +
+                                        " again; that entry (" + f[4] +
                                         ") is ignored and its copy stays in the quarantine folder");
                 continue;
             }

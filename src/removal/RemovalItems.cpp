@@ -5,10 +5,10 @@
 #include "definitions/DefinitionFiles.h"
 #include "definitions/PathTokens.h"
 #include "removal/CrossCopy.h"
-#include "scan/ProgramStop.h"
 #include "removal/Removal.h"
 #include "removal/RemovalText.h"
 #include "scan/ProcessList.h"
+#include "scan/ProgramStop.h"
 #include "text/Text.h"
 
 namespace vedozer {

@@ -38,15 +38,16 @@ std::string buildScanReport(const ScanReportInput& in) {
     // Each write is its text and a CR LF of its own.
     auto write = [&r](const std::string& text) { r += text + kCrLf; };
     write(kCrLf);
-    write(std::string(19, ' ') + escapeControls(in.programName) + "v" + std::to_string(in.majorVersion) + "." +
-          std::to_string(in.minorVersion) + "   Scan Report." + kCrLf);
+    write(std::string(19, ' ') + escapeControls(in.programName) + "v" + std::to_string(in.majorVersion) +
+          "." + std::to_string(in.minorVersion) + "   Scan Report." + kCrLf);
     write(kCrLf);
     write(kHyphens + kCrLf);
     write(" Scan Started at  : " + escapeControls(in.scanStarted) + kCrLf);
     write(" Scan Finished at : " + escapeControls(in.scanFinished) + kCrLf);
     write(kHyphens + kCrLf);
     for (int i = 0; i < 3; ++i) write(kCrLf);
-    write(" 1)Total Number of Cookies and Processes inspected: " + escapeControls(in.memoryInspected) + kCrLf);
+    write(" 1)Total Number of Cookies and Processes inspected: " + escapeControls(in.memoryInspected) +
+          kCrLf);
     write(" 2)Total Number of Registry entries inspected: " + escapeControls(in.registryInspected) + kCrLf);
     write(" 3)Total Number of Files/Folders inspected: " + escapeControls(in.filesFoldersInspected) + kCrLf);
     write(kCrLf);

@@ -67,7 +67,8 @@ std::vector<JournalEntry> readJournal(const std::string& content, bool& valid) {
 // place: something deleted it, so finishing the update would leave a mix of old and new files.
 // Scratch files are renamed in journal order, so one still waiting after a missing one is also
 // a gap. Empty when every file is accounted for.
-std::string firstLostFile(FileSystem& fs, const std::string& folder, const std::vector<JournalEntry>& entries) {
+std::string firstLostFile(FileSystem& fs, const std::string& folder,
+                          const std::vector<JournalEntry>& entries) {
     bool waitingSeen = false;
     for (const auto& e : entries) {
         const std::string target = folder + "\\" + e.name;
@@ -152,7 +153,8 @@ bool UpdateTransaction::commit(std::string& error) {
     m_done = true;
     if (m_staged.empty()) return true;
     // date.dat goes in place last: until every definition file is new, the old date stands.
-    std::stable_partition(m_staged.begin(), m_staged.end(), [](const std::string& n) { return n != "date.dat"; });
+    std::stable_partition(m_staged.begin(), m_staged.end(),
+                          [](const std::string& n) { return n != "date.dat"; });
     std::string journal = std::string(kJournalHeader) + "\r\n";
     for (const auto& n : m_staged) {
         // A journal names only files whose new version is here: one that vanished before the
@@ -232,9 +234,10 @@ RecoveryResult recoverDefinitionUpdate(FileSystem& fs, const std::string& dataFo
             }
             removeScratchFiles(fs, dataFolder);
             result.action = RecoveryAction::Incomplete;
-            result.error = "the interrupted definition update had lost the new " + lost +
-                           ": what was not installed yet was discarded, and the definitions keep their date so "
-                           "that the next Live Update fetches the changes again";
+            result.error =
+                "the interrupted definition update had lost the new " + lost +
+                ": what was not installed yet was discarded, and the definitions keep their date so "
+                "that the next Live Update fetches the changes again";
             return result;
         }
         if (!content) {

@@ -125,7 +125,7 @@ TEST_F(SessionFixture, AnInterruptedUpdateThatCannotBeFinishedIsReportedAtStart)
     data.addFile(folder + "\\FileDefinition.dat.upd", "new");
     data.lock(folder + "\\FileDefinition.dat.upd");
     Session session(platform, host);
-    ASSERT_TRUE(session.startUp());
+    ASSERT_TRUE(session.startUp({.takeInstanceLock = true}));  // only the lock's holder recovers
     ASSERT_EQ(session.startupProblems().size(), 1u);
     EXPECT_NE(session.startupProblems()[0].find("could not be finished"), std::string::npos);
     ASSERT_EQ(host.notices.size(), 1u);

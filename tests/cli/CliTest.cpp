@@ -155,7 +155,8 @@ TEST_F(Demo, ADirtyHiveIsScannedWithAWarningAndNeverWritten) {
 
     CliRun scan = run(globals + " scan -q");
     EXPECT_EQ(scan.code, 1) << scan.err;
-    EXPECT_NE(scan.err.find("warning: the hive " + software.string() + " was not closed cleanly"), std::string::npos)
+    EXPECT_NE(scan.err.find("warning: the hive " + software.string() + " was not closed cleanly"),
+              std::string::npos)
         << scan.err;
     EXPECT_NE(scan.out.find("AdBuddy"), std::string::npos) << "its items are still found";
 

@@ -189,7 +189,6 @@ TEST_F(RegistryImage, LargeValuesAreRefusedWhereHivexWouldStoreThemWrongly) {
     EXPECT_EQ(sz(HKCU, "Software", "Small"), "s");
 }
 
-
 // A hive Windows left dirty (hibernation, fast start-up): the header's sequence numbers differ.
 void makeDirty(const std::string& hivePath) {
     std::string bytes = test::readHostFile(hivePath);
@@ -205,7 +204,8 @@ TEST_F(RegistryImage, ADirtyHiveIsReadButNeverWritten) {
     EXPECT_EQ(reg->dirtyHives(), std::vector<std::string>{hive("SOFTWARE")});
     EXPECT_EQ(sz(HKLM, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Bad"), "c:\\bad\\bad.exe");
     const std::string before = test::readHostFile(hive("SOFTWARE"));
-    EXPECT_EQ(reg->deleteValue(HKLM, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Bad"), RegStatus::Error);
+    EXPECT_EQ(reg->deleteValue(HKLM, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Bad"),
+              RegStatus::Error);
     EXPECT_NE(reg->lastError().find("shut it down fully"), std::string::npos) << reg->lastError();
     EXPECT_EQ(reg->deleteKeyTree(HKLM, "SOFTWARE\\Classes\\Shared"), RegStatus::Error);
     EXPECT_EQ(reg->setValue(HKLM, "SOFTWARE\\New", "v", {kRegSz, "x"}), RegStatus::Error);

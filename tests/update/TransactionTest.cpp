@@ -138,7 +138,6 @@ TEST(UpdateTransaction, ACompleteJournalIsRolledForward) {
     EXPECT_EQ(recoverDefinitionUpdate(files, dir.str()).action, RecoveryAction::Nothing);
 }
 
-
 // The state a lockless start once made of an update in progress: the new FileDefinition.dat and
 // ExeDefinition.dat were deleted under it, the rest was journaled. Finishing it would install half
 // the changes and a date that says all of them are there.
@@ -150,7 +149,8 @@ TEST(UpdateTransaction, AJournaledFileThatWasLostRollsBackTheRestAndKeepsTheDate
                                                     {"DirectoryDefinition.dat", "old dir\r\n"},
                                                     {"date.dat", "3/16/2006\r\n"}};
     for (const char* journal :
-         {"VEDOZER UPDATE 2\r\nFileDefinition.dat\t40\r\nExeDefinition.dat\t40\r\nDirectoryDefinition.dat\t11\r\n"
+         {"VEDOZER UPDATE "
+          "2\r\nFileDefinition.dat\t40\r\nExeDefinition.dat\t40\r\nDirectoryDefinition.dat\t11\r\n"
           "date.dat\t10\r\nCOMMIT\r\n",
           // An older journal without sizes: the gap before a file still waiting gives it away.
           "VEDOZER UPDATE 1\r\nDirectoryDefinition.dat\r\nFileDefinition.dat\r\ndate.dat\r\nCOMMIT\r\n"}) {

@@ -17,7 +17,8 @@ namespace vedozer {
 class FileInstanceLock : public InstanceLock {
 public:
     // dir defaults to $XDG_RUNTIME_DIR, else the per-user configuration folder.
-    explicit FileInstanceLock(std::filesystem::path dir = defaultLockDir(), std::filesystem::path guardedFolder = {});
+    explicit FileInstanceLock(std::filesystem::path dir = defaultLockDir(),
+                              std::filesystem::path guardedFolder = {});
     ~FileInstanceLock() override;
     FileInstanceLock(const FileInstanceLock&) = delete;
     FileInstanceLock& operator=(const FileInstanceLock&) = delete;

@@ -115,10 +115,11 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
                                        parts.registry->lastError());
     }
     for (const auto& dirty : parts.registry->dirtyHives())
-        self->m_warnings.push_back("the hive " + dirty +
-                                   " was not closed cleanly by Windows (hibernation or fast start-up): it is read as "
-                                   "it is, without what its .LOG1/.LOG2 files may hold, and nothing in it is changed; "
-                                   "shut Windows down fully to get a clean hive");
+        self->m_warnings.push_back(
+            "the hive " + dirty +
+            " was not closed cleanly by Windows (hibernation or fast start-up): it is read as "
+            "it is, without what its .LOG1/.LOG2 files may hold, and nothing in it is changed; "
+            "shut Windows down fully to get a clean hive");
     parts.shellFolders = std::make_unique<ImageShellFolders>(
         *parts.registry, self->m_layout, [registry = parts.registry.get()] { return registry->generation(); });
     parts.systemInfo = std::make_unique<ImageSystemInfo>(*parts.registry, self->m_layout);
@@ -146,8 +147,8 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
     while (p.dataFolderOverride.size() > 1 && p.dataFolderOverride.back() == '/') p.dataFolderOverride.pop_back();
     // The lock guards the data (quarantine, definitions, exclusions) and the installation's hives,
     // whatever configuration folder each instance reads its settings from.
-    parts.lock = std::make_unique<FileInstanceLock>(p.dataFolderOverride,
-                                                    self->m_hasImage ? fs::path(config.systemDrive) : fs::path());
+    parts.lock = std::make_unique<FileInstanceLock>(
+        p.dataFolderOverride, self->m_hasImage ? fs::path(config.systemDrive) : fs::path());
     p.instanceLock = parts.lock.get();
     p.processes = parts.processes.get();
     p.programFolder = config.programFolder.empty() ? hostProgramFolder() : config.programFolder;
