@@ -56,7 +56,7 @@ TEST_F(SessionFixture, StartUpInstallsStagedFilesCountsAndRecordsTheStatus) {
     data.addFile(folder + "\\date.dat", "5/15/2006 9:30:00 AM\r\n");
 
     Session session(platform, host, {"Brand X", "Maker", "http://x.example"});
-    ASSERT_TRUE(session.startUp());
+    ASSERT_TRUE(session.startUp({.takeInstanceLock = true}));  // staged copies go in under the lock
     EXPECT_TRUE(session.startupProblems().empty());
     EXPECT_EQ(session.dataFolder(), folder);  // "[appdata]RozaVedozerEZO" through the shell folders
     EXPECT_FALSE(data.exists(folder + "\\DLFileDefinition.dat"));
