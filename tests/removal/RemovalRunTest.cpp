@@ -287,25 +287,6 @@ TEST(RemovalRun, AFileWhoseBackupFailedStaysAndIsListedAsASurvivor) {
     EXPECT_EQ(s.quarantined("ad.exe"), "exe");
 }
 
-// A folder definition that comes to a whole drive: nothing is copied, nothing deleted, and the
-// outcome says why.
-TEST(RemovalRun, ADriveRootIsRefusedBeforeAnythingIsCopied) {
-    RemovalSession s;
-    s.write("Program Files/big.bin", "the drive's contents");
-    for (const char* root : {"C:\\", "C:\\.", "C:\\.\\"}) s.detectFile(root, "Everything", kIconFolder);
-    selectAll(s.results);
-    s.host.answer(Answer::Yes);
-    RemovalResult outcome = s.removal->removeChecked();
-    EXPECT_TRUE(s.exists("Program Files/big.bin"));
-    EXPECT_TRUE(s.quarantine->entries().empty()) << "a drive was copied into the quarantine";
-    ASSERT_EQ(outcome.items.size(), 3u);
-    for (const auto& item : outcome.items) {
-        EXPECT_EQ(item.outcome.status, OutcomeStatus::NotDone) << item.location;
-        EXPECT_NE(item.outcome.reason.find("whole drive"), std::string::npos) << item.outcome.reason;
-    }
-    EXPECT_EQ(s.removal->undeletable().size(), 3u);
-}
-
 TEST(RemovalRun, AnIndexThatUsedTheLargestIdKeepsEveryFileInPlace) {
     RemovalSession s;
     QuarantineEntry taken;
