@@ -55,19 +55,19 @@ bool Session::startUp(const StartupOptions& options) {
     // Data folder first: everything else lives in it.
     m_definitions.dataFolder = m_platform.dataFolderOverride.empty() ? defaultDataFolder(*m_platform.shellFolders)
                                                                      : m_platform.dataFolderOverride;
-    if (options.takeInstanceLock && m_platform.instanceLock &&
-        !m_platform.instanceLock->acquire(m_identity.programName))
-        return false;
+    m_holdsLock = false;
+    if (options.takeInstanceLock) {
+        if (m_platform.instanceLock && !m_platform.instanceLock->acquire(m_identity.programName))
+            return false;
+        m_holdsLock = true;
+    }
     m_startupProblems.clear();
     loadStartLanguage();
     // A Live Update killed half-way is finished or rolled back before anything reads the files;
     // when that fails the person hears of it (the definitions may be a mix until it is done).
-    RecoveryResult recovered = recoverDefinitionUpdate(dataFiles(), dataFolder());
-    if (recovered.action == RecoveryAction::Failed) {
-        m_startupProblems.push_back("An interrupted definition update could not be finished: " + recovered.error);
-        m_host->onNotice(Notice{NoticeKind::Error, m_startupProblems.back()});
-    }
-    InstallStagedDefinitions(dataFiles(), dataFolder());
+    // Only the lock's holder may do it: without the lock, the scratch files may be those of an
+    // update that another instance is writing right now.
+    if (m_holdsLock) recoverInterruptedUpdate();
     CountDefinitions(dataFiles(), m_definitions);
     LoadExclusions(m_exclusions, dataFiles(), dataFolder());
     m_recordsStatus = options.recordStatus;
@@ -77,6 +77,24 @@ bool Session::startUp(const StartupOptions& options) {
     }
     m_started = true;
     return true;
+}
+
+std::string Session::lockProblem() const {
+    std::string why = m_platform.instanceLock ? m_platform.instanceLock->problem() : "";
+    return why.empty() ? "another instance of the program is running" : why;
+}
+
+void Session::recoverInterruptedUpdate() {
+    RecoveryResult recovered = recoverDefinitionUpdate(dataFiles(), dataFolder());
+    if (recovered.action == RecoveryAction::Failed) {
+        m_startupProblems.push_back("An interrupted definition update could not be finished: " +
+                                    recovered.error);
+        m_host->onNotice(Notice{NoticeKind::Error, m_startupProblems.back()});
+    } else if (recovered.action == RecoveryAction::Incomplete) {
+        m_startupProblems.push_back("An interrupted definition update was rolled back: " + recovered.error);
+        m_host->onNotice(Notice{NoticeKind::Warning, m_startupProblems.back()});
+    }
+    InstallStagedDefinitions(dataFiles(), dataFolder());
 }
 
 void Session::shutDown() {

@@ -122,6 +122,8 @@ public:
     bool startUp(const StartupOptions& options = {});
     // What start-up could not do (told to the host as notices too).
     const std::vector<std::string>& startupProblems() const { return m_startupProblems; }
+    // Why startUp could not take the instance lock, for people.
+    std::string lockProblem() const;
     void shutDown();
 
     // Scanning. The stop flag is tested before each item; a front end sets it from its yield.
@@ -166,6 +168,8 @@ public:
 
     // The quarantine and the restore points made before removals.
     std::vector<QuarantineEntry> quarantineItems();
+    // What quarantineItems() found wrong with the index (an ID used twice), for people.
+    std::vector<std::string> quarantineProblems();
     std::vector<QuarantineRestoreResult> restoreQuarantined(const std::vector<uint64_t>& ids, bool force);
     std::vector<QuarantineRestoreResult> restoreAllQuarantined(bool force);
     std::string quarantineFolderPath();
@@ -279,6 +283,8 @@ public:
     void setRemovalHooks(RemovalHooks* hooks);
 
 private:
+    // Finishes or undoes a Live Update that a killed run left; only under the instance lock.
+    void recoverInterruptedUpdate();
     ExclusionContext exclusionContext();
     void applyScanRequest(const ScanRequest& request);
     void loadStartLanguage();
@@ -313,6 +319,7 @@ private:
     std::unique_ptr<Protection> m_protection;
     bool m_scanning = false;
     bool m_started = false;
+    bool m_holdsLock = false;  // the instance lock of the data folder (or no lock on this platform)
     bool m_recordsStatus = false;
     std::string m_restorePointKeptAside;
 };

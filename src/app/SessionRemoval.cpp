@@ -39,6 +39,8 @@ Outcome Session::openExclusionList() {
 
 std::vector<QuarantineEntry> Session::quarantineItems() { return removal().quarantine().entries(); }
 
+std::vector<std::string> Session::quarantineProblems() { return removal().quarantine().indexProblems(); }
+
 std::vector<QuarantineRestoreResult> Session::restoreQuarantined(const std::vector<uint64_t>& ids, bool force) {
     std::vector<QuarantineRestoreResult> out;
     for (uint64_t id : ids)

@@ -19,6 +19,17 @@ LiveUpdateReport Session::liveUpdate(const std::string& server) {
         report.check.error = "no HTTP client on this system";
         return report;
     }
+    // An update rewrites the data folder: it runs under the lock, taken now if the session
+    // started without it.
+    if (!m_holdsLock && m_platform.instanceLock &&
+        !m_platform.instanceLock->acquire(m_identity.programName)) {
+        LiveUpdateReport report;
+        report.outcome = LiveUpdateOutcome::Failed;
+        report.check.state = UpdateCheckState::Failed;
+        report.check.error = lockProblem();
+        return report;
+    }
+    m_holdsLock = true;
     LiveUpdateContext live{*m_platform.http, dataFiles(), dataFolder(), *m_host, m_identity, definitionServer(server)};
     BackgroundTimers::Hold hold = timers().hold();
     return RunLiveUpdate(live, m_settings, m_languages, m_definitions);

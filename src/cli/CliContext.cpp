@@ -122,8 +122,9 @@ Session& CliContext::startSession(const StartupOptions& options) {
         m_session->setRunLanguage(
             {language, messageLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"))});
         if (!m_session->startUp(options)) {
+            std::string why = m_session->lockProblem();
             m_session.reset();
-            throw CliError("another instance of the program is running");
+            throw CliError(why);
         }
     }
     return *m_session;

@@ -64,6 +64,8 @@ int runList(CliContext& context, bool asJson) {
     }
     Session& session = context.session();
     auto entries = session.quarantineItems();
+    for (const auto& problem : session.quarantineProblems())
+        std::cerr << "vedozer: warning: " << shown(problem) << "\n";
     if (asJson) {
         writeListJson(session, entries, context);
         return kExitOk;

@@ -41,6 +41,30 @@ std::string SpecialFolderLocation(ShellFolders& shell, int folder) {
     return path;
 }
 
+bool NamesDriveRoot(std::string_view path) {
+    for (std::string_view prefix : {"\\\\?\\", "\\\\.\\", "//?/", "//./"})
+        if (path.substr(0, prefix.size()) == prefix) path.remove_prefix(prefix.size());
+    const bool letter =
+        path.size() >= 2 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    if (!letter || path[1] != ':') return false;
+    int depth = 0;
+    size_t pos = 2;
+    while (pos <= path.size()) {
+        size_t end = path.find_first_of("\\/", pos);
+        if (end == std::string_view::npos) end = path.size();
+        std::string_view part = path.substr(pos, end - pos);
+        pos = end + 1;
+        std::string_view trimmed = part;
+        while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+        if (trimmed == "..") {
+            if (depth > 0) --depth;
+        } else if (part.find_first_not_of(". ") != std::string_view::npos) {
+            ++depth;
+        }
+    }
+    return depth == 0;
+}
+
 std::string SystemDriveRoot(ShellFolders& shell) { return SpecialFolderLocation(shell, 2).substr(0, 3); }
 
 namespace {

@@ -26,6 +26,11 @@ std::string SpecialFolderLocation(ShellFolders& shell, int folder);
 // The first three characters of the Programs folder's location (e.g. "C:\"); stands for "[drive]".
 std::string SystemDriveRoot(ShellFolders& shell);
 
+// Whether a Windows path names the root of a drive once "." and ".." are worked out: "C:", "C:\",
+// "c:\.", "D:\Windows\..", "\\?\C:\". Components of dots and spaces count as "." (".." stays
+// "..") because Windows trims trailing dots and spaces from names. Decided on the text alone.
+bool NamesDriveRoot(std::string_view path);
+
 // Replaces the path tokens of the table in order. Folder paths are asked for afresh on each call
 // (only for tokens that occur in the text).
 std::string ExpandPathTokens(std::string_view text, ShellFolders& shell);

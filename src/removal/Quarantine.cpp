@@ -58,7 +58,7 @@ void Quarantine::load() {
     m_indexEndsClean = !text || text->empty() || text->back() == '\n';
     if (text) {
         for (const auto& e : quarantine_index::parse(*text)) {
-            if (e.id >= m_nextId) m_nextId = e.id + 1;
+            if (m_nextId != 0 && e.id >= m_nextId) m_nextId = e.id == UINT64_MAX ? 0 : e.id + 1;
             if (!e.withdrawn) m_taken.insert(text::toUpper(e.storedName));
         }
     }
@@ -94,6 +94,17 @@ bool Quarantine::recordEntry(const QuarantineEntry& e) {
     return appendIndex(record);
 }
 
+bool Quarantine::idAvailable() {
+    load();
+    m_problem.clear();
+    if (m_nextId != 0) return true;
+    m_problem = "the quarantine index holds the largest ID there is, no new entry can be numbered (" +
+                indexPath() + ")";
+    return false;
+}
+
+void Quarantine::advanceId() { m_nextId = m_nextId == UINT64_MAX ? 0 : m_nextId + 1; }
+
 QuarantineEntry Quarantine::newEntry(QuarantineKind kind, const std::string& location,
                                      const std::string& spywareName) {
     load();
@@ -109,7 +120,7 @@ QuarantineEntry Quarantine::newEntry(QuarantineKind kind, const std::string& loc
 
 std::optional<QuarantineEntry> Quarantine::storeFile(FileSystem& source, const std::string& path,
                                                      const std::string& spywareName) {
-    if (!prepare()) return std::nullopt;
+    if (!idAvailable() || !prepare()) return std::nullopt;
     QuarantineEntry e = newEntry(QuarantineKind::File, path, spywareName);
     e.storedName = uniqueName(lastComponent(path));
     std::string target = storedPath(e.storedName);
@@ -118,14 +129,14 @@ std::optional<QuarantineEntry> Quarantine::storeFile(FileSystem& source, const s
         m_data.deleteFile(target);
         return std::nullopt;
     }
-    ++m_nextId;
+    advanceId();
     m_taken.insert(text::toUpper(e.storedName));
     return e;
 }
 
 std::optional<QuarantineEntry> Quarantine::storeFolder(FileSystem& source, const std::string& path,
                                                        const std::string& spywareName) {
-    if (!prepare()) return std::nullopt;
+    if (!idAvailable() || !prepare()) return std::nullopt;
     std::string cleanPath = withoutTrailingSeparators(path);
     QuarantineEntry e = newEntry(QuarantineKind::Folder, cleanPath, spywareName);
     e.storedName = uniqueName(lastComponent(cleanPath));
@@ -142,14 +153,14 @@ std::optional<QuarantineEntry> Quarantine::storeFolder(FileSystem& source, const
         m_data.deleteFolder(storedPath(e.storedName));
         return std::nullopt;
     }
-    ++m_nextId;
+    advanceId();
     m_taken.insert(text::toUpper(e.storedName));
     return e;
 }
 
 std::optional<QuarantineEntry> Quarantine::storeRegistry(const RegistryBackup& backup,
                                                          const std::string& spywareName) {
-    if (!prepare()) return std::nullopt;
+    if (!idAvailable() || !prepare()) return std::nullopt;
     std::string location = std::string(rootKeyName(backup.root)) + "\\" + backup.keyPath;
     QuarantineEntry e = newEntry(backup.wholeKey ? QuarantineKind::RegistryKey : QuarantineKind::RegistryValue,
                                  location, spywareName);
@@ -162,7 +173,7 @@ std::optional<QuarantineEntry> Quarantine::storeRegistry(const RegistryBackup& b
         m_data.deleteFile(target);
         return std::nullopt;
     }
-    ++m_nextId;
+    advanceId();
     m_taken.insert(text::toUpper(e.storedName));
     return e;
 }
@@ -191,8 +202,9 @@ void Quarantine::logRegistryEntry(const std::string& keyText, const std::string&
 }
 
 std::vector<QuarantineEntry> Quarantine::entries() {
+    m_indexProblems.clear();
     auto text = m_data.readAll(indexPath());
-    return text ? quarantine_index::parse(*text) : std::vector<QuarantineEntry>{};
+    return text ? quarantine_index::parse(*text, &m_indexProblems) : std::vector<QuarantineEntry>{};
 }
 
 std::optional<QuarantineEntry> Quarantine::entry(uint64_t id) {

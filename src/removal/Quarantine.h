@@ -61,8 +61,11 @@ public:
     void logFile(const std::string& bareName, const std::string& path);
     void logRegistryEntry(const std::string& keyText, const std::string& valueText);
 
-    // The index as it is on disk now.
+    // The index as it is on disk now. What was wrong with it (duplicate IDs) is in indexProblems().
     std::vector<QuarantineEntry> entries();
+    const std::vector<std::string>& indexProblems() const { return m_indexProblems; }
+    // Why the last store failed before copying anything; empty when it was the copy itself.
+    const std::string& problem() const { return m_problem; }
     std::optional<QuarantineEntry> entry(uint64_t id);
 
     // A name for a new copy: the bare name when free, else "name (2).ext", "name (3).ext", ...
@@ -80,12 +83,17 @@ private:
     // The entry and the system it came from, in one write.
     bool recordEntry(const QuarantineEntry& entry);
     QuarantineEntry newEntry(QuarantineKind kind, const std::string& location, const std::string& spywareName);
+    // False when the index left no ID for a new entry.
+    bool idAvailable();
+    void advanceId();
 
     FileSystem& m_data;
     std::string m_dataFolder;
     Clock& m_clock;
     bool m_loaded = false;
-    uint64_t m_nextId = 1;
+    uint64_t m_nextId = 1;  // 0: the index used the largest ID, none is left
+    std::string m_problem;
+    std::vector<std::string> m_indexProblems;
     bool m_indexEndsClean = true;
     std::set<std::string> m_taken;  // upper-cased stored names known from the index
     TargetIdentity m_target;

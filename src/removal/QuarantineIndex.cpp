@@ -128,11 +128,13 @@ bool isPlainName(std::string_view name) {
            name.find('\0') == std::string_view::npos;
 }
 
-std::vector<QuarantineEntry> parse(std::string_view text) {
+std::vector<QuarantineEntry> parse(std::string_view text, std::vector<std::string>* problems) {
     std::vector<QuarantineEntry> entries;
     std::map<uint64_t, size_t> byId;
     size_t pos = 0;
+    size_t lineNumber = 0;
     while (pos < text.size()) {
+        ++lineNumber;
         size_t nl = text.find('\n', pos);
         if (nl == std::string_view::npos) break;  // cut short: no line end
         std::string_view line = text.substr(pos, nl - pos);
@@ -156,7 +158,15 @@ std::vector<QuarantineEntry> parse(std::string_view text) {
         if (!id) continue;
         if (f[0] == "Q" && f.size() == 8) {
             auto kind = quarantineKindFromName(f[2]);
-            if (!kind || !isPlainName(f[4]) || byId.count(*id)) continue;
+            if (!kind || !isPlainName(f[4])) continue;
+            if (byId.count(*id)) {
+                if (problems)
+                    problems->push_back("line " + std::to_string(lineNumber) +
+                                        " of the quarantine index uses ID " + std::to_string(*id) +
+                                        " again; that entry (" + f[4] +
+                                        ") is ignored and its copy stays in the quarantine folder");
+                continue;
+            }
             QuarantineEntry e;
             e.id = *id;
             e.kind = *kind;

@@ -68,8 +68,9 @@ std::string formatRestored(uint64_t id, const std::string& time);
 std::string formatTarget(uint64_t id, const TargetIdentity& target);
 
 // Every valid record of the text, in order, with W and R records applied to their entries.
-// Invalid or cut-short lines are skipped; so is an entry whose id was already used.
-std::vector<QuarantineEntry> parse(std::string_view text);
+// Invalid or cut-short lines are skipped. An entry whose id was already used is refused (its W,
+// R and T records would be taken for the first one's) and said so in problems, when given.
+std::vector<QuarantineEntry> parse(std::string_view text, std::vector<std::string>* problems = nullptr);
 
 // A stored name must stay inside the quarantine folder: a plain name, no separators, not "." or "..".
 bool isPlainName(std::string_view name);

@@ -3,17 +3,22 @@
 #include <optional>
 
 #include "definitions/DefinitionFiles.h"
+#include "definitions/PathTokens.h"
 #include "removal/CrossCopy.h"
-#include "scan/ProgramStop.h"
 #include "removal/Removal.h"
 #include "removal/RemovalText.h"
 #include "scan/ProcessList.h"
+#include "scan/ProgramStop.h"
 #include "text/Text.h"
 
 namespace vedozer {
 namespace {
 
 constexpr int kDeleteTries = 8;
+
+std::string copyFailed(const Quarantine& q) {
+    return q.problem().empty() ? "the copy into the quarantine failed" : q.problem();
+}
 
 }  // namespace
 
@@ -53,7 +58,7 @@ Outcome Removal::quarantineAndDelete(const std::string& path, const std::string&
     auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
     if (!entry) {
         note(path + ": the copy into the quarantine failed; the file was not deleted.");
-        return Outcome::notDone("the copy into the quarantine failed");
+        return Outcome::notDone(copyFailed(m_quarantine));
     }
     if (deleteWithRetries(path, kDeleteTries)) {
         m_quarantine.logFile(entry->storedName, path);
@@ -83,7 +88,7 @@ Outcome Removal::removeLibraryFile(const std::string& path, const std::string& s
     auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
     if (!entry) {
         note(path + ": the copy into the quarantine failed; the file was not deleted.");
-        return Outcome::notDone("the copy into the quarantine failed");
+        return Outcome::notDone(copyFailed(m_quarantine));
     }
     if (m_platform.files->deleteFile(path) && !m_platform.files->lookup(path)) {
         m_quarantine.logFile(entry->storedName, path);
@@ -96,6 +101,12 @@ Outcome Removal::removeLibraryFile(const std::string& path, const std::string& s
 Outcome Removal::removeFileOrFolder(const std::string& path, const std::string& spywareName) {
     FileSystem& files = *m_platform.files;
     if (path.find('\\') == std::string::npos) return Outcome::skipped("not a path");
+    // A folder definition that comes to a whole drive ("[drive]", "C:\.") is refused before
+    // anything is copied: a drive is no spyware folder, and its copy would fill the quarantine.
+    if (NamesDriveRoot(path)) {
+        note(path + ": a whole drive is never removed; it was left as it is.");
+        return Outcome::notDone("a whole drive is never removed");
+    }
     bool isFile = FileExists(files, path);
     if (!isFile && !files.folderExists(path)) return Outcome::skipped("no longer there");
     if (isFile) return quarantineAndDelete(path, spywareName);
@@ -103,7 +114,7 @@ Outcome Removal::removeFileOrFolder(const std::string& path, const std::string& 
     auto entry = m_quarantine.storeFolder(files, folder, spywareName);
     if (!entry) {
         note(folder + ": the copy into the quarantine failed; the folder was not deleted.");
-        return Outcome::notDone("the copy into the quarantine failed");
+        return Outcome::notDone(copyFailed(m_quarantine));
     }
     // A folder deleted only in part keeps its copy: what is gone is in it.
     if (!files.deleteFolder(folder) || files.folderExists(folder))
@@ -115,7 +126,7 @@ Outcome Removal::removeCookieFile(const std::string& path, const std::string& sp
     auto entry = m_quarantine.storeFile(*m_platform.files, path, spywareName);
     if (!entry) {
         note(path + ": the copy into the quarantine failed; the cookie was not deleted.");
-        return Outcome::notDone("the copy into the quarantine failed");
+        return Outcome::notDone(copyFailed(m_quarantine));
     }
     if (m_platform.files->deleteFile(path)) {
         m_quarantine.logFile(entry->storedName, path);

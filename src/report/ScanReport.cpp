@@ -25,8 +25,9 @@ std::vector<std::string> readAllLines(FileSystem& fs, const std::string& path) {
 
 std::string buildScanReport(const ScanReportInput& in) {
     std::string quarantine;
-    // Names and locations come from the scanned system and the definitions: their control
-    // characters are written escaped, so the layout holds and no viewer is steered by them.
+    // Names and locations come from the scanned system and the definitions, the counters' "not
+    // selected" from a language file the server may have sent: their control characters are
+    // written escaped, so the layout holds and no viewer is steered by them.
     using text::escapeControls;
     for (const auto& line : in.quarantineLogLines) quarantine += escapeControls(line) + kCrLf + kCrLf;
     std::string excluded;
@@ -37,17 +38,18 @@ std::string buildScanReport(const ScanReportInput& in) {
     // Each write is its text and a CR LF of its own.
     auto write = [&r](const std::string& text) { r += text + kCrLf; };
     write(kCrLf);
-    write(std::string(19, ' ') + in.programName + "v" + std::to_string(in.majorVersion) + "." +
-          std::to_string(in.minorVersion) + "   Scan Report." + kCrLf);
+    write(std::string(19, ' ') + escapeControls(in.programName) + "v" + std::to_string(in.majorVersion) +
+          "." + std::to_string(in.minorVersion) + "   Scan Report." + kCrLf);
     write(kCrLf);
     write(kHyphens + kCrLf);
-    write(" Scan Started at  : " + in.scanStarted + kCrLf);
-    write(" Scan Finished at : " + in.scanFinished + kCrLf);
+    write(" Scan Started at  : " + escapeControls(in.scanStarted) + kCrLf);
+    write(" Scan Finished at : " + escapeControls(in.scanFinished) + kCrLf);
     write(kHyphens + kCrLf);
     for (int i = 0; i < 3; ++i) write(kCrLf);
-    write(" 1)Total Number of Cookies and Processes inspected: " + in.memoryInspected + kCrLf);
-    write(" 2)Total Number of Registry entries inspected: " + in.registryInspected + kCrLf);
-    write(" 3)Total Number of Files/Folders inspected: " + in.filesFoldersInspected + kCrLf);
+    write(" 1)Total Number of Cookies and Processes inspected: " + escapeControls(in.memoryInspected) +
+          kCrLf);
+    write(" 2)Total Number of Registry entries inspected: " + escapeControls(in.registryInspected) + kCrLf);
+    write(" 3)Total Number of Files/Folders inspected: " + escapeControls(in.filesFoldersInspected) + kCrLf);
     write(kCrLf);
     write(std::string("[Threats Detected]") + kCrLf + kCrLf);
     for (const auto& [name, location] : in.threats) {

@@ -28,6 +28,9 @@ UpdateCheckResult checkForUpdates(LiveUpdateContext& c) {
         result.error = recovered.error;
         return result;
     }
+    // A lost file undid the interrupted update: the date it left says what to fetch again.
+    if (recovered.action == RecoveryAction::Incomplete)
+        host.onNotice(Notice{NoticeKind::Warning, recovered.error});
 
     // With the server's key in the data folder, only replies it signed are taken.
     const SignedReplies replies = SignedReplies::load(c.dataFiles, c.dataFolder);

@@ -17,8 +17,12 @@ namespace vedozer {
 //
 // recoverDefinitionUpdate, run before the files are used, finishes what a killed run left: with
 // a complete journal the remaining renames are done (roll forward); without one every scratch
-// file is deleted (roll back). Only the names in transactionFileNames() ever take part, so a
-// damaged journal cannot move any other file.
+// file is deleted (roll back). When a journaled file is neither waiting nor in place (something
+// deleted it), the rest is rolled back and date.dat keeps the old date. Only the names in
+// transactionFileNames() ever take part, so a damaged journal cannot move any other file.
+//
+// Recovery deletes what a running update is writing: only the holder of the instance lock of
+// the data folder may run it.
 class UpdateTransaction {
 public:
     UpdateTransaction(FileSystem& fs, std::string dataFolder);
@@ -38,7 +42,8 @@ public:
     void unstage(const std::string& fileName);
     const std::vector<std::string>& stagedFiles() const { return m_staged; }
 
-    // Makes every staged file current. On failure before the commit point nothing changes;
+    // Makes every staged file current, date.dat last. Every staged file must still be there
+    // (else nothing changes). On failure before the commit point nothing changes;
     // after it, the journal stays for recovery to finish. error says why.
     bool commit(std::string& error);
     // Deletes all scratch files; the current files stay as they are.
@@ -56,7 +61,8 @@ private:
 // The files a definition update may replace: the six definition files and date.dat.
 const std::vector<std::string>& transactionFileNames();
 
-enum class RecoveryAction { Nothing, RolledBack, RolledForward, Failed };
+// Incomplete: a committed update had lost a file; what was left of it was rolled back (error says which).
+enum class RecoveryAction { Nothing, RolledBack, RolledForward, Incomplete, Failed };
 
 struct RecoveryResult {
     RecoveryAction action = RecoveryAction::Nothing;

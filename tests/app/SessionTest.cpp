@@ -56,7 +56,7 @@ TEST_F(SessionFixture, StartUpInstallsStagedFilesCountsAndRecordsTheStatus) {
     data.addFile(folder + "\\date.dat", "5/15/2006 9:30:00 AM\r\n");
 
     Session session(platform, host, {"Brand X", "Maker", "http://x.example"});
-    ASSERT_TRUE(session.startUp());
+    ASSERT_TRUE(session.startUp({.takeInstanceLock = true}));  // staged copies go in under the lock
     EXPECT_TRUE(session.startupProblems().empty());
     EXPECT_EQ(session.dataFolder(), folder);  // "[appdata]RozaVedozerEZO" through the shell folders
     EXPECT_FALSE(data.exists(folder + "\\DLFileDefinition.dat"));
@@ -125,7 +125,7 @@ TEST_F(SessionFixture, AnInterruptedUpdateThatCannotBeFinishedIsReportedAtStart)
     data.addFile(folder + "\\FileDefinition.dat.upd", "new");
     data.lock(folder + "\\FileDefinition.dat.upd");
     Session session(platform, host);
-    ASSERT_TRUE(session.startUp());
+    ASSERT_TRUE(session.startUp({.takeInstanceLock = true}));  // only the lock's holder recovers
     ASSERT_EQ(session.startupProblems().size(), 1u);
     EXPECT_NE(session.startupProblems()[0].find("could not be finished"), std::string::npos);
     ASSERT_EQ(host.notices.size(), 1u);

@@ -84,6 +84,28 @@ TEST_F(Demo, RemovalQuarantinesEverythingAndRestoreBringsItBack) {
     EXPECT_NE(twice.code, 0);
 }
 
+// A folder definition that comes to the drive itself: found, never copied nor removed, and the
+// exit code says something is left.
+TEST_F(Demo, ADriveRootIsNeverQuarantinedOrRemoved) {
+    std::string encoded = run("defs encode", "root=Drive Eater|[drive]\nroot=Drive Eater|C:\\.\n").out;
+    ASSERT_FALSE(encoded.empty());
+    std::ofstream(root / "data/DirectoryDefinition.dat", std::ios::app | std::ios::binary) << encoded;
+    CliRun removed = run(globals + " scan --remove --yes");
+    EXPECT_EQ(removed.code, 1) << removed.out << removed.err;
+    EXPECT_NE(removed.out.find("a whole drive is never removed"), std::string::npos) << removed.out;
+    EXPECT_FALSE(fs::exists(c() / "Program Files/AdBuddy/adbuddy.exe")) << "the rest was removed";
+    EXPECT_TRUE(fs::exists(c() / "Windows/System32/userinit.exe"));
+    uintmax_t quarantined = 0;
+    for (const auto& e : fs::recursive_directory_iterator(root / "data/quarantine"))
+        if (e.is_regular_file()) quarantined += e.file_size();
+    uintmax_t drive = 0;
+    for (const auto& e : fs::recursive_directory_iterator(c()))
+        if (e.is_regular_file()) drive += e.file_size();
+    EXPECT_LT(quarantined, drive) << "the drive went into the quarantine";
+    CliRun list = run(globals + " quarantine list");
+    EXPECT_EQ(list.out.find("Drive Eater"), std::string::npos) << list.out;
+}
+
 TEST_F(Demo, ExcludedItemsAreListedAsExcludedNextTime) {
     CliRun excluded = run(globals + " scan --exclude --yes -q");
     EXPECT_EQ(excluded.code, 0);
@@ -114,6 +136,35 @@ TEST_F(Demo, DamagedHiveIsReportedAndLeftAsItWas) {
     EXPECT_EQ(test::readHostFile(software), garbage);
     CliRun removed = run(globals + " scan --remove --yes -q");
     EXPECT_EQ(test::readHostFile(software), garbage);
+}
+
+// A hive Windows left dirty (hibernated, or shut down with fast start-up): its header's sequence
+// numbers differ. It is scanned with a warning that names it, and nothing in it is changed.
+TEST_F(Demo, ADirtyHiveIsScannedWithAWarningAndNeverWritten) {
+    const fs::path software = c() / "Windows/System32/config/SOFTWARE";
+    std::string bytes = test::readHostFile(software);
+    bytes[4] = static_cast<char>(bytes[4] + 1);  // primary sequence number
+    uint32_t sum = 0;
+    for (size_t at = 0; at < 0x1FC; at += 4)
+        sum ^= static_cast<uint32_t>(static_cast<unsigned char>(bytes[at])) |
+               static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
+               static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 16 |
+               static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 3])) << 24;
+    for (int i = 0; i < 4; ++i) bytes[0x1FC + i] = static_cast<char>((sum >> (8 * i)) & 0xFF);
+    { std::ofstream(software, std::ios::binary | std::ios::trunc) << bytes; }
+
+    CliRun scan = run(globals + " scan -q");
+    EXPECT_EQ(scan.code, 1) << scan.err;
+    EXPECT_NE(scan.err.find("warning: the hive " + software.string() + " was not closed cleanly"),
+              std::string::npos)
+        << scan.err;
+    EXPECT_NE(scan.out.find("AdBuddy"), std::string::npos) << "its items are still found";
+
+    CliRun removed = run(globals + " scan --remove --yes");
+    EXPECT_EQ(removed.code, 1) << removed.out << removed.err;
+    EXPECT_EQ(test::readHostFile(software), bytes);
+    EXPECT_NE(removed.out.find("shut it down fully"), std::string::npos) << removed.out;
+    EXPECT_FALSE(fs::exists(c() / "Program Files/AdBuddy/adbuddy.exe")) << "files are removed as ever";
 }
 
 // chattr +i makes a file or folder unchangeable even for root; undone when the guard goes.

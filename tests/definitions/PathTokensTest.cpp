@@ -136,5 +136,15 @@ TEST(PathTokens, LocationExpanderReplacesDriveWithExactCaseFirst) {
     EXPECT_EQ(e.expand("[drive][windir]"), "C:\\C:\\WINDOWS\\");
 }
 
+TEST(PathTokens, DriveRootsAreKnownHoweverTheyAreWritten) {
+    for (const char* root :
+         {"C:", "C:\\", "c:\\.", "C:\\.\\", "D:\\", "C:/", "C:\\Windows\\..", "C:\\Windows\\..\\..",
+          "C:\\a\\b\\..\\..\\", "C:\\...", "C:\\. ", "C:\\x\\.. ", "\\\\?\\C:\\", "\\\\.\\z:"})
+        EXPECT_TRUE(NamesDriveRoot(root)) << root;
+    for (const char* folder : {"C:\\Windows", "C:\\Windows\\..\\Temp", "C:\\..\\x", "C:\\.x",
+                               "\\\\server\\share", "Windows", "", "1:\\", "C", "\\"})
+        EXPECT_FALSE(NamesDriveRoot(folder)) << folder;
+}
+
 }  // namespace
 }  // namespace vedozer

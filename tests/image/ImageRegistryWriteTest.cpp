@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "image/HiveTools.h"
 #include "image/RegistryImage.h"
 #include "platform/image/ImageRegistry.h"
+#include "platform/image/RegfGenerator.h"
 
 namespace vedozer {
 namespace {
@@ -185,6 +187,32 @@ TEST_F(RegistryImage, LargeValuesAreRefusedWhereHivexWouldStoreThemWrongly) {
     EXPECT_FALSE(reg->queryValue(HKCU, "Software", "Blob"));
     EXPECT_EQ(reg->setValue(HKCU, "Software", "Blob", {kRegBinary, std::string(16344, 'b')}), RegStatus::Ok);
     EXPECT_EQ(sz(HKCU, "Software", "Small"), "s");
+}
+
+// A hive Windows left dirty (hibernation, fast start-up): the header's sequence numbers differ.
+void makeDirty(const std::string& hivePath) {
+    std::string bytes = test::readHostFile(hivePath);
+    bytes[8] = static_cast<char>(bytes[8] + 1);  // secondary sequence number
+    const uint32_t sum = regfHeaderChecksum(bytes.substr(0, 4096));
+    for (int i = 0; i < 4; ++i) bytes[0x1FC + i] = static_cast<char>((sum >> (8 * i)) & 0xFF);
+    std::ofstream(hivePath, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+TEST_F(RegistryImage, ADirtyHiveIsReadButNeverWritten) {
+    makeDirty(hive("SOFTWARE"));
+    reopen();
+    EXPECT_EQ(reg->dirtyHives(), std::vector<std::string>{hive("SOFTWARE")});
+    EXPECT_EQ(sz(HKLM, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Bad"), "c:\\bad\\bad.exe");
+    const std::string before = test::readHostFile(hive("SOFTWARE"));
+    EXPECT_EQ(reg->deleteValue(HKLM, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Bad"),
+              RegStatus::Error);
+    EXPECT_NE(reg->lastError().find("shut it down fully"), std::string::npos) << reg->lastError();
+    EXPECT_EQ(reg->deleteKeyTree(HKLM, "SOFTWARE\\Classes\\Shared"), RegStatus::Error);
+    EXPECT_EQ(reg->setValue(HKLM, "SOFTWARE\\New", "v", {kRegSz, "x"}), RegStatus::Error);
+    EXPECT_EQ(test::readHostFile(hive("SOFTWARE")), before);
+    // The clean hives beside it are written as ever.
+    EXPECT_EQ(reg->setValue(HKCU, "Software", "v", {kRegSz, "x"}), RegStatus::Ok);
+    EXPECT_EQ(sz(HKCU, "Software", "v"), "x");
 }
 
 }  // namespace

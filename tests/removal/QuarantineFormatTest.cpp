@@ -57,10 +57,15 @@ TEST(QuarantineIndexFormat, IgnoresLinesCutShortDuplicatesAndUnsafeNames) {
     // A crash left the second record unfinished; the next writer started a new line.
     std::string text = good + cut + "\r\n" + qi::formatEntry(sample(1)) + qi::formatEntry(unsafe) +
                        qi::formatEntry(sneaky) + qi::formatEntry(sample(5)) + qi::formatRestored(9, "x");
-    auto entries = qi::parse(text);
+    std::vector<std::string> problems;
+    auto entries = qi::parse(text, &problems);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].id, 1u);
     EXPECT_EQ(entries[1].id, 5u);
+    // The second entry numbered 1 is refused and reported with its line: its copy has no entry now.
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_NE(problems[0].find("line 3"), std::string::npos) << problems[0];
+    EXPECT_NE(problems[0].find("ID 1 again"), std::string::npos) << problems[0];
     // A last line without its line end is not trusted either.
     auto last = qi::formatEntry(sample(7));
     EXPECT_EQ(qi::parse(good + last.substr(0, last.size() - 2)).size(), 1u);

@@ -69,6 +69,33 @@ TEST(QuarantineStore, ANewStoreContinuesTheIdsAndNamesOfTheIndex) {
     EXPECT_EQ(second->storedName, "x (2).dll");
 }
 
+// IDs never wrap: after the largest one, nothing more is stored (so nothing more may be deleted).
+TEST(QuarantineStore, AfterTheLargestIdNothingIsStored) {
+    RemovalImage img;
+    QuarantineEntry last;
+    last.id = UINT64_MAX - 1;
+    last.storedName = "old.exe";
+    img.dir.write("data/quarantine/QuarantineIndex.txt", quarantine_index::formatEntry(last));
+    img.write("a/x.exe", "1");
+    img.write("a/y.exe", "2");
+    img.write("a/dir/f", "3");
+    auto largest = img.quarantine->storeFile(*img.files, "C:\\a\\x.exe", "");
+    ASSERT_TRUE(largest);
+    EXPECT_EQ(largest->id, UINT64_MAX);
+    EXPECT_FALSE(img.quarantine->storeFile(*img.files, "C:\\a\\y.exe", ""));
+    EXPECT_NE(img.quarantine->problem().find("largest ID"), std::string::npos) << img.quarantine->problem();
+    Quarantine again(img.dataFiles, img.dataFolder, img.clock);
+    EXPECT_FALSE(again.storeFolder(*img.files, "C:\\a\\dir", ""));
+    RegistryBackup backup;
+    backup.root = RootKey::LocalMachine;
+    backup.keyPath = "SOFTWARE\\Ad";
+    backup.wholeKey = true;
+    EXPECT_FALSE(again.storeRegistry(backup, ""));
+    EXPECT_EQ(again.entries().size(), 2u);
+    EXPECT_FALSE(img.inQuarantine("y.exe"));
+    EXPECT_FALSE(img.inQuarantine("dir"));
+}
+
 TEST(QuarantineStore, AFailedCopyLeavesNoTraceAndNoEntry) {
     RemovalImage img;
     img.write("a/x.exe", "data");

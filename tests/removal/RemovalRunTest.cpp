@@ -287,6 +287,21 @@ TEST(RemovalRun, AFileWhoseBackupFailedStaysAndIsListedAsASurvivor) {
     EXPECT_EQ(s.quarantined("ad.exe"), "exe");
 }
 
+TEST(RemovalRun, AnIndexThatUsedTheLargestIdKeepsEveryFileInPlace) {
+    RemovalSession s;
+    QuarantineEntry taken;
+    taken.id = UINT64_MAX;
+    taken.storedName = "old.exe";
+    s.dir.write("data/quarantine/QuarantineIndex.txt", quarantine_index::formatEntry(taken));
+    s.write("Ad/ad.exe", "exe");
+    s.detectFile("C:\\Ad\\ad.exe", "Ad");
+    selectAll(s.results);
+    s.host.answer(Answer::Yes);
+    s.removal->removeChecked();
+    EXPECT_EQ(test::readHostFile(s.drive + "/Ad/ad.exe"), "exe") << "deleted without a quarantine entry";
+    EXPECT_EQ(s.removal->undeletable(), std::vector<std::string>{"C:\\Ad\\ad.exe"});
+}
+
 // A hive whose format cannot take a rewrite of one of its keys: the key holds a value too large
 // for hivex to write in format 1.5, so changing that key fails for real.
 void makeKeyUnwritable(const std::string& hivePath) {

@@ -84,6 +84,13 @@ TEST(ScanReport, ControlCharactersOfNamesAreEscapedAndTheLayoutHolds) {
     EXPECT_NE(r.find("HKEY_USERS\\S\\x9D\r\n"), std::string::npos);
     EXPECT_EQ(r.find('\x1b'), std::string::npos);
     EXPECT_EQ(r.find('\x07'), std::string::npos);
+    // "Not selected" comes from the language file, which the server may have sent.
+    in.memoryInspected = "Not\x1b[2Jselected\r\nTotal = 0";
+    in.registryInspected = "off\x07";
+    r = buildScanReport(in);
+    EXPECT_NE(r.find("inspected: Not\\x1B[2Jselected\\x0D\\x0ATotal = 0\r\n"), std::string::npos) << r;
+    EXPECT_NE(r.find("inspected: off\\x07\r\n"), std::string::npos) << r;
+    EXPECT_EQ(r.find('\x1b'), std::string::npos);
 }
 
 TEST(ReportViewer, BlankLinesBecomeBreaksOthersAreJoined) {

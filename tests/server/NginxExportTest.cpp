@@ -42,10 +42,11 @@ Reply get(int port, const std::string& target) {
     return {res->status, res->get_header_value("Content-Type"), res->body};
 }
 
+// The data folder's files, without the instance lock (it holds the process id of its last holder).
 std::map<std::string, std::string> folderContents(const fs::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& e : fs::directory_iterator(folder))
-        files[e.path().filename().string()] = test::readHostFile(e.path());
+        if (e.path().extension() != ".lock") files[e.path().filename().string()] = test::readHostFile(e.path());
     return files;
 }
 

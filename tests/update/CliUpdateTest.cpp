@@ -66,5 +66,34 @@ TEST_F(CliUpdate, AnUnreachableServerIsExitCodeTwo) {
     EXPECT_NE(s.out.find("There was a problem submitting odd.exe."), std::string::npos) << s.out;
 }
 
+// A command without the lock reads the definitions while an update may be writing them: it must
+// leave the update's files alone. The next command that takes the lock finishes the update.
+TEST_F(CliUpdate, OnlyTheLockHolderFinishesOrUndoesAnUpdate) {
+    const fs::path data = home.path() / "data";
+    test::writeHost(data / "FileDefinition.dat", "old\r\n");
+    test::writeHost(data / "date.dat", "3/16/2006\r\n");
+    test::writeHost(data / "FileDefinition.dat.upd", "new\r\n");
+    test::writeHost(data / "date.dat.upd", "4/1/2006\r\n");
+    for (const std::vector<std::string>& command : {std::vector<std::string>{"info"}, {"defs", "count"}}) {
+        test::ProcessRun r = vedozer(command);
+        EXPECT_EQ(r.exitCode, 0) << command[0] << ": " << r.err;
+        EXPECT_TRUE(fs::exists(data / "FileDefinition.dat.upd")) << command[0] << " deleted a staged file";
+        EXPECT_TRUE(fs::exists(data / "date.dat.upd")) << command[0];
+    }
+    test::writeHost(data / "update.journal",
+                    "VEDOZER UPDATE 1\r\nFileDefinition.dat\r\ndate.dat\r\nCOMMIT\r\n");
+    EXPECT_EQ(vedozer({"info"}).exitCode, 0);
+    EXPECT_EQ(test::readHost(data / "date.dat"), "3/16/2006\r\n");
+    EXPECT_TRUE(fs::exists(data / "update.journal"));
+
+    test::ProcessRun update =
+        vedozer({"update", "--server", "http://127.0.0.1:" + std::to_string(test::unusedPort())});
+    EXPECT_EQ(update.exitCode, 2) << "the server is not there";
+    EXPECT_EQ(test::readHost(data / "date.dat"), "4/1/2006\r\n")
+        << "the lock holder rolled the update forward";
+    EXPECT_EQ(test::readHost(data / "FileDefinition.dat"), "new\r\n");
+    EXPECT_FALSE(fs::exists(data / "update.journal"));
+}
+
 }  // namespace
 }  // namespace vedozer

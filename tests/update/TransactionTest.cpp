@@ -138,5 +138,52 @@ TEST(UpdateTransaction, ACompleteJournalIsRolledForward) {
     EXPECT_EQ(recoverDefinitionUpdate(files, dir.str()).action, RecoveryAction::Nothing);
 }
 
+// The state a lockless start once made of an update in progress: the new FileDefinition.dat and
+// ExeDefinition.dat were deleted under it, the rest was journaled. Finishing it would install half
+// the changes and a date that says all of them are there.
+TEST(UpdateTransaction, AJournaledFileThatWasLostRollsBackTheRestAndKeepsTheDate) {
+    HostFileSystem files;
+    test::TempDir dir;
+    const std::map<std::string, std::string> old = {{"FileDefinition.dat", "old file\r\n"},
+                                                    {"ExeDefinition.dat", "old exe\r\n"},
+                                                    {"DirectoryDefinition.dat", "old dir\r\n"},
+                                                    {"date.dat", "3/16/2006\r\n"}};
+    for (const char* journal :
+         {"VEDOZER UPDATE "
+          "2\r\nFileDefinition.dat\t40\r\nExeDefinition.dat\t40\r\nDirectoryDefinition.dat\t11\r\n"
+          "date.dat\t10\r\nCOMMIT\r\n",
+          // An older journal without sizes: the gap before a file still waiting gives it away.
+          "VEDOZER UPDATE 1\r\nDirectoryDefinition.dat\r\nFileDefinition.dat\r\ndate.dat\r\nCOMMIT\r\n"}) {
+        restore(dir.path(), old);
+        test::writeHost(dir.path() / "DirectoryDefinition.dat.upd", "new dir\r\n");
+        test::writeHost(dir.path() / "date.dat.upd", "4/1/2006\r\n");
+        test::writeHost(dir.path() / "update.journal", journal);
+        RecoveryResult r = recoverDefinitionUpdate(files, dir.str());
+        EXPECT_EQ(r.action, RecoveryAction::Incomplete) << journal;
+        EXPECT_NE(r.error.find("FileDefinition.dat"), std::string::npos) << r.error;
+        EXPECT_EQ(folderContents(dir.path()), old) << "nothing installed, date.dat not advanced";
+        EXPECT_EQ(recoverDefinitionUpdate(files, dir.str()).action, RecoveryAction::Nothing);
+    }
+}
+
+TEST(UpdateTransaction, ACommitWhoseStagedFileVanishedChangesNothing) {
+    HostFileSystem files;
+    test::TempDir dir;
+    test::writeHost(dir.path() / "Safety.dat", "old safety");
+    test::writeHost(dir.path() / "date.dat", "old date");
+    const auto before = folderContents(dir.path());
+    {
+        UpdateTransaction tx(files, dir.str());
+        ASSERT_TRUE(tx.stageText("date.dat", "new date"));
+        ASSERT_TRUE(tx.stageText("Safety.dat", "new safety"));
+        fs::remove(dir.path() / "Safety.dat.upd");
+        std::string error;
+        EXPECT_FALSE(tx.commit(error));
+        EXPECT_NE(error.find("Safety.dat"), std::string::npos) << error;
+    }
+    EXPECT_EQ(folderContents(dir.path()), before);
+    EXPECT_EQ(recoverDefinitionUpdate(files, dir.str()).action, RecoveryAction::Nothing);
+}
+
 }  // namespace
 }  // namespace vedozer

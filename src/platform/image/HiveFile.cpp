@@ -89,6 +89,7 @@ bool HiveFile::open() {
     auto reader = std::make_unique<HiveReader>();
     if (!reader->openAt(m_dirFd, m_name)) return fail(reader->error(), 0);
     m_minorVersion = reader->minorVersion();
+    m_dirty = reader->dirty();
     m_reader = std::move(reader);
     return true;
 }
@@ -286,6 +287,9 @@ bool HiveFile::makeWritable() {
     close();
     if (!open()) return false;  // validates the file before hivex reads it whole
     close();
+    // Its newest changes may lie in the transaction logs: a rewrite would drop them and leave
+    // logs that no longer fit the hive.
+    if (m_dirty) return fail(kDirtyHiveAdvice, 0);
     // hivex opens by name: it is given the file opened here, in the hive's folder, never a link.
     int fd = ::openat(m_dirFd, m_name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return fail("hive cannot be opened for writing", errno);

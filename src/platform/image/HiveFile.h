@@ -30,6 +30,12 @@ struct HiveValue {
 // and flushes the folder, so the hive file is always either the old or the new one, never a
 // mix. After a successful commit the write handle holds exactly what the file holds and serves
 // the reads that follow; after a failed one it is dropped, so the next read sees the file.
+// Why a dirty hive (see dirty()) is not changed, and what gets a clean one.
+inline constexpr const char* kDirtyHiveAdvice =
+    "Windows did not close this hive cleanly (it was hibernated or shut down with fast start-up), so "
+    "nothing in it is changed; start Windows and shut it down fully (fast start-up and hibernation "
+    "off) to get a clean hive";
+
 class HiveFile {
 public:
     using Node = size_t;
@@ -48,6 +54,8 @@ public:
     Node root() const;
     // Minor format version from the base block (3 or 5 for the usual hives).
     uint32_t minorVersion() const { return m_minorVersion; }
+    // Its header's sequence numbers differ (known once open): it is read as it is and never written.
+    bool dirty() const { return m_dirty; }
 
     // The child of parent with the given folded name (see hivetext::foldCp1252); nullopt when
     // there is none. Sets failed to true when the hive could not be read.
@@ -90,6 +98,7 @@ private:
     std::unique_ptr<HiveReader> m_reader;  // otherwise
     bool m_writable = false;
     uint32_t m_minorVersion = 0;
+    bool m_dirty = false;
     std::unordered_map<Node, Index> m_index;
     // Folded value name -> value, per node asked, while reading page-wise.
     std::unordered_map<Node, std::unordered_map<std::string, HiveReader::Value>> m_values;

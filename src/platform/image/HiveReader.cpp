@@ -129,6 +129,7 @@ bool HiveReader::start(int fd) {
         return fail("the hive's first bin is damaged");
     }
     m_minor = le32(header + 0x18);
+    m_dirty = le32(header + 4) != le32(header + 8);
     m_root = kBinsStart + le32(header + 0x24);
     m_end = kBinsStart + static_cast<uint64_t>(le32(header + 0x28));
     if (m_end > static_cast<uint64_t>(st.st_size)) {

@@ -37,6 +37,9 @@ public:
 
     uint32_t root() const { return m_root; }
     uint32_t minorVersion() const { return m_minor; }
+    // The base block's two sequence numbers differ: Windows did not close the hive cleanly (after
+    // hibernation or a fast start-up), and changes may still wait in its .LOG1/.LOG2 files.
+    bool dirty() const { return m_dirty; }
 
     // Sub keys of a node in list order; nullopt when the hive cannot be read there.
     std::optional<std::vector<uint32_t>> children(uint32_t node);
@@ -63,6 +66,7 @@ private:
     std::string m_error;
     uint32_t m_root = 0;
     uint32_t m_minor = 0;
+    bool m_dirty = false;
     uint64_t m_end = 0;  // file offset where the hive bins end
     std::vector<unsigned char> m_buffer;
 };

@@ -114,6 +114,12 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
                                        " cannot be read, its registry items are not scanned: " +
                                        parts.registry->lastError());
     }
+    for (const auto& dirty : parts.registry->dirtyHives())
+        self->m_warnings.push_back(
+            "the hive " + dirty +
+            " was not closed cleanly by Windows (hibernation or fast start-up): it is read as "
+            "it is, without what its .LOG1/.LOG2 files may hold, and nothing in it is changed; "
+            "shut Windows down fully to get a clean hive");
     parts.shellFolders = std::make_unique<ImageShellFolders>(
         *parts.registry, self->m_layout, [registry = parts.registry.get()] { return registry->generation(); });
     parts.systemInfo = std::make_unique<ImageSystemInfo>(*parts.registry, self->m_layout);
@@ -123,7 +129,6 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
     fs::path machineConfig = config.machineConfigDir.empty() ? fs::path("/etc/vedozer")
                                                              : fs::path(config.machineConfigDir);
     parts.settings = std::make_unique<IniSettingsStore>(userConfig, machineConfig);
-    parts.lock = std::make_unique<FileInstanceLock>(userConfig);
 
     parts.processes = std::make_unique<ImageProcesses>(drives);
 
@@ -137,10 +142,14 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
     p.comServer = &parts.comServer;
     p.shell = &parts.shell;
     p.settingsStore = parts.settings.get();
-    p.instanceLock = parts.lock.get();
     p.clock = &parts.clock;
     p.dataFolderOverride = fs::absolute(config.dataFolder.empty() ? hostDataFolder() : config.dataFolder).string();
     while (p.dataFolderOverride.size() > 1 && p.dataFolderOverride.back() == '/') p.dataFolderOverride.pop_back();
+    // The lock guards the data (quarantine, definitions, exclusions) and the installation's hives,
+    // whatever configuration folder each instance reads its settings from.
+    parts.lock = std::make_unique<FileInstanceLock>(
+        p.dataFolderOverride, self->m_hasImage ? fs::path(config.systemDrive) : fs::path());
+    p.instanceLock = parts.lock.get();
     p.processes = parts.processes.get();
     p.programFolder = config.programFolder.empty() ? hostProgramFolder() : config.programFolder;
     parts.systemRestore = std::make_unique<ImageSystemRestore>(*parts.registry, p.dataFolderOverride + "/quarantine",

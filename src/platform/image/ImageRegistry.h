@@ -111,6 +111,8 @@ public:
     }
     // Host paths of the hive files configured (ImageRegistryStatus.cpp).
     std::vector<std::string> hivePaths() const;
+    // Host paths of the hives Windows did not close cleanly: read as they are, never written.
+    std::vector<std::string> dirtyHives();
     // Closes every cached hive handle; the next call reopens what it needs.
     void closeHives();
     // Changes whenever later reads might answer differently from earlier ones: a write (or an

@@ -29,6 +29,13 @@ std::vector<std::string> ImageRegistry::hivePaths() const {
     return out;
 }
 
+std::vector<std::string> ImageRegistry::dirtyHives() {
+    std::vector<std::string> out;
+    for (const auto& file : m_files)
+        if (file->open() && file->dirty()) out.push_back(file->path());
+    return out;
+}
+
 RegStatus ImageRegistry::locateReporting(RootKey root, const std::string& path, const Target& target,
                                          std::optional<Found>& found) {
     found.reset();
