@@ -9,14 +9,13 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "${VEDOZER_COMPANY_NAME}")
 set(CPACK_PACKAGE_CONTACT "${VEDOZER_COMPANY_NAME} <packages@vedozer.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "definition-based adware and spyware scanner for offline Windows installations")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n"
-    "vedozer scans a mounted Windows disk, or any folder laid out like one, against definition files\n"
-    "(registry keys and values, files, folders, executables, tracking-cookie sites), removes what it\n"
-    "finds into a quarantine, and keeps its definitions current through Live Update.\n"
-    "vedozer-defserver is the reference definition server; its systemd service is installed but\n"
-    "not enabled.")
-string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
+# The summary is the synopsis line; this is the text below it.
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+       "vedozer scans a mounted Windows disk, or any folder laid out like one, against definition files\n"
+       "(registry keys and values, files, folders, executables, tracking-cookie sites), removes what it\n"
+       "finds into a quarantine, and keeps its definitions current through Live Update.\n"
+       "vedozer-defserver is the reference definition server. Its systemd service is installed but\n"
+       "not enabled.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VEDOZER_WEBSITE}")
