@@ -24,6 +24,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # useradd and groupadd for the service's user.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "passwd")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 # Install with DESTDIR so that the /etc file lands in /etc and the generated files see /usr.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
