@@ -55,8 +55,8 @@ done
   fail "Run value: '$(reg_value "$run_key" vedozer-gui)'"
 [ "$(reg_value "$settings_key\\OptionAndSettings" chkRunAtStartup)" = 1 ] || fail "the start-up option is not saved"
 [ "$(reg_value "$uninstall_key" DisplayName)" = "$product" ] || fail "no entry in the programs list"
-echo "program folder: $(cd "$prog" && ls | xargs)"
-echo "data folder:    $(cd "$data" && ls | xargs)"
+echo "program folder: $(ls -A "$prog" | tr "\n" " ")"
+echo "data folder:    $(ls -A "$data" | tr "\n" " ")"
 
 echo "== the installed vedozer.exe"
 "$WINE" "$prog_win\\vedozer.exe" --version | tr -d '\r' | tee "$prog/../version.txt"
@@ -93,7 +93,7 @@ for f in $definitions date.dat; do [ ! -e "$data/$f" ] || fail "data folder: $f 
 [ -d "$data/quarantine" ] || fail "the quarantine went without being asked for"
 [ "$(reg_value "$settings_key\\OptionAndSettings" chkRunAtStartup)" = 0 ] ||
   fail "the kept settings still claim a start-up entry"
-echo "left after uninstalling: data folder $(cd "$data" && ls | xargs), settings under $settings_key"
+echo "left after uninstalling: data folder $(ls -A "$data" | tr "\n" " "), settings under $settings_key"
 
 echo "== install without the start-up option, uninstall with /PURGE"
 "$WINE" "$setup" /S || fail "the third install failed"
