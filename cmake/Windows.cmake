@@ -2,6 +2,7 @@
 # win32 backend, vedozer.exe and the tests that make sense on Windows. Included from the top
 # level only when building for Windows.
 enable_language(RC)
+include(${CMAKE_CURRENT_LIST_DIR}/WindowsInstaller.cmake)
 find_package(Threads REQUIRED)
 
 # CLI11 is header-only; Debian's copy serves the cross build too. It is reached through a link
@@ -65,6 +66,7 @@ function(vedozer_windows_gui)
   set_property(SOURCE ${_rc} APPEND PROPERTY OBJECT_DEPENDS
                ${CMAKE_SOURCE_DIR}/src/ui/win32/Resource.h ${CMAKE_SOURCE_DIR}/src/ui/win32/vedozer-gui.manifest
                ${VEDOZER_ARTWORK_DIR}/vedozer.ico)
+  vedozer_windows_installer()
 endfunction()
 
 # Test sources that need the Linux backend, its image builders or POSIX calls stay out.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "BuildIdentity.h"
 #include "ChangeSet.h"
 #include "FeedSigner.h"
 #include "Repository.h"
@@ -49,6 +50,8 @@ int runKeygen(const std::string& prefix) {
 int main(int argc, char** argv) {
     CLI::App app{"vedozer-defserver: serves definition dates, update feeds, language files and collects submissions"};
     app.require_subcommand(0, 1);
+    app.set_version_flag("--version", std::string("vedozer-defserver ") + VEDOZER_BUILD_VERSION,
+                         "Print the program and its version");
     ServeOptions serve;
     double headerSeconds = 10;
     app.add_option("--repo", serve.repo, "repository folder (changes/, Languages/)")->check(CLI::ExistingDirectory);

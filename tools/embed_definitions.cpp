@@ -1,6 +1,8 @@
 // Build tool: turns the plain-text definition sources of data/definitions into a
 // C++ source holding the files as the program installs them (encoded, CR LF).
 // Lines starting with "#" are authors' comments and are dropped.
+// With --files DIR it writes the installed files themselves into DIR instead (for the Windows
+// installer, which lays them into the data folder).
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -14,14 +16,21 @@ static bool storedPlain(const std::string& name) { return name == "ENoSignature.
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::cerr << "usage: vedozer_embed OUTPUT.cpp SOURCE.txt...\n";
+        std::cerr << "usage: vedozer_embed OUTPUT.cpp SOURCE.txt...\n"
+                     "       vedozer_embed --files DIR SOURCE.txt...\n";
+        return 2;
+    }
+    const bool asFiles = std::string(argv[1]) == "--files";
+    const int first = asFiles ? 3 : 2;
+    if (asFiles && argc < 3) {
+        std::cerr << "vedozer_embed: --files needs a folder\n";
         return 2;
     }
     std::ostringstream out;
     out << "// Generated at build time from data/definitions. Do not edit.\n"
         << "#include \"definitions/ShippedDefinitions.h\"\nnamespace vedozer {\n";
     std::vector<std::pair<std::string, size_t>> files;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = first; i < argc; ++i) {
         std::string path = argv[i];
         std::ifstream in(path, std::ios::binary);
         if (!in) {
@@ -36,6 +45,15 @@ int main(int argc, char** argv) {
             if (!line.empty() && line[0] == '#') continue;
             content += (storedPlain(name) ? line : vedozer::EncodeDefinitionLine(line)) + "\r\n";
         }
+        if (asFiles) {
+            std::ofstream file(std::string(argv[2]) + "/" + name, std::ios::binary | std::ios::trunc);
+            file << content;
+            if (!file.flush()) {
+                std::cerr << "cannot write " << argv[2] << "/" << name << "\n";
+                return 2;
+            }
+            continue;
+        }
         out << "static const unsigned char f" << files.size() << "[] = {";
         for (size_t k = 0; k < content.size(); ++k) {
             if (k % 20 == 0) out << "\n";
@@ -44,6 +62,7 @@ int main(int argc, char** argv) {
         out << "0};\n";
         files.emplace_back(name, content.size());
     }
+    if (asFiles) return 0;
     out << "const ShippedFile kShippedDefinitions[] = {\n";
     for (size_t i = 0; i < files.size(); ++i)
         out << "  {\"" << files[i].first << "\", f" << i << ", " << files[i].second << "},\n";
