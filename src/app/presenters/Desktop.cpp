@@ -34,10 +34,16 @@ Desktop::Desktop(Platform& platform, const DesktopViews& views, DesktopConfig co
     m_host.addListener(&m_results);
     m_host.addListener(&m_liveUpdate);
     m_host.addListener(&m_submit);
+    m_main.setSystemName(m_config.systemName);
+    m_main.setInstallsShippedDefinitions(m_config.installShippedDefinitions);
+    m_results.setWriteProblem(m_config.writeProblem);
 }
 
 std::vector<LogicalTimer*> Desktop::timers() {
-    std::vector<LogicalTimer*> out = m_session.timers().all();
+    // An offline system has no running programs or start page to watch: only Live Update runs.
+    std::vector<LogicalTimer*> out;
+    for (LogicalTimer* t : m_session.timers().all())
+        if (m_config.features.protection || t == &m_session.timers().automaticUpdate) out.push_back(t);
     out.push_back(&m_liveUpdate.blinkTimer());
     return out;
 }

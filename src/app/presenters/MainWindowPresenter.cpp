@@ -31,6 +31,11 @@ MainWindowPresenter::MainWindowPresenter(Session& session, MainWindowView& view,
 MainWindowPresenter::LoadResult MainWindowPresenter::load() {
     if (!m_session.startUp({.takeInstanceLock = true, .recordStatus = true})) return LoadResult::AnotherInstance;
     Settings& s = m_session.settings();
+    if (m_installsShipped) {
+        // Skipped as soon as any definition file is there: installed ones are never replaced.
+        Outcome installed = m_session.installShippedDefinitions(false);
+        if (installed.failed()) m_session.host().onNotice(Notice{NoticeKind::Error, upperFirst(installed.reason) + "."});
+    }
 
     // The very first start: English is saved, and the person may choose another language.
     if (!m_session.setting(skey::Settings, skey::Language)) {
@@ -48,6 +53,7 @@ MainWindowPresenter::LoadResult MainWindowPresenter::load() {
     showPage(Page::Status);
     m_session.setBackgroundTimers(true);
     for (size_t c = 0; c < m_commands.size(); ++c) setCommandEnabled(static_cast<MainCommand>(c), true);
+    m_view.setCommandVisible(MainCommand::SendToTray, m_features.tray);
     for (StatusAction a : {StatusAction::LiveUpdate, StatusAction::ScanNow, StatusAction::ShowReport})
         m_parts.status.setActionEnabled(a, true);
     refreshStatus();
@@ -56,7 +62,9 @@ MainWindowPresenter::LoadResult MainWindowPresenter::load() {
     m_session.timers().armAutomaticUpdate();
 
     m_loaded = true;
-    if (s.get(skey::Settings, skey::Minimized, "No") == "Yes")
+    // Left in the tray last time: back there, where there is one; else the window shows, or
+    // nothing at all would be seen of the program.
+    if (s.get(skey::Settings, skey::Minimized, "No") == "Yes" && m_features.tray)
         sendToTray();
     else
         m_view.showWindow(options.maximized);
@@ -155,6 +163,7 @@ void MainWindowPresenter::scanNow() {
 }
 
 void MainWindowPresenter::sendToTray() {
+    if (!m_features.tray) return;
     m_view.sendToTray(m_session.identity().programName);
     m_session.setSetting(skey::Settings, skey::Minimized, "Yes");
     windowStateChanged(WindowState::Tray, false);
@@ -169,6 +178,7 @@ void MainWindowPresenter::windowStateChanged(WindowState state, bool visible) {
 void MainWindowPresenter::applyLanguage() {
     const Languages& l = m_session.languages();
     m_title = l.getMessages(msg::MSG_CAPTION);
+    if (!m_systemName.empty()) m_title += " - " + m_systemName;
     m_view.setTitle(m_title);
     for (CaptionId id : captionsOf(CaptionGroup::MainWindow)) m_view.setCaption(id, captionText(l, id));
     m_view.setCaption(CaptionId::Website, l.getMessages(msg::MSG_WEBSITE));
