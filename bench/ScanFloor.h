@@ -1,8 +1,6 @@
-// The floor of the scan benchmark: the scan's work done bare. The same definition lines read and
-// decoded, the same paths and keys derived (path tokens expanded from folder paths asked for
-// once), the same lookups through the image file system and registry, the cookie folder listed
-// once and every cookie read, every file found read once (as its company name needs), the
-// processes listed; no result lists, no progress, no safe-list or exclusion tests.
+// What the scan benchmark's floor needs to know what the definitions name: the definition lines
+// read and decoded, the paths and keys derived (path tokens expanded from folder paths asked for
+// once). Checked against the scanners' own parsers by bench_scan --verify.
 #pragma once
 #include <array>
 #include <chrono>
@@ -169,79 +167,5 @@ struct FloorCounts {
     long files = 0, folders = 0, keys = 0, values = 0, cookies = 0, processes = 0;
     long long bytesRead = 0;
 };
-
-inline FloorCounts runFloor(ImagePlatform& image, std::vector<double>& parts, std::vector<long>& peaks) {
-    FloorCounts n;
-    auto mark = SteadyClock::now();
-    auto part = [&] {
-        parts.push_back(seconds(mark));
-        peaks.push_back(statusKiB("VmHWM"));
-        mark = SteadyClock::now();
-    };
-    Platform& p = image.platform();
-    ImageFileSystem& files = image.imageFiles();
-    ImageRegistry& registry = image.imageRegistry();
-    FileSystem& data = *p.dataFiles;
-    const std::string folder = image.dataFolder();
-    const BareExpander ex(*p.shellFolders);
-
-    eachLine(data, folder, kSafetyFile, [](const std::string&) {});
-    part();
-
-    std::vector<std::string> blocked;
-    eachLine(data, folder, kBlockedCookiesFile, [&](const std::string& line) { blocked.push_back(line); });
-    std::string cookies = p.shellFolders->folderPath(kCookiesFolderId);
-    while (!cookies.empty() && cookies.back() == '\\') cookies.pop_back();
-    for (const FileInfo& f : files.list(cookies)) {
-        if (f.isDirectory()) continue;
-        n.bytesRead += readWhole(files, cookies + "\\" + f.name);
-        ++n.cookies;
-    }
-    part();
-
-    std::string exePaths = "|", previous;
-    eachLine(data, folder, kExeDefinitionFile, [&](const std::string& line) {
-        if (line.find('=') != std::string::npos) previous = bareExePath(line, ex);
-        exePaths += previous + "|";
-    });
-    exePaths = text::toUpper(exePaths);
-    for (uint32_t pid : p.processes->processIds()) {
-        auto modules = p.processes->modulePaths(pid);
-        if (modules.empty()) continue;
-        ++n.processes;
-        if (exePaths.find("|" + text::toUpper(text::trim(modules.front())) + "|") != std::string::npos) ++n.processes;
-    }
-    part();
-
-    eachLine(data, folder, kRegistryDefinitionFile, [&](const std::string& line) {
-        auto k = bareRegistryKey(line, ex);
-        if (!k) return;
-        if (k->value.empty()) {
-            n.keys += registry.openKey(k->root, text::trim(k->key), kKeyReadWriteMask) == RegStatus::Ok;
-        } else if (auto v = registry.queryValue(k->root, k->key, k->value)) {
-            n.values += v->type == kRegSz || v->type == kRegExpandSz || (v->type == kRegDword && v->data.size() >= 4);
-        }
-    });
-    part();
-
-    eachLine(data, folder, kFileDefinitionFile, [&](const std::string& line) {
-        auto path = bareFilePath(line, ex);
-        if (!path || path->empty()) return;
-        auto info = files.lookup(*path);
-        if (!info || info->isDirectory() || info->isHidden() || info->isSystem() ||
-            !text::iequals(info->name, FileNamePart(*path)))
-            return;
-        ++n.files;
-        n.bytesRead += readWhole(files, *path);
-    });
-    eachLine(data, folder, kDirectoryDefinitionFile, [&](const std::string& line) {
-        auto path = bareFolderPath(line, ex);
-        if (path && files.folderExists(*path)) ++n.folders;
-    });
-    part();
-    parts.push_back(0);  // nothing to finish
-    peaks.push_back(peaks.back());
-    return n;
-}
 
 }  // namespace vedozer::bench

@@ -1,29 +1,27 @@
-// A whole scan through the session on a synthetic offline image (100,000 file, 20,000 folder,
-// 50,000 registry, 5,000 executable and 2,000 cookie-site definitions, 10,000 safe entries, 5,000
-// exclusions, 20,000 cookie files), against the floor of the same work done bare: the same
-// definition lines read and decoded, the same paths looked up through the image file system, the
-// same keys and values asked of the image registry, the cookie folder listed once and every
-// cookie read, the files found read once (as their company name needs) and the processes listed,
-// with no result lists, no progress, no safe-list or exclusion tests.
+// A whole scan through the session on a synthetic offline image (at scale 1: 100,000 file, 20,000
+// folder, 50,000 registry, 5,000 executable and 2,000 cookie-site definitions, 10,000 safe entries,
+// 5,000 exclusions, 20,000 cookie files), against the floor of the same host work done bare
+// (BareFloor.h). Each scale is measured in runs of floor and scan taken in turn; each measurement
+// runs in a fresh process (this program started again), so its memory is its own.
 //
-// Each measurement runs once in a fresh process (this program started again), so its peak
-// resident memory (VmHWM) is its own and not the image builder's.
-//
-//   bench_scan [--scale F] [--clsids N] [--dir DIR] [--keep] [--verify]
-//     --scale multiplies every count; --clsids sets the CLSID keys of SOFTWARE (10,000), which
-//     decides the hive's size; --dir reuses an image built there with --keep.
-//   bench_scan --child idle|floor|scan|verify DIR
+//   bench_scan [--scales 0.25,1,2] [--runs 5] [--clsids N] [--dir DIR] [--keep] [--verify]
+//     --clsids sets the CLSID keys of SOFTWARE (10,000 times the scale), which decide the hive's
+//     size; --dir builds (or reuses, with --keep) the images there.
+//   bench_scan --child idle|floor|scan|memory|verify DIR
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <sstream>
 
+#include "BareFloor.h"
 #include "ScanBenchImage.h"
 #include "ScanFloor.h"
 #include "app/Session.h"
@@ -37,8 +35,7 @@ using namespace vedozer;
 using namespace vedozer::bench;
 namespace fs = std::filesystem;
 
-// Processor time of this process so far (user + system), less disturbed than wall time by
-// other work on a busy machine.
+// Processor time of this process so far (user + system).
 double cpuSeconds() {
     rusage u{};
     ::getrusage(RUSAGE_SELF, &u);
@@ -47,22 +44,34 @@ double cpuSeconds() {
 }
 
 // Answers nothing, draws nothing; notes when each stage starts (its caption) and the last yield,
-// which ends the last stage.
+// which ends the last stage. With sampling on, it also follows the resident memory.
 class TimingHost : public Host {
 public:
+    explicit TimingHost(bool sampleMemory) : m_sample(sampleMemory) {}
     Answer ask(const Question&) override { return Answer::Ok; }
-    void yield() override { lastYield = SteadyClock::now(); }
+    void yield() override {
+        lastYield = SteadyClock::now();
+        if (m_sample && ++m_yields % 512 == 0) sample();
+    }
     void onScanStageStarted(const ScanStageStarted&) override {
         stageStarts.push_back(SteadyClock::now());
-        stagePeaks.push_back(statusKiB("VmHWM"));
+        if (m_sample) sample();
+    }
+    void sample() {
+        peakAnon = std::max(peakAnon, statusKiB("RssAnon"));
+        peakFile = std::max(peakFile, statusKiB("RssFile"));
     }
     std::vector<SteadyClock::time_point> stageStarts;
-    std::vector<long> stagePeaks;  // peak resident memory when each stage starts
     SteadyClock::time_point lastYield;
+    long peakAnon = 0, peakFile = 0;
+
+private:
+    bool m_sample;
+    long m_yields = 0;
 };
 
 // The parts of the work, in the order both runs do them.
-const char* const kParts[] = {"safe list", "cookies", "memory", "registry", "files+folders", "finish"};
+const char* const kParts[] = {"definitions", "cookies", "memory", "registry", "files+folders", "finish"};
 
 ImageConfig imageConfig(const fs::path& dir) {
     ImageConfig c;
@@ -83,7 +92,6 @@ std::unique_ptr<ImagePlatform> openImage(const fs::path& dir) {
     }
     return image;
 }
-
 
 struct Result {
     std::map<std::string, double> values;
@@ -109,22 +117,16 @@ Result readResult(const fs::path& file) {
 }
 
 int childFloor(const fs::path& dir) {
-    auto t0 = SteadyClock::now();
     auto image = openImage(dir);
+    const BarePlan plan = planFloor(*image, fs::canonical(dir / "C").string());
     Result r;
-    r.set("setup_s", seconds(t0));
-    r.set("setup_hwm_kib", statusKiB("VmHWM"));
-    auto t1 = SteadyClock::now();
     std::vector<double> parts;
-    std::vector<long> peaks;
+    const auto t0 = SteadyClock::now();
     const double cpu0 = cpuSeconds();
-    FloorCounts n = runFloor(*image, parts, peaks);
+    FloorCounts n = runBareFloor(plan, parts);
     r.set("cpu_s", cpuSeconds() - cpu0);
-    r.set("wall_s", seconds(t1));
-    for (size_t i = 0; i < parts.size(); ++i) {
-        r.set("part" + std::to_string(i), parts[i]);
-        r.set("peak" + std::to_string(i), peaks[i]);
-    }
+    r.set("wall_s", seconds(t0));
+    for (size_t i = 0; i < parts.size(); ++i) r.set("part" + std::to_string(i), parts[i]);
     r.set("hwm_kib", statusKiB("VmHWM"));
     r.set("anon_kib", statusKiB("RssAnon"));
     r.set("file_kib", statusKiB("RssFile"));
@@ -134,21 +136,20 @@ int childFloor(const fs::path& dir) {
     return 0;
 }
 
-int childScan(const fs::path& dir) {
-    auto t0 = SteadyClock::now();
+int childScan(const fs::path& dir, bool sampleMemory) {
     auto image = openImage(dir);
-    TimingHost host;
+    TimingHost host(sampleMemory);
     Session session(image->platform(), host);
     if (!session.startUp()) return 2;
     Result r;
-    r.set("setup_s", seconds(t0));
-    r.set("setup_hwm_kib", statusKiB("VmHWM"));
-    auto t1 = SteadyClock::now();
+    host.sample();
+    const auto t1 = SteadyClock::now();
     const double cpu0 = cpuSeconds();
     ScanRunState state = session.scan().run;
     r.set("cpu_s", cpuSeconds() - cpu0);
     const auto t2 = SteadyClock::now();
     r.set("wall_s", seconds(t1));
+    host.sample();
     // One caption per stage; before the first, the definition check and the safe list.
     const auto& starts = host.stageStarts;
     auto span = [](SteadyClock::time_point a, SteadyClock::time_point b) {
@@ -159,29 +160,19 @@ int childScan(const fs::path& dir) {
         for (int i = 0; i < 3; ++i) r.set("part" + std::to_string(i + 1), span(starts[i], starts[i + 1]));
         r.set("part4", span(starts[3], host.lastYield));
         r.set("part5", span(host.lastYield, t2));
-        for (int i = 0; i < 4; ++i) r.set("peak" + std::to_string(i), host.stagePeaks[i]);
-        r.set("peak4", statusKiB("VmHWM"));  // the last stage's end is not marked; the finish adds little
-        r.set("peak5", statusKiB("VmHWM"));
     }
     r.set("hwm_kib", statusKiB("VmHWM"));
-    r.set("anon_kib", statusKiB("RssAnon"));
-    r.set("file_kib", statusKiB("RssFile"));
+    r.set("peak_anon_kib", host.peakAnon);
+    r.set("peak_file_kib", host.peakFile);
     const ScanResults& res = session.results();
-    long excluded = 0;
-    for (const auto& f : res.foundList()) excluded += f.text.rfind("EXCLUDED: ", 0) == 0;
-    r.set("removal_rows", res.removalList().size());
-    r.set("found_rows", res.foundList().size());
-    r.set("excluded_rows", excluded);
     r.set("file_rows", res.fileDetections().size());
     r.set("registry_rows", res.registryDetections().size());
     r.set("cookie_rows", res.cookieDetections().size());
-    r.set("traces", res.traces());
-    r.set("software_found", session.counters().softwareFound);
+    r.set("removal_rows", res.removalList().size());
     r.set("skipped", res.skippedCount());
     r.set("cancelled", state.cancelled);
     r.set("missing", state.definitionsMissing);
-    r.set("report", state.reportWritten);
-    writeResult(dir / "result-scan.txt", r);
+    writeResult(dir / (sampleMemory ? "result-memory.txt" : "result-scan.txt"), r);
     return 0;
 }
 
@@ -220,17 +211,13 @@ int childVerify(const fs::path& dir) {
         compare(line, bare ? std::to_string(int(bare->root)) + bare->key + "^" + bare->value : "-",
                 real ? std::to_string(int(real->root)) + real->keyPath + "^" + real->valueName : "-");
     });
-    eachLine(*p.dataFiles, folder, kExeDefinitionFile, [&](const std::string& line) {
-        auto real = parseExeDefinition(line, engine);
-        compare(line, bareExePath(line, ex), real ? real->path : "");
-    });
     std::printf("verify: %ld definition lines, %ld give other paths in the floor than in the scanners\n", checked,
                 differ);
     return differ == 0 ? 0 : 1;
 }
 
 // Starts this program again for one measurement; false when it failed.
-bool runChild(const char* mode, const fs::path& dir, rusage& usage) {
+bool runChild(const char* mode, const fs::path& dir) {
     std::fflush(stdout);
     pid_t pid = ::fork();
     if (pid == 0) {
@@ -239,11 +226,11 @@ bool runChild(const char* mode, const fs::path& dir, rusage& usage) {
         ::_exit(127);
     }
     int status = 0;
-    if (pid < 0 || ::wait4(pid, &status, 0, &usage) != pid) return false;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Reads every file of the tree once, so both runs find it in the page cache.
+// Reads every file of the tree once, so every run finds it in the page cache.
 long long warmUp(const fs::path& dir) {
     long long bytes = 0;
     std::vector<char> buf(1 << 16);
@@ -257,13 +244,82 @@ long long warmUp(const fs::path& dir) {
 
 void savePlanted(const fs::path& file, const bench::Planted& p) {
     Result r;
-    r.set("file_hits", p.fileHits), r.set("file_reported", p.fileReported);
-    r.set("dir_hits", p.dirHits), r.set("dir_reported", p.dirReported);
-    r.set("reg_hits", p.regHits), r.set("reg_reported", p.regReported);
-    r.set("cookie_hits", p.cookieHits), r.set("cookie_reported", p.cookieReported);
-    r.set("safe", p.safe), r.set("excluded", p.excluded), r.set("microsoft", p.microsoft);
-    r.set("hidden", p.hidden), r.set("binary", p.binary);
+    r.set("file_reported", p.fileReported), r.set("dir_reported", p.dirReported);
+    r.set("reg_reported", p.regReported), r.set("cookie_reported", p.cookieReported);
     writeResult(file, r);
+}
+
+struct Stats {
+    double min = 0, median = 0;
+};
+Stats stats(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return {v.front(), v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2};
+}
+
+struct ScaleOutcome {
+    double scale = 0;
+    Stats floorCpu, floorWall, scanCpu, scanWall;
+    std::vector<double> floorParts, scanParts;  // medians per part
+    Result memory, floorLast;
+    double softwareMiB = 0;
+    bool rowsAsPlanted = true;
+};
+
+bool measureScale(const fs::path& dir, double scale, int clsids, int runs, bool keep, bool verify,
+                  ScaleOutcome& out) {
+    out.scale = scale;
+    BenchSizes sizes = BenchSizes{}.scaled(scale);
+    if (clsids > 0) sizes.machineClsids = clsids;
+    if (!fs::exists(dir / "planted.txt")) {
+        auto t0 = SteadyClock::now();
+        bench::ScanBenchImage image(dir, sizes);
+        image.build();
+        savePlanted(dir / "planted.txt", image.planted());
+        std::printf("scale %g: image built in %.1f s under %s\n", scale, seconds(t0), dir.c_str());
+    }
+    fs::remove_all(dir / "config");  // every run starts from default options
+    if (verify && !runChild("verify", dir)) return false;
+    warmUp(dir);
+    if (!runChild("floor", dir)) return false;  // untimed: the kernel's caches hold every look-up too
+
+    std::vector<double> fc, fw, sc, sw;
+    std::vector<std::vector<double>> fp(std::size(kParts)), sp(std::size(kParts));
+    for (int run = 0; run < runs; ++run) {
+        if (!runChild("floor", dir) || !runChild("scan", dir)) return false;
+        const Result f = readResult(dir / "result-floor.txt"), s = readResult(dir / "result-scan.txt");
+        fc.push_back(f.get("cpu_s")), fw.push_back(f.get("wall_s"));
+        sc.push_back(s.get("cpu_s")), sw.push_back(s.get("wall_s"));
+        for (size_t i = 0; i < std::size(kParts); ++i) {
+            fp[i].push_back(f.get("part" + std::to_string(i)));
+            sp[i].push_back(s.get("part" + std::to_string(i)));
+        }
+        out.floorLast = f;
+        const Result planted = readResult(dir / "planted.txt");
+        out.rowsAsPlanted = out.rowsAsPlanted &&
+                            s.get("file_rows") == planted.get("file_reported") + planted.get("dir_reported") &&
+                            s.get("registry_rows") == planted.get("reg_reported") &&
+                            s.get("cookie_rows") == planted.get("cookie_reported") && s.get("cancelled") == 0 &&
+                            s.get("missing") == 0;
+    }
+    out.floorCpu = stats(fc), out.floorWall = stats(fw), out.scanCpu = stats(sc), out.scanWall = stats(sw);
+    for (size_t i = 0; i < std::size(kParts); ++i) {
+        out.floorParts.push_back(stats(fp[i]).median);
+        out.scanParts.push_back(stats(sp[i]).median);
+    }
+    if (!runChild("memory", dir)) return false;
+    out.memory = readResult(dir / "result-memory.txt");
+    out.softwareMiB = fs::file_size(dir / "C/Windows/System32/config/SOFTWARE") / 1048576.0;
+    if (!keep) fs::remove_all(dir);
+    return true;
+}
+
+std::vector<double> parseScales(const std::string& text) {
+    std::vector<double> scales;
+    std::stringstream in(text);
+    std::string item;
+    while (std::getline(in, item, ',')) scales.push_back(std::atof(item.c_str()));
+    return scales;
 }
 
 }  // namespace
@@ -273,115 +329,77 @@ int main(int argc, char** argv) {
         const std::string mode = argv[2];
         const fs::path dir = argv[3];
         if (mode == "floor") return childFloor(dir);
-        if (mode == "scan") return childScan(dir);
+        if (mode == "scan") return childScan(dir, false);
+        if (mode == "memory") return childScan(dir, true);
         if (mode == "idle") return childIdle(dir);
         if (mode == "verify") return childVerify(dir);
         return 2;
     }
-    double scale = 1.0;
-    int clsids = 0;  // machine CLSID keys in SOFTWARE: the hive's size
+    std::vector<double> scales{0.25, 1, 2};
+    int clsids = 0, runs = 5;
     bool keep = false, verify = false;
-    fs::path dir;
+    fs::path base;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        if (a == "--scale" && i + 1 < argc) scale = std::atof(argv[++i]);
+        if (a == "--scales" && i + 1 < argc) scales = parseScales(argv[++i]);
+        else if (a == "--runs" && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
         else if (a == "--clsids" && i + 1 < argc) clsids = std::atoi(argv[++i]);
-        else if (a == "--dir" && i + 1 < argc) dir = argv[++i];
+        else if (a == "--dir" && i + 1 < argc) base = argv[++i];
         else if (a == "--keep") keep = true;
         else if (a == "--verify") verify = true;
         else {
-            std::fprintf(stderr, "usage: bench_scan [--scale F] [--clsids N] [--dir DIR] [--keep] [--verify]\n");
+            std::fprintf(stderr, "usage: bench_scan [--scales 0.25,1,2] [--runs 5] [--clsids N] [--dir DIR] [--keep] "
+                                 "[--verify]\n");
             return 2;
         }
     }
-    const bool reuse = !dir.empty() && fs::exists(dir / "planted.txt");
-    if (dir.empty()) dir = fs::temp_directory_path() / ("vedozer-bench-scan-" + std::to_string(::getpid()));
-    bench::BenchSizes sizes = bench::BenchSizes{}.scaled(scale);
-    if (clsids > 0) sizes.machineClsids = clsids;
-    if (!reuse) {
-        auto t0 = SteadyClock::now();
-        bench::ScanBenchImage image(dir, sizes);
-        image.build();
-        savePlanted(dir / "planted.txt", image.planted());
-        std::printf("image built in %.1f s under %s\n", seconds(t0), dir.c_str());
-    }
-    fs::remove_all(dir / "config");  // every run starts from default options
-    std::printf("definitions: %d file, %d folder, %d registry, %d executable, %d cookie-site lines; %d safe, "
-                "%d exclusions; %d cookie files\n",
-                sizes.fileLines, sizes.dirLines, sizes.regLines, sizes.exeLines, sizes.cookieSites, sizes.safeLines,
-                sizes.exclusionLines, sizes.cookieFiles);
-    const Result planted = readResult(dir / "planted.txt");
-    std::printf("planted hits: %.0f files, %.0f folders, %.0f registry, %.0f cookies (of them %.0f safe, %.0f "
-                "excluded, %.0f Microsoft, %.0f hidden, %.0f binary values)\n",
-                planted.get("file_hits"), planted.get("dir_hits"), planted.get("reg_hits"), planted.get("cookie_hits"),
-                planted.get("safe"), planted.get("excluded"), planted.get("microsoft"), planted.get("hidden"),
-                planted.get("binary"));
+    if (base.empty()) base = fs::temp_directory_path() / ("vedozer-bench-scan-" + std::to_string(::getpid()));
+    if (!runChild("idle", base.parent_path())) return 1;
+    const double idleMiB = readResult(base.parent_path() / "result-idle.txt").get("hwm_kib") / 1024;
+    fs::remove(base.parent_path() / "result-idle.txt");
 
-    rusage usage{};
+    std::vector<ScaleOutcome> outcomes;
     int rc = 0;
-    if (verify && !runChild("verify", dir, usage)) rc = 1;
-    // The warm-up reads every file, then resolves every path and key once (an untimed floor run):
-    // the kernel's caches then hold the failed lookups too, whichever run comes first.
-    auto tw = SteadyClock::now();
-    long long warm = warmUp(dir);
-    if (!runChild("floor", dir, usage)) return 1;
-    std::printf("caches warmed: %.1f MB read and every lookup made once in %.2f s\n", warm / 1e6, seconds(tw));
-
-    if (!runChild("idle", dir, usage) || !runChild("floor", dir, usage) || !runChild("scan", dir, usage)) return 1;
-    const Result idle = readResult(dir / "result-idle.txt");
-    const Result floor = readResult(dir / "result-floor.txt");
-    const Result scan = readResult(dir / "result-scan.txt");
-
-    std::printf("\nfloor: %.0f files and %.0f folders found, %.0f keys and %.0f values, %.0f cookie files, "
-                "%.1f MB read\n",
-                floor.get("files"), floor.get("folders"), floor.get("keys"), floor.get("values"),
-                floor.get("cookies"), floor.get("bytes") / 1e6);
-    std::printf("scan:  %.0f removal rows, %.0f found rows (%.0f excluded), work rows %.0f files/folders, %.0f "
-                "registry, %.0f cookies; %.0f traces, %.0f software found, %.0f skipped; report %s%s\n",
-                scan.get("removal_rows"), scan.get("found_rows"), scan.get("excluded_rows"), scan.get("file_rows"),
-                scan.get("registry_rows"), scan.get("cookie_rows"), scan.get("traces"), scan.get("software_found"),
-                scan.get("skipped"), scan.get("report") > 0 ? "written" : "not written",
-                scan.get("cancelled") > 0 || scan.get("missing") > 0 ? " (SCAN DID NOT RUN THROUGH)" : "");
-    const double expectedFiles = planted.get("file_reported") + planted.get("dir_reported");
-    if (scan.get("file_rows") != expectedFiles || scan.get("registry_rows") != planted.get("reg_reported") ||
-        scan.get("cookie_rows") != planted.get("cookie_reported")) {
-        std::printf("WARNING: work rows differ from what was planted (expected %.0f files/folders, %.0f registry, "
-                    "%.0f cookies)\n",
-                    expectedFiles, planted.get("reg_reported"), planted.get("cookie_reported"));
-        rc = 1;
+    for (double scale : scales) {
+        char name[32];
+        std::snprintf(name, sizeof name, "scale-%g", scale);
+        ScaleOutcome o;
+        if (!measureScale(base / name, scale, clsids, runs, keep, verify, o)) {
+            std::fprintf(stderr, "scale %g: a run failed\n", scale);
+            return 1;
+        }
+        if (!o.rowsAsPlanted) {
+            std::printf("WARNING: scale %g: the scan's rows differ from what was planted\n", scale);
+            rc = 1;
+        }
+        outcomes.push_back(std::move(o));
     }
+    if (!keep) fs::remove_all(base);
 
-    const double mib = 1024.0;
-    const double ratio = scan.get("wall_s") / floor.get("wall_s");
-    const double cpuRatio = scan.get("cpu_s") / floor.get("cpu_s");
-    std::printf("\nprocess start alone: peak resident %.1f MiB\n", idle.get("hwm_kib") / mib);
-    std::printf("%-14s %9s %9s %7s   %s\n", "part", "floor s", "scan s", "ratio", "peak MiB after it: floor scan");
-    for (size_t i = 0; i < std::size(kParts); ++i) {
-        const std::string key = "part" + std::to_string(i), peak = "peak" + std::to_string(i);
-        const double f = floor.get(key), sc = scan.get(key);
-        char ratioText[16] = "-";
-        if (f > 0) std::snprintf(ratioText, sizeof ratioText, "%.2f", sc / f);
-        std::printf("%-14s %9.3f %9.3f %7s   %6.1f %6.1f\n", kParts[i], f, sc, ratioText, floor.get(peak) / 1024.0,
-                    scan.get(peak) / 1024.0);
+    std::printf("\n%d runs per scale, floor and scan in turn; seconds, min / median\n", runs);
+    std::printf("%6s | %15s %15s | %15s %15s | %11s %11s\n", "scale", "floor cpu", "floor wall", "scan cpu",
+                "scan wall", "cpu ratio", "wall ratio");
+    for (const auto& o : outcomes) {
+        std::printf("%6g | %7.3f %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f %7.3f | %5.2f %5.2f %5.2f %5.2f\n", o.scale,
+                    o.floorCpu.min, o.floorCpu.median, o.floorWall.min, o.floorWall.median, o.scanCpu.min,
+                    o.scanCpu.median, o.scanWall.min, o.scanWall.median, o.scanCpu.min / o.floorCpu.min,
+                    o.scanCpu.median / o.floorCpu.median, o.scanWall.min / o.floorWall.min,
+                    o.scanWall.median / o.floorWall.median);
     }
-    std::printf("floor: %.3f s wall, peak resident %.1f MiB (%.1f MiB after opening the image); at the end %.1f MiB "
-                "anonymous + %.1f MiB file-backed (binary, libraries, mapped hives)\n",
-                floor.get("wall_s"), floor.get("hwm_kib") / mib, floor.get("setup_hwm_kib") / mib,
-                floor.get("anon_kib") / mib, floor.get("file_kib") / mib);
-    std::printf("scan:  %.3f s wall, peak resident %.1f MiB (%.1f MiB after start-up, which took %.3f s); at the end "
-                "%.1f MiB anonymous + %.1f MiB file-backed\n",
-                scan.get("wall_s"), scan.get("hwm_kib") / mib, scan.get("setup_hwm_kib") / mib, scan.get("setup_s"),
-                scan.get("anon_kib") / mib, scan.get("file_kib") / mib);
-    std::printf("hives: SOFTWARE %.1f MiB, SYSTEM %.1f MiB, NTUSER.DAT %.1f MiB, UsrClass.dat %.1f MiB (each one read "
-                "is mapped and walked whole when opened)\n",
-                fs::file_size(dir / "C/Windows/System32/config/SOFTWARE") / mib / mib,
-                fs::file_size(dir / "C/Windows/System32/config/SYSTEM") / mib / mib,
-                fs::file_size(dir / "C/Users/alice/NTUSER.DAT") / mib / mib,
-                fs::file_size(dir / "C/Users/alice/AppData/Local/Microsoft/Windows/UsrClass.dat") / mib / mib);
-    std::printf("processor time: floor %.3f s, scan %.3f s, ratio %.2f\n", floor.get("cpu_s"), scan.get("cpu_s"),
-                cpuRatio);
-    std::printf("ratio scan/floor (wall): %.2f (target 1.5 or less): %s; peak memory %s the 64 MiB target\n", ratio,
-                ratio <= 1.5 ? "met" : "MISSED", scan.get("hwm_kib") / mib < 64 ? "within" : "OVER");
-    if (!keep) fs::remove_all(dir);
+    std::printf("(ratios: min/min and median/median; target 1.5 or less)\n");
+    for (const auto& o : outcomes) {
+        std::printf("\nscale %g, wall seconds per part (medians): part, floor, scan\n", o.scale);
+        for (size_t i = 0; i < std::size(kParts); ++i)
+            std::printf("  %-14s %8.3f %8.3f\n", kParts[i], o.floorParts[i], o.scanParts[i]);
+        const Result& f = o.floorLast;
+        std::printf("  floor found %.0f files, %.0f folders, %.0f keys, %.0f values, %.0f cookies, %.0f processes\n",
+                    f.get("files"), f.get("folders"), f.get("keys"), f.get("values"), f.get("cookies"),
+                    f.get("processes"));
+        const Result& m = o.memory;
+        std::printf("  scan memory (SOFTWARE hive %.1f MiB): peak resident %.1f MiB, peak anonymous %.1f MiB, peak "
+                    "file-backed %.1f MiB (process start alone: %.1f MiB resident)\n",
+                    o.softwareMiB, m.get("hwm_kib") / 1024, m.get("peak_anon_kib") / 1024,
+                    m.get("peak_file_kib") / 1024, idleMiB);
+    }
     return rc;
 }

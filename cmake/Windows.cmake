@@ -34,12 +34,43 @@ function(vedozer_windows_targets)
   list(FILTER _cli EXCLUDE REGEX "/Demo[^/]*\\.cpp$")
   add_executable(vedozer ${_cli} ${CMAKE_BINARY_DIR}/generated/VersionResource.rc)
   target_link_libraries(vedozer PRIVATE vedozer_engine vedozer_win32 CLI11::CLI11)
+
+  vedozer_windows_gui()
+endfunction()
+
+# vedozer-gui.exe: the desktop application, native Win32 views over the presenters. Its
+# resources take the icons the artwork target renders and the version resource from the build's
+# identity; Unicode entry points throughout (the engine's Windows-1252 texts are converted at the
+# views' edge).
+function(vedozer_windows_gui)
+  if(NOT VEDOZER_HAVE_ARTWORK)
+    message(STATUS "vedozer-gui.exe needs the artwork tools; not built")
+    return()
+  endif()
+  file(GLOB _gui CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/win32/*.cpp)
+  list(FILTER _gui EXCLUDE REGEX "/WinMain\\.cpp$")
+  set(_rc ${CMAKE_SOURCE_DIR}/src/ui/win32/vedozer-gui.rc)
+  # The views as a library, so their tests link the same code the program runs.
+  add_library(vedozer_win32ui STATIC ${_gui})
+  target_include_directories(vedozer_win32ui PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_compile_definitions(vedozer_win32ui PUBLIC UNICODE _UNICODE)
+  target_link_libraries(vedozer_win32ui PUBLIC vedozer_engine vedozer_win32 comctl32 uxtheme gdi32 user32 shell32)
+  add_executable(vedozer-gui WIN32 ${CMAKE_SOURCE_DIR}/src/ui/win32/WinMain.cpp ${_rc})
+  target_link_options(vedozer-gui PRIVATE -municode)
+  target_link_libraries(vedozer-gui PRIVATE vedozer_win32ui)
+  add_dependencies(vedozer-gui vedozer_artwork)
+  # The resource compiler finds the icons, the manifest and the version block by these folders.
+  set_property(SOURCE ${_rc} APPEND PROPERTY INCLUDE_DIRECTORIES
+               ${CMAKE_SOURCE_DIR}/src/ui/win32 ${VEDOZER_ARTWORK_DIR} ${CMAKE_BINARY_DIR}/generated)
+  set_property(SOURCE ${_rc} APPEND PROPERTY OBJECT_DEPENDS
+               ${CMAKE_SOURCE_DIR}/src/ui/win32/Resource.h ${CMAKE_SOURCE_DIR}/src/ui/win32/vedozer-gui.manifest
+               ${VEDOZER_ARTWORK_DIR}/vedozer.ico)
 endfunction()
 
 # Test sources that need the Linux backend, its image builders or POSIX calls stay out.
 set(VEDOZER_LINUX_ONLY_TEST
-    "platform/image/|HiveBuilder\\.h|DefServerProcess\\.h|ScanImage\\.h|RemovalImage\\.h|RemovalSession\\.h|<unistd\\.h>|<sys/")
-set(VEDOZER_WINDOWS_TEST_DIRS definitions i18n settings report scan removal update submit win32)
+    "platform/image/|sodium\\.h|HiveBuilder\\.h|DefServerProcess\\.h|ScanImage\\.h|ShieldImage\\.h|RunningProgram\\.h|RemovalImage\\.h|RemovalSession\\.h|<unistd\\.h>|<sys/")
+set(VEDOZER_WINDOWS_TEST_DIRS definitions i18n settings report scan removal update submit protection win32)
 
 if(VEDOZER_BUILD_TESTS)
   enable_testing()  # here, at the top directory's scope: ctest reads it from there
@@ -83,6 +114,9 @@ function(vedozer_windows_tests)
       set(_lib vedozer_${name})
     endif()
     target_link_libraries(test_${name} PRIVATE ${_lib} vedozer_win32 vedozer_testsupport gtest_main)
+    if(name STREQUAL "win32")
+      target_link_libraries(test_${name} PRIVATE ws2_32)  # a hostile server inside the test
+    endif()
     target_compile_definitions(test_${name} PRIVATE
       VEDOZER_BINARY_DIR="${CMAKE_BINARY_DIR}" VEDOZER_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     # Each executable is one test here: starting Wine once per case would cost minutes.
@@ -98,5 +132,41 @@ function(vedozer_windows_tests)
   target_link_libraries(vedozer_test_selfregister PRIVATE advapi32)
   if(TARGET test_win32)
     add_dependencies(test_win32 vedozer vedozer_test_sleeper vedozer_test_selfregister)
+  endif()
+
+  # The driver of the desktop tests and screenshots; it knows the controls by the names of
+  # the resource header.
+  if(TARGET vedozer-gui)
+    set(_header ${CMAKE_SOURCE_DIR}/src/ui/win32/Resource.h)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_header})
+    file(STRINGS ${_header} _defines REGEX "^#define ID[CMD]_[A-Z0-9_]+ [0-9]+")
+    set(_names "")
+    foreach(d ${_defines})
+      string(REGEX REPLACE "^#define ([A-Z0-9_]+) ([0-9]+).*" "{\"\\1\", \\2}," _entry "${d}")
+      string(APPEND _names "${_entry}\n")
+    endforeach()
+    file(WRITE ${CMAKE_BINARY_DIR}/generated/ControlNames.inc.new "${_names}")
+    configure_file(${CMAKE_BINARY_DIR}/generated/ControlNames.inc.new ${CMAKE_BINARY_DIR}/generated/ControlNames.inc
+                   COPYONLY)
+    file(GLOB _driver CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/gui/*.cpp)
+    add_executable(vedozer_gui_driver ${_driver})
+    target_include_directories(vedozer_gui_driver PRIVATE ${CMAKE_BINARY_DIR}/generated)
+    target_compile_definitions(vedozer_gui_driver PRIVATE UNICODE _UNICODE)
+    target_link_libraries(vedozer_gui_driver PRIVATE comctl32 user32)
+    add_executable(vedozer_test_holdfile ${CMAKE_SOURCE_DIR}/tests/win32/helpers/HoldFile.cpp)
+    target_link_options(vedozer_test_holdfile PRIVATE -municode)
+
+    # The views' own machinery under Wine: templates, layout, message boxes, pumping.
+    file(GLOB _uitests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/views/*.cpp)
+    add_executable(test_win32gui ${_uitests} ${CMAKE_SOURCE_DIR}/src/ui/win32/vedozer-gui.rc)
+    target_link_libraries(test_win32gui PRIVATE vedozer_win32ui vedozer_testsupport gtest_main)
+    add_dependencies(test_win32gui vedozer_artwork)
+    # Windows need a display: the test gets an Xvfb of its own.
+    find_program(VEDOZER_XVFB_RUN xvfb-run)
+    if(VEDOZER_XVFB_RUN AND VEDOZER_WINE)
+      add_test(NAME test_win32gui COMMAND ${VEDOZER_XVFB_RUN} -a -s "-screen 0 1280x800x24" ${VEDOZER_WINE}
+                                          $<TARGET_FILE:test_win32gui>)
+      set_tests_properties(test_win32gui PROPERTIES TIMEOUT 300)
+    endif()
   endif()
 endfunction()

@@ -18,15 +18,16 @@ void refresh(Repository& repository) {
 
 }  // namespace
 
-void installDefinitionRoutes(httplib::Server& server, Repository& repository) {
-    auto dateReply = [&repository](const httplib::Request&, httplib::Response& res) {
+void installDefinitionRoutes(httplib::Server& server, Repository& repository, const FeedSigner* signer) {
+    auto dateReply = [&repository, signer](const httplib::Request&, httplib::Response& res) {
         refresh(repository);
-        res.set_content(fullDateText(repository.currentDate()), kText);
+        std::string date = fullDateText(repository.currentDate());
+        res.set_content(signer ? signer->dateReply(date) : date, kText);
     };
     server.Get("/asp/currentDateNEW.asp", dateReply);
     server.Get("/asp/date.asp", dateReply);
 
-    server.Get("/asp/getDefsNEW.asp", [&repository](const httplib::Request& req, httplib::Response& res) {
+    server.Get("/asp/getDefsNEW.asp", [&repository, signer](const httplib::Request& req, httplib::Response& res) {
         refresh(repository);
         auto since = ParseGeneralDate(req.get_param_value("date"));
         if (!since) {
@@ -34,7 +35,9 @@ void installDefinitionRoutes(httplib::Server& server, Repository& repository) {
             res.set_content("Bad date", kText);
             return;
         }
-        res.set_content(repository.feedSince(*since), kText);
+        DateValue reached;
+        std::string feed = repository.feedSince(*since, &reached);
+        res.set_content(signer ? signer->feed(feed, *since, reached) : feed, kText);
     });
 
     server.Get(R"(/Languages/(\d{1,6})/Localization\.txt)",

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "FeedSigner.h"
 #include "Repository.h"
 #include "SubmissionLog.h"
 
@@ -14,7 +15,8 @@ namespace vedozer::server {
 //   /asp/getDefsNEW.asp?prog=&comp=&date=   update feed since the client's date
 //   /asp/date.asp                           date for the client's date.dat after an update
 //   /Languages/<n>/Localization.txt         the language file of product n
-void installDefinitionRoutes(httplib::Server& server, Repository& repository);
+// With a signer, the date replies and feeds carry its signatures.
+void installDefinitionRoutes(httplib::Server& server, Repository& repository, const FeedSigner* signer = nullptr);
 
 // /asp/getData.asp?data=   anonymous data and file submissions. Behind a proxy (`proxied`), the
 // sender is the address the proxy names in X-Real-IP.

@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "definitions/DefinitionFiles.h"
+#include "i18n/LocalizationCheck.h"
+#include "i18n/LocalizationParser.h"
 
 namespace vedozer::server {
 
@@ -83,8 +85,9 @@ DateValue Repository::currentDate() {
     return m_sets.back().date;
 }
 
-std::string Repository::feedSince(const DateValue& since) {
+std::string Repository::feedSince(const DateValue& since, DateValue* reached) {
     std::lock_guard lock(m_mutex);
+    if (reached) *reached = m_sets.empty() || m_sets.back().date < since ? since : m_sets.back().date;
     return buildFeed(m_sets, since);
 }
 
@@ -103,6 +106,33 @@ std::optional<fs::path> Repository::localizationFile(int productNumber) const {
     std::error_code ec;
     if (fs::is_regular_file(p, ec)) return p;
     return std::nullopt;
+}
+
+std::vector<std::string> Repository::languageFileProblems() const {
+    std::vector<std::string> problems;
+    std::error_code ec;
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(m_root / "Languages", ec)) {
+        fs::path file = e.path() / "Localization.txt";
+        if (fs::is_regular_file(file, ec)) files.push_back(file);
+    }
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+        const std::string name = fs::relative(file, m_root, ec).generic_string();
+        if (fs::file_size(file, ec) > kLocalizationMaxBytes) {
+            problems.push_back(name + ": larger than " + std::to_string(kLocalizationMaxBytes) + " bytes");
+            continue;
+        }
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream content;
+        content << in.rdbuf();
+        LocalizationReport report = reportOn(parseLocalization(content.str()));
+        std::string first = !report.fileProblems.empty() ? report.fileProblems.front() : "";
+        for (const LanguageReport& language : report.languages)
+            if (first.empty() && !language.problems.empty()) first = language.problems.front();
+        if (!first.empty()) problems.push_back(name + ": " + first);
+    }
+    return problems;
 }
 
 }  // namespace vedozer::server

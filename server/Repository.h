@@ -24,9 +24,14 @@ public:
 
     // The date of the newest change set, or the date of definitions never updated.
     DateValue currentDate();
-    std::string feedSince(const DateValue& since);
+    // The feed for definitions dated `since`; `reached` gets the date it brings them to.
+    std::string feedSince(const DateValue& since, DateValue* reached = nullptr);
     // The language file for a product number, when there is one.
     std::optional<std::filesystem::path> localizationFile(int productNumber) const;
+    // Why the program would refuse a language file under "Languages/", one line per file
+    // ("Languages/21/Localization.txt: line 12: ..."). The files are served as they are: a client
+    // keeps its own file when it refuses one.
+    std::vector<std::string> languageFileProblems() const;
     size_t changeSetCount();
     // The change sets in service, oldest first.
     std::vector<ChangeSet> changeSets();

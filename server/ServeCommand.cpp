@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "DefServer.h"
@@ -20,6 +21,17 @@ int serve(const ServeOptions& options) {
             std::cerr << "vedozer-defserver: " << e.what() << std::endl;
             return 1;
         }
+        for (const std::string& problem : repository->languageFileProblems())
+            std::cerr << "vedozer-defserver: warning: clients will refuse " << problem << std::endl;
+    }
+    std::optional<FeedSigner> signer;
+    if (!options.keyFile.empty()) {
+        try {
+            signer = FeedSigner::load(options.keyFile);
+        } catch (const std::exception& e) {
+            std::cerr << "vedozer-defserver: " << e.what() << std::endl;
+            return 1;
+        }
     }
     SubmissionLog submissions(options.submissionsFile, options.rememberedNames);
 
@@ -32,7 +44,7 @@ int serve(const ServeOptions& options) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     HttpListener listener(options.limits);
-    if (repository) installDefinitionRoutes(listener, *repository);
+    if (repository) installDefinitionRoutes(listener, *repository, signer ? &*signer : nullptr);
     installSubmissionRoute(listener, submissions, options.proxied);
     installNotFound(listener);
     if (!options.quiet) {

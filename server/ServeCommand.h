@@ -15,6 +15,7 @@ struct ServeOptions {
     size_t rememberedNames = SubmissionLog::kDefaultRememberedNames;
     bool proxied = false;
     bool quiet = false;
+    std::string keyFile;  // secret key: replies are signed with it
     ListenerLimits limits;
 };
 

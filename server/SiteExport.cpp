@@ -2,9 +2,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
+#include <optional>
 #include <set>
 
+#include "FeedSigner.h"
 #include "Repository.h"
 #include "definitions/DefinitionFiles.h"
 
@@ -61,16 +64,20 @@ void checkTarget(const fs::path& out) {
         throw ExportError(out.string() + " is not empty: export each release into a new folder");
 }
 
-void fillSite(SiteWriter& site, const fs::path& repo, Repository& repository,
-              const std::vector<ChangeSet>& sets, const ExportOptions& options, ExportSummary& summary) {
+void fillSite(SiteWriter& site, const fs::path& repo, Repository& repository, const std::vector<ChangeSet>& sets,
+              const ExportOptions& options, const FeedSigner* signer, ExportSummary& summary) {
     const DateValue newest = repository.currentDate();
-    site.write("asp/currentDateNEW.asp", fullDateText(newest));
-    site.write("asp/date.asp", fullDateText(newest));
+    const std::string date = signer ? signer->dateReply(fullDateText(newest)) : fullDateText(newest);
+    site.write("asp/currentDateNEW.asp", date);
+    site.write("asp/date.asp", date);
 
     std::set<DateValue> dates;
     for (const auto& s : sets) dates.insert(s.date);
     dates.insert(*ParseGeneralDate(kDefaultDefinitionDate));
-    for (const DateValue& d : dates) site.write("feeds/" + feedFileName(d), buildFeed(sets, d));
+    for (const DateValue& d : dates) {
+        std::string feed = buildFeed(sets, d);
+        site.write("feeds/" + feedFileName(d), signer ? signer->feed(feed, d, std::max(d, newest)) : feed);
+    }
     summary.feeds = dates.size();
 
     std::error_code ec;
@@ -107,6 +114,8 @@ ExportSummary exportSite(const fs::path& repo, const fs::path& out, const Export
     if (out.filename().empty()) throw ExportError("name the site folder without a trailing \"/\"");
     checkTarget(out);
 
+    std::optional<FeedSigner> signer;
+    if (!options.keyFile.empty()) signer = FeedSigner::load(options.keyFile);
     Repository repository(repo);
     repository.load();
     const std::vector<ChangeSet> sets = repository.changeSets();
@@ -119,7 +128,7 @@ ExportSummary exportSite(const fs::path& repo, const fs::path& out, const Export
     try {
         fs::create_directories(partial);
         SiteWriter site(partial);
-        fillSite(site, repo, repository, sets, options, summary);
+        fillSite(site, repo, repository, sets, options, signer ? &*signer : nullptr, summary);
         checkTarget(out);
         if (fs::exists(out)) fs::remove(out);
         fs::rename(partial, out);

@@ -16,6 +16,8 @@ struct ExportOptions {
     // Where nginx forwards submissions and feed requests it has no file for: host:port of a
     // vedozer-defserver (collector mode, or serving the same repository).
     std::string collector = "127.0.0.1:8090";
+    // The secret key the date reply and the feeds are signed with (none: unsigned).
+    std::filesystem::path keyFile;
 };
 
 struct ExportSummary {
@@ -36,6 +38,7 @@ std::string feedFileName(const DateValue& installed);
 //                                           change-set date and the date of definitions never
 //                                           updated (the feed from the beginning)
 //   Languages/<n>/Localization.txt          the language files
+// With a key file, the date reply and every feed carry their signatures.
 //   nginx/vedozer-http.conf, nginx/vedozer-server.conf
 // The site is built beside `out` and renamed into place at the end, so `out` is either complete
 // or absent. `out` must not exist or be an empty folder. Throws ExportError or RepositoryError;

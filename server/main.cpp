@@ -5,6 +5,8 @@
 #include <iostream>
 
 #include "ChangeSet.h"
+#include "FeedSigner.h"
+#include "Repository.h"
 #include "ServeCommand.h"
 #include "SiteExport.h"
 
@@ -14,6 +16,8 @@ using namespace vedozer::server;
 
 int runExport(const std::string& repo, const std::string& out, const ExportOptions& options) {
     try {
+        for (const std::string& problem : Repository(repo).languageFileProblems())
+            std::cerr << "vedozer-defserver: warning: clients will refuse " << problem << std::endl;
         ExportSummary s = exportSite(repo, out, options);
         std::cout << "vedozer-defserver: exported " << s.changeSets << " change sets (newest "
                   << fullDateText(s.newest) << ") as " << s.feeds << " feeds and " << s.languageFiles
@@ -21,6 +25,21 @@ int runExport(const std::string& repo, const std::string& out, const ExportOptio
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "vedozer-defserver: export failed: " << e.what() << std::endl;
+        return 1;
+    }
+}
+
+int runKeygen(const std::string& prefix) {
+    try {
+        std::string publicHex = generateKeyPair(prefix);
+        std::cout << "vedozer-defserver: secret key in " << prefix << ".key (keep it on the server), public key in "
+                  << prefix << ".pub:\n"
+                  << publicHex << "\n"
+                  << "Clients check signed replies once this key is their DefinitionServerKey.txt in the data folder."
+                  << std::endl;
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "vedozer-defserver: keygen failed: " << e.what() << std::endl;
         return 1;
     }
 }
@@ -52,6 +71,8 @@ int main(int argc, char** argv) {
         ->capture_default_str()
         ->check(CLI::Range(1, 100000));
     app.add_flag("--quiet", serve.quiet, "no request log on stderr");
+    app.add_option("--key", serve.keyFile, "secret key file (from keygen): date replies and feeds are signed")
+        ->check(CLI::ExistingFile);
 
     std::string exportRepo, exportOut;
     ExportOptions exportOptions;
@@ -62,9 +83,17 @@ int main(int argc, char** argv) {
     exportCommand->add_option("--collector", exportOptions.collector,
                               "host:port nginx forwards submissions and unknown dates to")
         ->capture_default_str();
+    exportCommand->add_option("--key", exportOptions.keyFile, "secret key file: the date reply and feeds are signed")
+        ->check(CLI::ExistingFile);
+
+    std::string keyPrefix;
+    CLI::App* keygenCommand =
+        app.add_subcommand("keygen", "make an Ed25519 key pair: PREFIX.key (secret) and PREFIX.pub (for clients)");
+    keygenCommand->add_option("--out", keyPrefix, "path and name of the two files, without extension")->required();
     CLI11_PARSE(app, argc, argv);
 
     if (exportCommand->parsed()) return runExport(exportRepo, exportOut, exportOptions);
+    if (keygenCommand->parsed()) return runKeygen(keyPrefix);
 
     if (serve.collectOnly && !serve.repo.empty()) {
         std::cerr << "vedozer-defserver: --collect-only takes no --repo" << std::endl;

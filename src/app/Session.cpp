@@ -20,10 +20,25 @@ Session::Session(Platform& platform, Host& host, ProductIdentity identity)
       m_languages(identity),
       m_overlay(*platform.settingsStore),
       m_settings(m_overlay, identity, &host),
-      m_monitor(&host),
-      m_timers(m_settings) {
+      m_monitor(&host) {
     m_languages.loadDefaultMessages();
     m_results.setListener([this](const ItemFound& found) { m_host->onItemFound(found); });
+    ProtectionHooks hooks;
+    hooks.sweepContext = [this] {
+        return ScanContext(m_platform, m_definitions, m_exclusions, m_safeList, m_settings, m_languages, *m_host,
+                           m_shieldStopFlag, m_results, m_shieldCounters, m_shieldMonitor);
+    };
+    hooks.scanRunning = [this] { return m_scanning; };
+    hooks.startScan = [this](bool removeWithoutAsking) {
+        ScanRequest request;
+        if (removeWithoutAsking) {
+            request.then = AfterScan::RemoveEverything;
+            request.askFirst = false;
+        }
+        scan(request);
+    };
+    hooks.runLiveUpdate = [this] { liveUpdate(); };
+    m_protection = std::make_unique<Protection>(m_platform, m_settings, m_languages, *m_host, std::move(hooks));
 }
 
 Session::~Session() = default;  // Removal is complete here
@@ -32,6 +47,7 @@ void Session::setHost(Host& host) {
     m_host = &host;
     m_settings.setHost(&host);
     m_monitor.setHost(&host);
+    m_protection->setHost(host);
     if (m_removal) m_removal->setHost(host);
 }
 
@@ -39,11 +55,11 @@ bool Session::startUp(const StartupOptions& options) {
     // Data folder first: everything else lives in it.
     m_definitions.dataFolder = m_platform.dataFolderOverride.empty() ? defaultDataFolder(*m_platform.shellFolders)
                                                                      : m_platform.dataFolderOverride;
-    m_languages.setCurrentLanguage(m_settings.get(skey::Settings, skey::Language, "English"));
     if (options.takeInstanceLock && m_platform.instanceLock &&
         !m_platform.instanceLock->acquire(m_identity.programName))
         return false;
     m_startupProblems.clear();
+    loadStartLanguage();
     // A Live Update killed half-way is finished or rolled back before anything reads the files;
     // when that fails the person hears of it (the definitions may be a mix until it is done).
     RecoveryResult recovered = recoverDefinitionUpdate(dataFiles(), dataFolder());
@@ -92,9 +108,12 @@ Removal& Session::removal() {
         m_defaultRemovalHooks = std::make_unique<SessionRemovalHooks>(*this);
         m_removalHooks = m_defaultRemovalHooks.get();
     }
-    if (!m_removal)
+    if (!m_removal) {
         m_removal = std::make_unique<Removal>(m_platform, *m_host, m_languages, m_settings, m_results,
                                               m_identity.programName, dataFolder(), m_removalHooks);
+        // Every item quarantined from here on records the system it came from.
+        m_removal->quarantine().setTarget(targetIdentity());
+    }
     return *m_removal;
 }
 
@@ -115,6 +134,7 @@ void Session::applyScanRequest(const ScanRequest& r) {
     once(r.memory, skey::scanMemory);
     once(r.registry, skey::scanRegistry);
     once(r.writeReport, skey::writeReport);
+    once(r.sendAnonymousData, skey::sendAnonymousData);
 }
 
 ScanOutcome Session::scan(const ScanRequest& request) {
@@ -126,25 +146,41 @@ ScanOutcome Session::scan(const ScanRequest& request) {
     applyScanRequest(request);
     ScanContext context(m_platform, m_definitions, m_exclusions, m_safeList, m_settings, m_languages, *m_host,
                         m_stopFlag, m_results, m_counters, m_monitor);
+    context.sweepMemory95 = [&] { m_protection->memoryShield().sweepMemory95(context); };
     ScanRunHooks hooks;
-    hooks.setBackgroundTimers = [this](bool on) { m_timers.set(on); };
-    m_lastScan = runScan(context, false, hooks);
-    m_overlay.clearOverrides();
+    hooks.setBackgroundTimers = [this](bool on) { setBackgroundTimers(on); };
+    // The protection timers stay off until an unattended removal after the scan has ended too.
+    BackgroundTimers::Hold hold = timers().hold();
+    struct Scanning {
+        bool& flag;
+        explicit Scanning(bool& f) : flag(f) { flag = true; }
+        ~Scanning() { flag = false; }
+    };
+    {
+        Scanning scanning(m_scanning);
+        m_lastScan = runScan(context, false, hooks);
+    }
     outcome.run = m_lastScan;
     outcome.found = m_results.removalList();
+    outcome.threats = summarizeThreats(m_results);
+    if (!outcome.run.definitionsMissing) keepFindings(outcome.threats);
     // A stopped scan proves nothing, so nothing is done with what it found.
-    if (outcome.run.cancelled || m_results.removalList().empty()) return outcome;
-    if (request.then == AfterScan::RemoveEverything) {
-        if (request.askFirst) {
+    if (!outcome.run.cancelled && !m_results.removalList().empty()) {
+        if (request.then == AfterScan::RemoveEverything) {
+            if (request.askFirst) {
+                selectAll();
+                outcome.removal = removeChecked();
+            } else {
+                outcome.removal = removal().removeEverythingUnattended();
+            }
+            applyRemovalOutcomes(outcome.threats, outcome.removal->items);
+        } else if (request.then == AfterScan::ExcludeEverything) {
             selectAll();
-            outcome.removal = removeChecked();
-        } else {
-            outcome.removal = removal().removeEverythingUnattended();
+            outcome.exclusion = excludeChecked();
         }
-    } else if (request.then == AfterScan::ExcludeEverything) {
-        selectAll();
-        outcome.exclusion = excludeChecked();
     }
+    // The switches of this request held for the removal that followed too.
+    m_overlay.clearOverrides();
     return outcome;
 }
 

@@ -76,9 +76,11 @@ std::vector<RestorePointInfo> Session::restorePoints() {
 }
 
 Outcome Session::restoreRestorePoint(const std::string& name) {
+    m_restorePointKeptAside.clear();
     if (!m_platform.systemRestore) return Outcome::notDone("this system has no restore points");
     std::string error;
     if (!m_platform.systemRestore->restore(name, error)) return Outcome::notDone(error);
+    m_restorePointKeptAside = m_platform.systemRestore->lastKeptAside();
     files().refresh();
     return Outcome::done();
 }

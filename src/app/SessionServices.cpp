@@ -20,10 +20,8 @@ LiveUpdateReport Session::liveUpdate(const std::string& server) {
         return report;
     }
     LiveUpdateContext live{*m_platform.http, dataFiles(), dataFolder(), *m_host, m_identity, definitionServer(server)};
-    m_timers.set(false);
-    LiveUpdateReport report = RunLiveUpdate(live, m_settings, m_languages, m_definitions);
-    m_timers.set(true);
-    return report;
+    BackgroundTimers::Hold hold = timers().hold();
+    return RunLiveUpdate(live, m_settings, m_languages, m_definitions);
 }
 
 bool Session::sendAnonymousData() {
@@ -74,13 +72,37 @@ Outcome Session::setSetting(const std::string& section, const std::string& key, 
     }
 }
 
+namespace {
+
+SettingEntry entryOf(const KnownSetting& k, const std::optional<std::string>& stored) {
+    return SettingEntry{k.section, k.key, stored.value_or(k.defaultValue), stored.has_value(), k.meaning,
+                        k.name, k.defaultValue, k.kind == SettingKind::Status};
+}
+
+}  // namespace
+
 std::vector<SettingEntry> Session::listSettings() {
     std::vector<SettingEntry> out;
-    for (const KnownSetting& k : knownSettings()) {
-        auto stored = setting(k.section, k.key);
-        out.push_back(SettingEntry{k.section, k.key, stored.value_or(k.defaultValue), stored.has_value(), k.meaning});
-    }
+    for (const KnownSetting& k : knownSettings()) out.push_back(entryOf(k, setting(k.section, k.key)));
     return out;
+}
+
+std::optional<SettingEntry> Session::settingNamed(const std::string& nameOrKey) {
+    const KnownSetting* k = findKnownSetting(nameOrKey);
+    if (!k) return std::nullopt;
+    return entryOf(*k, setting(k->section, k->key));
+}
+
+Outcome Session::setSettingNamed(const std::string& nameOrKey, const std::string& value) {
+    const KnownSetting* k = findKnownSetting(nameOrKey);
+    if (!k) return Outcome::notDone("there is no setting \"" + nameOrKey + "\"");
+    std::string error;
+    auto stored = storedSettingValue(*k, value, error);
+    if (!stored) return Outcome::notDone(error);
+    Outcome saved = setSetting(k->section, k->key, *stored);
+    // An option pair is always saved as both of its keys.
+    if (saved.isDone() && k->pairedKey) saved = setSetting(k->section, k->pairedKey, *stored == "True" ? "False" : "True");
+    return saved;
 }
 
 bool Session::setSendAnonymousData(bool on) {

@@ -2,11 +2,16 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdlib>
 #include <iostream>
 
 #include "app/Session.h"
 #include "cli/CliHost.h"
 #include "cli/CliBackend.h"
+#include "cli/Json.h"
+#include "cli/TargetAdvice.h"
+#include "cli/Terminal.h"
+#include "text/Text.h"
 
 namespace vedozer::cli {
 
@@ -16,24 +21,43 @@ CliContext::~CliContext() {
 }
 
 void CliContext::addGlobalOptions(CLI::App& app) {
+    const char* group = "Global options (before or after the command)";
+    app.add_option("--target", target, "System drive (C:) of the offline Windows installation: the folder that "
+                                       "holds Windows\\")
+        ->group(group);
+    app.add_option("--drive", drives, "Another drive of the installation, as L=DIR")->group(group);
+    app.add_option("--user", user, "User profile to scan (default: the only profile in the image)")->group(group);
     app.add_option("--data-dir", dataDir, "Program data folder (default $XDG_DATA_HOME/RozaVedozerEZO)")
-        ->group("Global");
+        ->group(group);
     app.add_option("--config-dir", configDir, "Folder of the per-user settings (default $XDG_CONFIG_HOME)")
-        ->group("Global");
-    app.add_option("--machine-config-dir", machineConfigDir, "Folder of the machine-wide settings")
-        ->group("Global");
-    app.add_option("--target", target, "System drive (C:) of the offline Windows installation")->group("Global");
-    app.add_option("--drive", drives, "Another drive of the installation, as L=DIR")->group("Global");
-    app.add_option("--user", user, "User profile to scan (default: the only profile in the image)")
-        ->group("Global");
+        ->group(group);
+    app.add_option("--machine-config-dir", machineConfigDir, "Folder of the machine-wide settings")->group(group);
+    app.add_option("--language", language,
+                   "Language of the messages for this run, a name from Localization.txt (default: the one LANG "
+                   "names when the file has it, else the saved language)")
+        ->group(group);
+    for (CLI::App* sub : app.get_subcommands({})) addGlobalOptions(*sub);
 }
 
 void CliContext::run(const std::function<int()>& body) {
     try {
         exitCode = body();
     } catch (const std::exception& e) {
-        std::cerr << "vedozer: error: " << e.what() << "\n";
+        // Our messages may run over several lines; what they quote is escaped line by line.
+        std::string message;
+        for (const auto& line : text::split(e.what(), "\n")) message += (message.empty() ? "" : "\n") + shownUtf8(line);
+        std::cerr << "vedozer: error: " << message << "\n";
         exitCode = kExitError;
+        if (jsonOnStdout) {
+            std::cout.flush();
+            JsonWriter json(std::cout);
+            json.beginObject()
+                .utf8("schema", "vedozer.error/1")
+                .utf8("command", commandName)
+                .utf8("error", e.what())
+                .number("exitCode", exitCode)
+                .endObject();
+        }
     }
 }
 
@@ -65,7 +89,7 @@ BackendPlatform& CliContext::platform() {
         config.machineConfigDir = machineConfigDir;
         std::string error;
         m_platform = ImagePlatform::create(config, error);
-        if (!m_platform) throw CliError(error);
+        if (!m_platform) throw CliError(error + adviceForTarget(target));
     }
     return *m_platform;
 #endif
@@ -94,6 +118,9 @@ Session& CliContext::startSession(const StartupOptions& options) {
 #else
         m_session = std::make_unique<Session>(p.platform(), *m_host);
 #endif
+        // The command line speaks the language LANG names when the file has it, else the saved one.
+        m_session->setRunLanguage(
+            {language, messageLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"))});
         if (!m_session->startUp(options)) {
             m_session.reset();
             throw CliError("another instance of the program is running");

@@ -46,8 +46,14 @@ struct CliContext {
     std::string target;
     std::vector<std::string> drives;  // "D=/mnt/d"
     std::string user;
+    std::string language;  // --language: this run's language, before LANG and the saved one
     int exitCode = kExitOk;
+    // Set by a command whose JSON goes to stdout: an error then prints a JSON object there too.
+    bool jsonOnStdout = false;
+    std::string commandName;  // "scan", "quarantine list" ... for that object
 
+    // The global options, on the program and on every subcommand (so they go before or after the
+    // subcommand, and each subcommand's --help lists them).
     void addGlobalOptions(CLI::App& app);
     // Runs a subcommand body: exceptions become a message on stderr and exit code 2.
     void run(const std::function<int()>& body);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "cli/Terminal.h"
 #include "text/CodePage.h"
 #include "text/Text.h"
 
@@ -30,7 +31,15 @@ std::string oneLine(const std::string& s) {
     return text::replaceAll(out, "\r", " ");
 }
 
-std::string utf8Line(const std::string& cp1252) { return oneLine(text::cp1252ToUtf8(cp1252)); }
+// One line for the terminal: line breaks become blanks, other control characters are escaped.
+std::string utf8Line(const std::string& cp1252) { return shown(oneLine(cp1252)); }
+
+// The item part of a status line (stage caption, CR LF, item); "" for a closing text, which
+// the stage captions already say (and, as the catalogue has them, not always well spelled).
+std::string itemOf(const std::string& caption) {
+    size_t crlf = caption.find("\r\n");
+    return crlf == std::string::npos ? "" : caption.substr(crlf + 2);
+}
 
 const char* buttonPrompt(Buttons b) {
     switch (b) {
@@ -108,13 +117,16 @@ void CliHost::yield() {
 Answer CliHost::ask(const Question& q) {
     finishProgressLine();
     flushUpdateLine();
-    std::string body = text::cp1252ToUtf8(q.text);
-    std::string title = text::cp1252ToUtf8(q.title);
+    // Line breaks of the text stay; control characters of names in it are escaped.
+    std::string body;
+    for (const auto& line : text::split(q.text, "\r\n")) body += (body.empty() ? "" : "\n") + shown(line);
+    std::string title = shown(q.title);
     if (q.buttons == Buttons::Ok) {
         if (!quiet) std::cerr << title << ": " << body << "\n";
         return Answer::Ok;
     }
-    if (assumeYes) {
+    // Consent to send data is a person's own answer: --yes does not give it.
+    if (assumeYes && q.kind != QuestionKind::AllowAnonymousData) {
         if (!quiet) std::cerr << title << ": " << body << " -> yes\n";
         return agreeingAnswer(q.buttons);
     }
@@ -134,7 +146,7 @@ void CliHost::onScanStageStarted(const ScanStageStarted& event) { showStage(utf8
 
 void CliHost::onScanProgress(const ScanProgress& event) {
     showStage(utf8Line(event.stageCaption));
-    showItem(utf8Line(event.caption), event.overallPercent);
+    showItem(utf8Line(itemOf(event.caption)), event.overallPercent);
 }
 
 void CliHost::onRemovalProgress(const RemovalProgress& event) {
@@ -148,7 +160,7 @@ void CliHost::onRemovalProgress(const RemovalProgress& event) {
 void CliHost::onUpdateProgress(const UpdateProgress& event) {
     // The closing texts are the update command's own output.
     if (quiet || event.phase == UpdatePhase::Installed || event.phase == UpdatePhase::Finished) return;
-    if (!event.text.empty()) updateLine(text::cp1252ToUtf8(event.text));
+    if (!event.text.empty()) updateLine(shown(event.text));
 }
 
 void CliHost::onNotice(const Notice& notice) {

@@ -22,6 +22,9 @@ public:
     // Runs at every yield (the scan command raises the session's stop flag here).
     std::function<void()> onYield;
 
+    // A person can answer questions here (a terminal on both ends).
+    bool canAskPerson() const { return m_tty; }
+
     void yield() override;
     Answer ask(const Question& question) override;
     void onScanStageStarted(const ScanStageStarted& event) override;

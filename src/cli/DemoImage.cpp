@@ -87,6 +87,7 @@ DemoImage buildDemoImage(const std::string& rootIn) {
         must(reg.setValue(lm, nt, "CurrentVersion", sz("6.1")), reg, "the Windows version");
         must(reg.setValue(lm, nt, "CurrentBuildNumber", sz("7601")), reg, "the Windows version");
         must(reg.setValue(lm, nt, "ProductName", sz("Windows 7 Professional")), reg, "the Windows version");
+        must(reg.setValue(lm, nt, "InstallDate", dword(1300000000)), reg, "the installation date");
         must(reg.setValue(lm, nt, "SystemRoot", sz("C:\\Windows")), reg, "the Windows version");
         must(reg.setValue(lm, cv, "ProgramFilesDir", sz("C:\\Program Files")), reg, "Program Files");
         must(reg.setValue(lm, cv, "CommonFilesDir", sz("C:\\Program Files\\Common Files")), reg, "Common Files");

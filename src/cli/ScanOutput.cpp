@@ -2,33 +2,15 @@
 
 #include "app/Session.h"
 #include "cli/Json.h"
-#include "text/CodePage.h"
+#include "cli/Terminal.h"
+#include "text/Text.h"
+#include "update/ServerDate.h"
+#include "BuildIdentity.h"
 
 namespace vedozer::cli {
 namespace {
 
-const char* iconKind(int icon) {
-    switch (icon) {
-        case kIconCookie: return "cookie";
-        case kIconRegistry: return "registry";
-        case kIconFile: return "file";
-        case kIconFolder: return "folder";
-        case kIconExcluded: return "excluded";
-        default: return "none";
-    }
-}
-
-template <typename T, typename F>
-void array(std::ostream& out, const std::vector<T>& rows, F&& each) {
-    out << "[";
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i) out << ",";
-        each(rows[i]);
-    }
-    out << "]";
-}
-
-const char* outcomeName(const Outcome& o) {
+const char* outcomeWord(const Outcome& o) {
     switch (o.status) {
         case OutcomeStatus::Done: return "removed";
         case OutcomeStatus::NotDone: return "not removed";
@@ -37,114 +19,207 @@ const char* outcomeName(const Outcome& o) {
     return "";
 }
 
+// The threat's type, or what kind of trace it is when the definition gave none.
+std::string typeOf(const ThreatSummary& t, const ThreatDetection& d) {
+    return t.type.empty() ? detectionKindName(d.kind) : t.type;
+}
+
+size_t excludedCount(const ScanResults& r) {
+    size_t n = 0;
+    for (const auto& f : r.foundList()) n += f.icon == kIconExcluded;
+    return n;
+}
+
+size_t traceCount(const std::vector<ThreatSummary>& threats) {
+    size_t n = 0;
+    for (const auto& t : threats) n += t.detections.size();
+    return n;
+}
+
+std::string plural(size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 }  // namespace
+
+void writeDefinitionsJson(JsonWriter& json, Session& session) {
+    StatusSummary s = session.statusSummary();
+    std::string text = s.definitionsMissing ? "" : s.definitionDate.substr(0, s.definitionDate.rfind(" PST"));
+    std::optional<std::string> iso;
+    // The server's dates are Pacific Standard Time, as the program has always shown them.
+    if (auto d = ParseGeneralDate(text)) {
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d-08:00", d->year, d->month, d->day, d->hour,
+                      d->minute, d->second);
+        iso = buf;
+    }
+    json.beginObject("definitions")
+        .boolean("installed", !s.definitionsMissing)
+        .optionalUtf8("date", iso)
+        .text("dateText", s.definitionsMissing ? "" : s.definitionDate)
+        .number("count", s.definitions.total)
+        .endObject();
+}
+
+void writeTargetJson(JsonWriter& json, Session& session) { writeTargetJsonFor(json, session.targetIdentity()); }
+
+void writeTargetJsonFor(JsonWriter& json, const TargetIdentity& t, const char* key) {
+    json.beginObject(key).beginArray("drives");
+    for (const auto& d : text::split(t.drives, " ")) {
+        if (d.empty()) continue;
+        size_t eq = d.find('=');
+        json.beginObject()
+            .utf8("letter", d.substr(0, 1))
+            .text("path", eq == std::string::npos ? d : d.substr(eq + 1))
+            .endObject();
+    }
+    json.endArray()
+        .text("user", t.user)
+        .text("softwareHive", t.softwareHive)
+        .text("productName", t.productName)
+        .text("installDate", t.installDate)
+        .endObject();
+}
 
 void writeScanJson(std::ostream& out, Session& session, const ScanOutcome& outcome,
                    const std::vector<std::string>& warnings) {
     const ScanRunState& state = outcome.run;
     const ScanResults& r = session.results();
     const ScanCounters& c = session.counters();
-    out << "{\"scanStarted\":" << jsonString(state.scanStarted) << ",\"scanFinished\":" << jsonString(state.scanFinished)
-        << ",\"cancelled\":" << (state.cancelled ? "true" : "false")
-        << ",\"definitionsMissing\":" << (state.definitionsMissing ? "true" : "false")
-        << ",\"reportWritten\":" << (state.reportWritten ? "true" : "false") << ",\"stages\":";
-    array(out, state.stages, [&](ScanStage s) { out << "\"" << scanStageName(s) << "\""; });
-    out << ",\"inspected\":{\"cookiesAndProcesses\":" << c.cookiesAndProcessesInspected
-        << ",\"registry\":" << c.registryInspected << ",\"filesAndFolders\":" << c.filesAndFoldersInspected << "}"
-        << ",\"softwareFound\":" << c.softwareFound << ",\"traces\":" << r.traces() << ",\"removalList\":";
-    array(out, r.removalList(), [&](const ThreatRecord& t) {
-        out << "{\"name\":" << jsonString(t.name) << ",\"location\":" << jsonString(t.location)
-            << ",\"type\":" << jsonString(t.type) << ",\"icon\":" << t.icon << ",\"kind\":\"" << iconKind(t.icon)
-            << "\",\"checked\":" << (t.checked ? "true" : "false") << "}";
-    });
-    out << ",\"foundList\":";
-    array(out, r.foundList(), [&](const FoundRow& f) {
-        out << "{\"text\":" << jsonString(f.text) << ",\"icon\":" << f.icon << "}";
-    });
-    out << ",\"work\":{\"files\":";
-    array(out, r.fileDetections(), [&](const FileWorkRow& f) {
-        out << "{\"path\":" << jsonString(f.path) << ",\"spywareName\":" << jsonString(f.spywareName) << "}";
-    });
-    out << ",\"registry\":";
-    array(out, r.registryDetections(), [&](const RegistryWorkRow& g) {
-        auto root = rootKeyFromHandleText(g.mainKey);
-        out << "{\"mainKey\":" << jsonString(g.mainKey) << ",\"root\":" << jsonString(root ? rootKeyName(*root) : "")
-            << ",\"keyPath\":" << jsonString(g.keyPath) << ",\"valueName\":" << jsonString(g.valueName)
-            << ",\"spywareName\":" << jsonString(g.spywareName) << "}";
-    });
-    out << ",\"cookies\":";
-    array(out, r.cookieDetections(), [&](const CookieWorkRow& k) { out << "{\"path\":" << jsonString(k.path) << "}"; });
-    out << "},\"warnings\":";
-    std::vector<std::string> allWarnings = warnings;
-    for (const auto& u : r.uncheckedLocations()) allWarnings.push_back(u);
-    array(out, allWarnings, [&](const std::string& s) { out << jsonString(s); });
-    out << ",\"skipped\":";
-    array(out, r.skippedNotes(), [&](const std::string& s) { out << jsonString(s); });
+    const ScanTally& tally = session.scanStatus().tally;
+    JsonWriter json(out);
+    json.beginObject().utf8("schema", "vedozer.scan/1");
+    json.beginObject("program").text("name", session.identity().programName).utf8("version", VEDOZER_BUILD_VERSION).endObject();
+    writeTargetJson(json, session);
+    writeDefinitionsJson(json, session);
+    json.beginObject("scan")
+        .utf8("started", isoLocalTime(state.startedAt))
+        .utf8("finished", isoLocalTime(state.finishedAt))
+        .utf8("recordedAs", state.recordedAsComplete ? "complete" : "quick")
+        .boolean("stopped", state.cancelled)
+        .boolean("reportWritten", state.reportWritten)
+        .beginArray("stages");
+    for (ScanStage s : state.stages) json.utf8("", scanStageName(s));
+    json.endArray().endObject();
+    // The counters count definitions checked (and cookie files and programs looked at), not files read.
+    json.beginObject("inspected")
+        .optionalNumber("cookiesAndPrograms", tally.memorySelected ? std::optional<int64_t>(c.cookiesAndProcessesInspected) : std::nullopt)
+        .optionalNumber("registryDefinitions", tally.registrySelected ? std::optional<int64_t>(c.registryInspected) : std::nullopt)
+        .number("fileAndFolderDefinitions", c.filesAndFoldersInspected)
+        .endObject();
+    json.beginObject("found")
+        .number("threats", static_cast<int64_t>(outcome.threats.size()))
+        .number("traces", static_cast<int64_t>(traceCount(outcome.threats)))
+        .number("excluded", static_cast<int64_t>(excludedCount(r)))
+        .endObject();
+    json.beginArray("threats");
+    int64_t number = 0;
+    for (const auto& t : outcome.threats) {
+        json.beginObject()
+            .number("number", ++number)
+            .text("name", t.name)
+            .text("type", t.type)
+            .utf8("kind", detectionKindName(t.kind))
+            .text("location", t.location)
+            .beginArray("detections");
+        for (const auto& d : t.detections) {
+            json.beginObject().utf8("kind", detectionKindName(d.kind)).text("location", d.location);
+            if (d.outcome) json.utf8("outcome", t.kind == DetectionKind::Process ? (d.outcome->isDone() ? "stopped" : "not stopped") : outcomeWord(*d.outcome)).text("reason", d.outcome->reason);
+            else json.null("outcome").utf8("reason", "");
+            json.endObject();
+        }
+        json.endArray().endObject();
+    }
+    json.endArray().beginArray("excluded");
+    for (const auto& f : r.foundList())
+        if (f.icon == kIconExcluded) json.text("", f.text.substr(f.text.find(": ") == std::string::npos ? 0 : f.text.find(": ") + 2));
+    json.endArray().beginArray("notChecked");
+    for (const auto& u : r.uncheckedLocations()) json.text("", u);
+    json.endArray().beginArray("warnings");
+    for (const auto& w : warnings) json.text("", w);
+    for (const auto& u : r.uncheckedLocations()) json.text("", u + " could not be read: what lies under it was not checked");
+    json.endArray().beginObject("skipped").number("count", static_cast<int64_t>(r.skippedCount())).beginArray("notes");
+    for (const auto& s : r.skippedNotes()) json.text("", s);
+    json.endArray().endObject();
     if (outcome.removal) {
         const RemovalResult& removal = *outcome.removal;
-        out << ",\"removal\":{\"ran\":" << (removal.ran() ? "true" : "false") << ",\"outcomes\":";
-        array(out, removal.items, [&](const Detection& d) {
-            out << "{\"kind\":" << jsonString(detectionKindName(d.kind)) << ",\"spywareName\":"
-                << jsonString(d.spywareName) << ",\"location\":" << jsonString(d.location)
-                << ",\"outcome\":" << jsonString(outcomeName(d.outcome)) << ",\"reason\":" << jsonString(d.outcome.reason)
-                << "}";
-        });
-        out << ",\"survivors\":";
-        array(out, session.undeletable(), [&](const std::string& s) { out << jsonString(s); });
-        out << ",\"notes\":";
-        array(out, removal.notes, [&](const std::string& s) { out << jsonString(s); });
-        out << ",\"removedTotal\":" << jsonString(session.statusSummary().removedTotal) << "}";
+        size_t failed = removal.notRemoved();
+        json.beginObject("removal")
+            .boolean("ran", removal.ran())
+            .number("removed", removal.ran() ? static_cast<int64_t>(removal.items.size() - failed) : 0)
+            .number("notRemoved", static_cast<int64_t>(failed))
+            .text("quarantine", session.quarantineFolderPath())
+            .beginArray("notes");
+        for (const auto& n : removal.notes) json.text("", n);
+        json.endArray().endObject();
     }
     if (outcome.exclusion) {
-        out << ",\"exclusion\":{\"entries\":";
-        array(out, outcome.exclusion->entries, [&](const ItemOutcome& e) {
-            out << "{\"entry\":" << jsonString(e.item) << ",\"written\":" << (e.outcome.isDone() ? "true" : "false")
-                << ",\"reason\":" << jsonString(e.outcome.reason) << "}";
-        });
-        out << "}";
+        json.beginObject("exclusion").beginArray("entries");
+        for (const auto& e : outcome.exclusion->entries)
+            json.beginObject().text("entry", e.item).boolean("written", e.outcome.isDone()).text("reason", e.outcome.reason).endObject();
+        json.endArray().endObject();
     }
-    out << "}\n";
+    json.endObject();
 }
 
-void writeScanSummary(std::ostream& out, Session& session, const ScanOutcome& outcome) {
+std::string hitLine(const ThreatSummary& t, const ThreatDetection& d) {
+    std::string verdict = "FOUND";
+    if (d.outcome) {
+        if (d.kind == DetectionKind::Process) verdict = d.outcome->isDone() ? "FOUND, STOPPED" : "FOUND, NOT STOPPED";
+        else if (d.outcome->isDone()) verdict = "REMOVED";
+        else if (d.outcome->failed()) verdict = "NOT REMOVED (" + shown(d.outcome->reason) + ")";
+        else verdict = "SKIPPED (" + shown(d.outcome->reason) + ")";
+    }
+    return shown(d.location) + ": " + shown(t.name) + " (" + shown(typeOf(t, d)) + ") " + verdict;
+}
+
+void writeScanText(std::ostream& out, Session& session, const ScanOutcome& outcome, bool brief) {
+    for (const auto& t : outcome.threats)
+        for (const auto& d : t.detections) out << hitLine(t, d) << "\n";
+    if (brief) return;
     const ScanRunState& state = outcome.run;
-    auto u = [](const std::string& s) { return text::cp1252ToUtf8(s); };
     const ScanResults& r = session.results();
     const ScanCounters& c = session.counters();
-    out << (state.cancelled ? "Scan cancelled" : "Scan complete") << " (" << u(state.scanStarted) << " - "
-        << u(state.scanFinished) << ")\n"
-        << "  cookies and processes inspected: " << c.cookiesAndProcessesInspected << "\n"
-        << "  registry entries inspected:      " << c.registryInspected << "\n"
-        << "  files and folders inspected:     " << c.filesAndFoldersInspected << "\n"
-        << "  spyware/adware found:            " << c.softwareFound << " (" << r.traces() << " traces)\n";
-    if (!outcome.found.empty()) {
-        out << "\n";
-        size_t i = 1;
-        for (const auto& t : outcome.found) {
-            out << "  " << i++ << ". [" << iconKind(t.icon) << "] " << u(t.name);
-            if (!t.type.empty()) out << " (" << u(t.type) << ")";
-            out << "\n       " << u(t.location) << "\n";
-        }
-    }
-    size_t excluded = 0;
-    for (const auto& f : r.foundList()) excluded += f.icon == kIconExcluded;
-    if (excluded) out << "  " << excluded << " detection(s) held back by the exclusion list\n";
+    const ScanTally& tally = session.scanStatus().tally;
+    StatusSummary status = session.statusSummary();
+    auto counter = [](bool selected, int32_t n) { return selected ? text::groupDigits(n) : std::string("not selected"); };
+    out << "\n"
+        << (state.cancelled ? "Scan stopped before it finished" : "Scan complete") << ": " << shown(state.scanStarted)
+        << " - " << shown(state.scanFinished) << "\n"
+        << "  target:       " << shown(session.targetIdentity().describe()) << "\n"
+        << "  definitions:  " << status.definitionCount << ", dated " << shown(status.definitionDate) << "\n"
+        << "  recorded as:  "
+        << (state.recordedAsComplete ? "a complete scan (last scan and last complete scan)" : "a quick scan (last scan only)")
+        << "\n"
+        << "  inspected (definitions checked against the system, not files read):\n"
+        << "    cookie files and running programs:  " << counter(tally.memorySelected, c.cookiesAndProcessesInspected) << "\n"
+        << "    registry definitions:               " << counter(tally.registrySelected, c.registryInspected) << "\n"
+        << "    file and folder definitions:        " << text::groupDigits(c.filesAndFoldersInspected) << "\n"
+        << "  found:        " << plural(outcome.threats.size(), "threat", "threats") << " ("
+        << plural(traceCount(outcome.threats), "trace", "traces") << ")";
+    if (size_t excluded = excludedCount(r)) out << "; " << excluded << " held back by the exclusion list";
+    out << "\n";
+    size_t number = 0;
+    for (const auto& t : outcome.threats)
+        out << "    " << ++number << ". " << shown(t.name) << " (" << shown(t.type.empty() ? detectionKindName(t.kind) : t.type)
+            << "), " << plural(t.detections.size(), "trace", "traces") << "\n";
+    if (!outcome.threats.empty() && !outcome.removal && !outcome.exclusion)
+        out << "  next:         vedozer scan --remove, or vedozer exclude NUMBER|LOCATION|NAME\n";
     if (r.skippedCount()) {
         out << "  " << r.skippedCount() << " definition line(s) or item(s) skipped:\n";
-        size_t shown = 0;
+        size_t shownNotes = 0;
         for (const auto& s : r.skippedNotes()) {
-            if (shown++ == 10) {
+            if (shownNotes++ == 10) {
                 out << "    ...\n";
                 break;
             }
-            out << "    " << u(s) << "\n";
+            out << "    " << shown(s) << "\n";
         }
     }
-    for (const auto& location : r.uncheckedLocations()) out << "  not checked: " << u(location) << "\n";
+    for (const auto& location : r.uncheckedLocations()) out << "  not checked:  " << shown(location) << "\n";
 }
 
 void writeAfterScan(std::ostream& out, Session& session, const ScanOutcome& outcome) {
-    auto u = [](const std::string& s) { return text::cp1252ToUtf8(s); };
     if (outcome.removal) {
         const RemovalResult& removal = *outcome.removal;
         if (!removal.ran()) {
@@ -152,12 +227,12 @@ void writeAfterScan(std::ostream& out, Session& session, const ScanOutcome& outc
         } else {
             size_t failed = removal.notRemoved();
             out << "Removed " << removal.items.size() - failed << " of " << removal.items.size()
-                << " item(s); backups are in " << u(session.quarantineFolderPath()) << "\n";
-            for (const auto& n : removal.notes) out << "  note: " << u(n) << "\n";
+                << " item(s); backups are in " << shown(session.quarantineFolderPath()) << "\n";
+            for (const auto& n : removal.notes) out << "  note: " << shown(n) << "\n";
             if (failed) {
                 out << "Could not be removed (still listed):\n";
                 for (const auto& d : removal.items)
-                    if (d.outcome.failed()) out << "  " << u(d.location) << ": " << u(d.outcome.reason) << "\n";
+                    if (d.outcome.failed()) out << "  " << shown(d.location) << ": " << shown(d.outcome.reason) << "\n";
             }
         }
     }
@@ -166,7 +241,8 @@ void writeAfterScan(std::ostream& out, Session& session, const ScanOutcome& outc
         if (exclusion.status != ExclusionResult::Status::Ran) {
             out << "Nothing excluded.\n";
         } else if (!exclusion.failed()) {
-            out << "Excluded; these items will not be reported again.\n";
+            out << "Excluded; these items will not be reported again:\n";
+            for (const auto& e : exclusion.entries) out << "  added: " << shown(e.item) << "\n";
         }
     }
 }

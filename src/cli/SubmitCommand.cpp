@@ -6,18 +6,21 @@
 #include "app/Session.h"
 #include "cli/CliContext.h"
 #include "cli/CommandRegistry.h"
+#include "cli/Terminal.h"
 #include "text/CodePage.h"
+#include "text/Text.h"
 
 namespace vedozer::cli {
 namespace {
 
 int runSubmit(CliContext& context, const std::string& serverOption, const std::string& name) {
+    if (text::trim(name).empty()) throw CliError("give the file name to submit; an empty name is not sent");
     Session& session = context.session();
     SubmitResult result = session.submit(text::utf8ToCp1252(name), serverOption);
-    std::cout << text::cp1252ToUtf8(result.text) << "\n";
+    std::cout << shown(result.text) << "\n";
     if (!result.accepted) {
-        std::cerr << "vedozer: the submission did not reach " << session.definitionServer(serverOption) << ": "
-                  << result.error << "\n";
+        std::cerr << "vedozer: error: the submission was not accepted by " << shownUtf8(session.definitionServer(serverOption))
+                  << ": " << shown(result.error) << "\n";
         return kExitError;
     }
     return kExitOk;

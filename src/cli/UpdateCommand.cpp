@@ -7,7 +7,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliHost.h"
 #include "cli/CommandRegistry.h"
-#include "text/CodePage.h"
+#include "cli/Terminal.h"
 #include "BuildIdentity.h"
 
 namespace vedozer::cli {
@@ -17,16 +17,22 @@ int runUpdate(CliContext& context, const std::string& serverOption) {
     Session& session = context.session(true);
     LiveUpdateReport report = session.liveUpdate(serverOption);
     context.host().flushUpdateLine();
-    std::cout << text::cp1252ToUtf8(report.message) << "\n";
+    int code = liveUpdateExitCode(report);
+    std::string problem = describeUpdateProblem(report.check);
+    // A failed update says only what failed: never that the definitions are the most recent.
+    if (code != kExitOk) {
+        std::cerr << "vedozer: error: "
+                  << shown(problem.empty() ? "the update did not complete" : problem) << " ("
+                  << shownUtf8(session.definitionServer(serverOption)) << ")\n";
+        return code;
+    }
+    std::cout << shown(report.message) << "\n";
     if (report.outcome == LiveUpdateOutcome::Updated) {
-        std::cout << "Definitions: " << report.definitionTotal << ", dated " << report.check.newDate << " PST ("
+        std::cout << "Definitions: " << report.definitionTotal << ", dated " << shown(report.check.newDate) << " PST ("
                   << report.check.count << " changes)\n";
     }
-    std::string problem = describeUpdateProblem(report.check);
-    if (!problem.empty())
-        std::cerr << "vedozer: " << text::cp1252ToUtf8(problem) << " (" << session.definitionServer(serverOption)
-                  << ")\n";
-    return liveUpdateExitCode(report);
+    if (!problem.empty()) std::cerr << "vedozer: " << shown(problem) << "\n";
+    return code;
 }
 
 struct UpdateArgs {

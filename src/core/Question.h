@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace vedozer {
 
@@ -16,10 +17,13 @@ enum class QuestionKind {
     ConfirmExclusion,    // exclude the checked items?
     NoExclusionList,     // the exclusion list was asked for but there is none yet (acknowledge)
     PermissionDenied,    // a machine-wide setting could not be saved: abort, retry or ignore
+    RunningThreat,       // the memory shield met a listed program: Yes stops it, No allows it, Cancel decides later
+    HomePageChanged,     // the start page changed: Yes puts the remembered one back, No keeps the new one, Cancel asks later
     StopSendingData,     // turning anonymous data off: really?
     UpdateNow,           // run Live Update now?
     UpdateUrls,          // the definition pages (acknowledge)
     ConfirmRestorePoint, // put the registry back as a restore point holds it?
+    AllowAnonymousData,  // may anonymous data be sent? (asked once; the answer is kept)
 };
 
 enum class Buttons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
@@ -34,6 +38,9 @@ struct Question {
     std::string text;
     Buttons buttons = Buttons::Ok;
     QuestionIcon icon = QuestionIcon::None;
+    // What a dedicated dialog shows in labels of its own, in an order its kind fixes:
+    // RunningThreat: file name, company name; HomePageChanged: remembered page, current page.
+    std::vector<std::string> subjects = {};
 };
 
 // The answer a front end gives when it cannot ask anyone: the one that changes nothing.

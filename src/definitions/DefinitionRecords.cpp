@@ -6,7 +6,21 @@ namespace vedozer {
 
 namespace {
 
-std::string reduceBackslashes(std::string_view s) { return text::replaceAll(s, "\\\\", "\\"); }
+std::string reduceBackslashes(std::string s) {
+    if (s.find("\\\\") == std::string::npos) return s;
+    return text::replaceAll(s, "\\\\", "\\");
+}
+
+// The index-th piece of s between separators, as text::split would give it; empty past the last.
+std::string_view piece(std::string_view s, char separator, size_t index) {
+    size_t start = 0;
+    for (; index > 0; --index) {
+        size_t next = s.find(separator, start);
+        if (next == std::string_view::npos) return {};
+        start = next + 1;
+    }
+    return s.substr(start, s.find(separator, start) - start);
+}
 
 // "[drive]" and tokens expanded, then doubled backslashes reduced: the form of every location.
 std::string expandLocation(std::string_view location, const LocationExpander& expander,
@@ -58,7 +72,7 @@ std::optional<RegistryDefinition> parseRegistryDefinition(std::string_view line,
     d.root = *root;
     d.rootName = rootKeyName(*root);
     d.keyPath = fields[1];
-    d.valueName = reduceBackslashes(fields[2]);
+    d.valueName = reduceBackslashes(std::move(fields[2]));
     auto spyware = text::split(text::trim(line.substr(eq + 1)), "|");
     d.spywareName = spyware[0];
     if (spyware.size() > 1) d.type = spyware[1];
@@ -69,33 +83,38 @@ FileDefinition parseFileDefinition(std::string_view line, const LocationExpander
     FileDefinition d;
     std::string_view namePart = line;
     if (line.find('|') != std::string_view::npos) {
-        auto fields = text::split(line, "|");
-        namePart = line.substr(0, fields[0].size());
-        d.location = expandLocation(fields[1], expander);
-        if (fields.size() > 2) d.type = fields[2];
+        namePart = piece(line, '|', 0);
+        d.location = expandLocation(piece(line, '|', 1), expander);
+        d.type = piece(line, '|', 2);
     }
-    auto names = text::split(namePart, "=");
-    d.item = text::trim(names[0]);
-    if (names.size() > 1) d.spywareName = names[1];
-    d.path = reduceBackslashes(d.location.empty() ? d.item : d.location + "\\" + d.item);
+    d.item = text::trim(piece(namePart, '=', 0));
+    d.spywareName = piece(namePart, '=', 1);
+    if (d.location.empty()) {
+        d.path = reduceBackslashes(d.item);
+    } else {
+        std::string path;
+        path.reserve(d.location.size() + 1 + d.item.size());
+        path.append(d.location).append(1, '\\').append(d.item);
+        d.path = reduceBackslashes(std::move(path));
+    }
     return d;
 }
 
 std::optional<DirectoryDefinition> parseDirectoryDefinition(std::string_view line,
                                                             const LocationExpander& expander) {
     if (line.find('|') == std::string_view::npos) return std::nullopt;
-    auto fields = text::split(line, "|");
-    std::string location = expandLocation(fields[1], expander);
+    std::string location = expandLocation(piece(line, '|', 1), expander);
     if (location.empty()) return std::nullopt;
 
     DirectoryDefinition d;
-    auto names = text::split(fields[0], "=");
-    std::string label = text::trim(names[0]);
-    for (const char* cut : {"\r\n", "\r", "\n", "\t"}) label = text::replaceAll(label, cut, "");
+    const std::string_view names = piece(line, '|', 0);
+    std::string label = text::trim(piece(names, '=', 0));
+    if (label.find_first_of("\r\n\t") != std::string::npos)
+        for (const char* cut : {"\r\n", "\r", "\n", "\t"}) label = text::replaceAll(label, cut, "");
     d.label = label;
-    if (names.size() > 1) d.spywareName = names[1];
-    if (fields.size() > 2) d.type = fields[2];
-    d.path = reduceBackslashes(location);
+    d.spywareName = piece(names, '=', 1);
+    d.type = piece(line, '|', 2);
+    d.path = reduceBackslashes(std::move(location));
     return d;
 }
 

@@ -26,12 +26,22 @@ bool ExclusionList::IsExcluded(std::string_view item) const {
     return m_pieces.count(text::toUpper(text::trim(item))) > 0;
 }
 
+bool ExclusionList::IsExcludedName(std::string_view spywareName) const {
+    std::string name = text::trim(spywareName);
+    return !name.empty() && IsExcluded(name);
+}
+
 bool ExclusionList::IsExcludedFolder(std::string_view item) const {
     if (IsExcluded(item)) return true;
     // A piece holds no "|", so an item with one is inside none; without one, a hit in the joined
     // text lies inside a single piece.
     if (m_pieces.empty() || item.find('|') != std::string_view::npos) return false;
     const std::string needle = text::toUpper(item);
+    // Building the index costs about as much as a few hundred plain searches of the text: search
+    // plainly until that much was spent, then build it (never more than twice the better choice).
+    if (!m_folderIndex && ++m_folderSearches > kFolderSearchesBeforeIndex)
+        m_folderIndex = std::make_shared<const SubstringIndex>(m_upperText);
+    if (m_folderIndex) return m_folderIndex->contains(needle);
     const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
     return std::search(m_upperText.begin(), m_upperText.end(), searcher) != m_upperText.end();
 }

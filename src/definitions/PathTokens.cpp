@@ -1,5 +1,10 @@
 #include "definitions/PathTokens.h"
 
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
 #include "text/Text.h"
 
 namespace vedozer {
@@ -38,24 +43,61 @@ std::string SpecialFolderLocation(ShellFolders& shell, int folder) {
 
 std::string SystemDriveRoot(ShellFolders& shell) { return SpecialFolderLocation(shell, 2).substr(0, 3); }
 
-std::string ExpandPathTokens(std::string_view text, ShellFolders& shell) {
-    std::string out(text);
-    if (out.find('[') == std::string::npos) return out;
-    for (size_t i = 0; i < kCaseInsensitiveTokenCount; ++i) {
-        const PathToken& t = kPathTokens[i];
-        if (text::ifind(out, t.token) == std::string::npos) continue;
-        out = text::ireplaceAll(out, t.token, SpecialFolderPath(shell, t.folder));
+namespace {
+
+// Where "[" occurs in s: every token begins with it, so only those places are tried (a definition
+// holds one or two, and thirty tokens are asked for each).
+void bracketsIn(const std::string& s, std::vector<size_t>& at) {
+    at.clear();
+    for (size_t p = s.find('['); p != std::string::npos; p = s.find('[', p + 1)) at.push_back(p);
+}
+
+bool holdsToken(const std::string& s, const std::vector<size_t>& brackets, std::string_view token, bool ignoreCase) {
+    for (size_t at : brackets) {
+        std::string_view here = std::string_view(s).substr(at, token.size());
+        if (ignoreCase ? text::iequals(here, token) : here == token) return true;
     }
-    for (size_t i = kCaseInsensitiveTokenCount; i < kPathTokens.size(); ++i) {
-        const PathToken& t = kPathTokens[i];
-        if (out.find(t.token) == std::string::npos) continue;
-        std::string profile = text::ireplaceAll(SpecialFolderPath(shell, t.folder), "\\Start Menu", "");
-        out = text::replaceAll(out, t.token, profile);
+    return false;
+}
+
+const std::array<std::string_view, 30>& tokenTexts() {
+    static const std::array<std::string_view, 30> texts = [] {
+        std::array<std::string_view, 30> t{};
+        for (size_t i = 0; i < kPathTokens.size(); ++i) t[i] = kPathTokens[i].token;
+        return t;
+    }();
+    return texts;
+}
+
+// The replacement of ExpandPathTokens with the folder paths given by folderPath(token index).
+template <class FolderPath>
+std::string expandTokensWith(std::string_view text, FolderPath folderPath) {
+    std::string out(text);
+    std::vector<size_t> brackets;
+    bracketsIn(out, brackets);
+    const auto& tokens = tokenTexts();
+    for (size_t i = 0; i < kPathTokens.size() && !brackets.empty(); ++i) {
+        const bool ignoreCase = i < kCaseInsensitiveTokenCount;
+        if (!holdsToken(out, brackets, tokens[i], ignoreCase)) continue;
+        if (ignoreCase) {
+            out = text::ireplaceAll(out, tokens[i], folderPath(i));
+        } else {
+            std::string profile = text::ireplaceAll(folderPath(i), "\\Start Menu", "");
+            out = text::replaceAll(out, tokens[i], profile);
+        }
+        bracketsIn(out, brackets);
     }
     return out;
 }
 
+}  // namespace
+
+std::string ExpandPathTokens(std::string_view text, ShellFolders& shell) {
+    return expandTokensWith(text, [&shell](size_t i) { return SpecialFolderPath(shell, kPathTokens[i].folder); });
+}
+
 std::string LocationExpander::expand(std::string_view location, bool replaceDrive) const {
+    if (location.find('[') == std::string_view::npos) return std::string(location);
     std::string s = replaceDrive ? text::replaceAll(location, "[drive]", driveRoot) : std::string(location);
     return expandTokens ? expandTokens(s) : s;
 }
@@ -63,7 +105,16 @@ std::string LocationExpander::expand(std::string_view location, bool replaceDriv
 LocationExpander makeLocationExpander(ShellFolders& shell) {
     LocationExpander e;
     e.driveRoot = SystemDriveRoot(shell);
-    e.expandTokens = [&shell](std::string_view s) { return ExpandPathTokens(s, shell); };
+    // A scanner expands tokens for many thousand lines, and the shell's folders do not change while
+    // one expander is in use (one scanner stage): each folder is asked for once.
+    auto folders = std::make_shared<std::array<std::optional<std::string>, std::tuple_size_v<decltype(kPathTokens)>>>();
+    e.expandTokens = [&shell, folders](std::string_view s) {
+        return expandTokensWith(s, [&](size_t i) -> const std::string& {
+            auto& known = (*folders)[i];
+            if (!known) known = SpecialFolderPath(shell, kPathTokens[i].folder);
+            return *known;
+        });
+    };
     return e;
 }
 

@@ -40,7 +40,8 @@ struct LocationExpander {
     std::string expand(std::string_view location, bool replaceDrive = true) const;
 };
 
-// An expander bound to a shell; SystemDriveRoot is computed once, here.
+// An expander bound to a shell, for one scanner stage; SystemDriveRoot is computed once, here,
+// and each token's folder once, when first needed.
 LocationExpander makeLocationExpander(ShellFolders& shell);
 
 }  // namespace vedozer

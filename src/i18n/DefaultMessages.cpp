@@ -73,6 +73,10 @@ const std::array<DefaultMessage, kDefaultMessageCount>& defaultMessages() {
         {msg::MSG_RESTOREPOINT, "Creating Restore Point..."},
         {msg::MSG_COMPLETE, "complete"},
         {msg::MSG_CONFIRM_HIVES, "In addition, every registry hive file the removal changes is first copied into a restore point in the quarantine folder, from which the registry can be put back as it was."},
+        {msg::MSG_TITLELANGUAGE, "Language"},
+        {msg::MSG_DOWNLOADED, "The newest language file has been downloaded."},
+        {msg::MSG_LANGUAGE_UNUSABLE, "The language file cannot be used, so [ProgramName] shows its built-in English texts."},
+        {msg::MSG_LANGUAGE_NOT_UPDATED, "The language file was not updated; the one you have stays in use."},
     }};
     return table;
 }

@@ -9,7 +9,7 @@ struct DefaultMessage {
     const char* text;
 };
 
-inline constexpr std::size_t kDefaultMessageCount = 66;
+inline constexpr std::size_t kDefaultMessageCount = 70;
 
 // The English texts the catalogue starts with, in registration order.
 const std::array<DefaultMessage, kDefaultMessageCount>& defaultMessages();

@@ -19,6 +19,7 @@ void Languages::setMessage(std::string_view key, std::string_view text) {
             slot.inUse = true;
             slot.key = std::string(key);
             slot.text = std::string(text);
+            slot.defaultText = slot.text;
             return;
         }
     }
@@ -85,8 +86,15 @@ void Languages::applyTranslations() {
         std::string raw = rawTranslation(slot.key);
         // The slot keeps the placeholders as written, so a regenerated localization file
         // still carries them; getMessages substitutes on the way out.
-        if (!present(raw).empty()) slot.text = std::move(raw);
+        slot.text = present(raw).empty() ? slot.defaultText : std::move(raw);
     }
+}
+
+void Languages::useBuiltInTexts() {
+    m_translationLines.clear();
+    m_currentLanguage = "English";
+    for (Slot& slot : m_slots)
+        if (slot.inUse) slot.text = slot.defaultText;
 }
 
 std::size_t Languages::usedSlotCount() const {

@@ -20,6 +20,7 @@ public:
     struct Slot {
         std::string key;
         std::string text;
+        std::string defaultText;  // as registered: what the slot shows again when a language lacks it
         bool inUse = false;
     };
 
@@ -59,9 +60,12 @@ public:
     const std::string& currentLanguage() const { return m_currentLanguage; }
     void setCurrentLanguage(std::string name) { m_currentLanguage = std::move(name); }
 
-    // Replaces the text of every used slot that has a non-empty translation. Never adds
-    // slots: a key outside the table cannot acquire a text this way.
+    // Gives every used slot its translation, or its registered text when the loaded lines have
+    // none (so a key the new language lacks does not keep the previous language's text). Never
+    // adds slots: a key outside the table cannot acquire a text this way.
     void applyTranslations();
+    // Back to the registered English texts: no translation lines, "English" as the language.
+    void useBuiltInTexts();
 
     const std::array<Slot, kSlotCount>& slots() const { return m_slots; }
     std::size_t usedSlotCount() const;

@@ -71,8 +71,11 @@ inline constexpr char MSG_RESTOREPOINT[] = "MSG_RESTOREPOINT";
 inline constexpr char MSG_CONFIRM_HIVES[] = "MSG_CONFIRM_HIVES";
 inline constexpr char MSG_COMPLETE[] = "MSG_COMPLETE";
 
-// Looked up by the language window, but without a default text.
+// The language window: its title, the notice after a language file was downloaded, and what the
+// person reads when a language file cannot be used.
 inline constexpr char MSG_TITLELANGUAGE[] = "MSG_TITLELANGUAGE";
 inline constexpr char MSG_DOWNLOADED[] = "MSG_DOWNLOADED";
+inline constexpr char MSG_LANGUAGE_UNUSABLE[] = "MSG_LANGUAGE_UNUSABLE";
+inline constexpr char MSG_LANGUAGE_NOT_UPDATED[] = "MSG_LANGUAGE_NOT_UPDATED";
 
 }  // namespace vedozer::msg

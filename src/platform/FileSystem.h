@@ -36,6 +36,12 @@ public:
     virtual ~InputStream() = default;
     // Reads up to n bytes; returns the count, 0 at end of file, -1 on error.
     virtual long long read(char* buffer, size_t n) = 0;
+    // Moves the read position to a byte offset from the start (beyond the end, reads give 0).
+    // False when the stream cannot move; it stays where it was then.
+    virtual bool seek(uint64_t offset) {
+        (void)offset;
+        return false;
+    }
 };
 
 class OutputStream {

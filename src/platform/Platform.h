@@ -33,6 +33,9 @@ struct Platform {
     Clock* clock = nullptr;
     // When set, the data folder to use instead of "[appdata]RozaVedozerEZO".
     std::string dataFolderOverride;
+    // The folder of the files shipped with the program (Localization.txt), as dataFiles names
+    // it; empty when there is none.
+    std::string programFolder;
 };
 
 }  // namespace vedozer

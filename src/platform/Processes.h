@@ -8,6 +8,9 @@ namespace vedozer {
 struct ProcessEntry {
     uint32_t pid = 0;
     std::string exeFile;  // as a tool-help snapshot gives it
+    // A program of the machine the scanner runs on, not of the Windows system it examines (an
+    // offline image's backend sees the host's processes too). Never described as the system's.
+    bool outsideSystem = false;
 };
 
 class Processes {

@@ -28,6 +28,8 @@ public:
     // The restore points this backend keeps itself, oldest first; empty where the system's own
     // restore tool lists them.
     virtual std::vector<RestorePointInfo> list() { return {}; }
+    // The restore point the last restore() kept the replaced state in; "" when it kept none.
+    virtual std::string lastKeptAside() const { return {}; }
     // Puts back what the named point holds. False, with the reason, when it cannot.
     virtual bool restore(const std::string& name, std::string& error) {
         error = "restore points are put back with the system's own System Restore tool; \"" + name +

@@ -88,6 +88,12 @@ bool Quarantine::appendIndex(const std::string& record) {
     return true;
 }
 
+bool Quarantine::recordEntry(const QuarantineEntry& e) {
+    std::string record = quarantine_index::formatEntry(e);
+    if (!m_target.empty()) record += quarantine_index::formatTarget(e.id, m_target);
+    return appendIndex(record);
+}
+
 QuarantineEntry Quarantine::newEntry(QuarantineKind kind, const std::string& location,
                                      const std::string& spywareName) {
     load();
@@ -97,6 +103,7 @@ QuarantineEntry Quarantine::newEntry(QuarantineKind kind, const std::string& loc
     e.time = isoDateTime(m_clock.now());
     e.location = location;
     e.spywareName = spywareName;
+    e.target = m_target;
     return e;
 }
 
@@ -107,7 +114,7 @@ std::optional<QuarantineEntry> Quarantine::storeFile(FileSystem& source, const s
     e.storedName = uniqueName(lastComponent(path));
     std::string target = storedPath(e.storedName);
     if (!copyFileAcross(source, path, m_data, target, true)) return std::nullopt;
-    if (!appendIndex(quarantine_index::formatEntry(e))) {
+    if (!recordEntry(e)) {
         m_data.deleteFile(target);
         return std::nullopt;
     }
@@ -131,7 +138,7 @@ std::optional<QuarantineEntry> Quarantine::storeFolder(FileSystem& source, const
         m_data.deleteFolder(temp);
         return std::nullopt;
     }
-    if (!appendIndex(quarantine_index::formatEntry(e))) {
+    if (!recordEntry(e)) {
         m_data.deleteFolder(storedPath(e.storedName));
         return std::nullopt;
     }
@@ -151,7 +158,7 @@ std::optional<QuarantineEntry> Quarantine::storeRegistry(const RegistryBackup& b
     std::string target = storedPath(e.storedName);
     auto out = m_data.openWrite(target, true);
     if (!out || !out->write(formatRegistryBackup(backup)) || !out->close()) return std::nullopt;
-    if (!appendIndex(quarantine_index::formatEntry(e))) {
+    if (!recordEntry(e)) {
         m_data.deleteFile(target);
         return std::nullopt;
     }

@@ -30,6 +30,9 @@ public:
     Quarantine(FileSystem& dataFiles, std::string dataFolder, Clock& clock);
 
     FileSystem& dataFiles() { return m_data; }
+    // The system whose items are stored from now on; recorded with each entry.
+    void setTarget(TargetIdentity target) { m_target = std::move(target); }
+    const TargetIdentity& target() const { return m_target; }
     std::string folder() const { return m_dataFolder + "\\" + kFolderName; }
     std::string logPath() const { return folder() + "\\" + kLogName; }
     std::string indexPath() const { return folder() + "\\" + kIndexName; }
@@ -74,6 +77,8 @@ public:
 private:
     void load();
     bool appendIndex(const std::string& record);
+    // The entry and the system it came from, in one write.
+    bool recordEntry(const QuarantineEntry& entry);
     QuarantineEntry newEntry(QuarantineKind kind, const std::string& location, const std::string& spywareName);
 
     FileSystem& m_data;
@@ -83,6 +88,7 @@ private:
     uint64_t m_nextId = 1;
     bool m_indexEndsClean = true;
     std::set<std::string> m_taken;  // upper-cased stored names known from the index
+    TargetIdentity m_target;
 };
 
 }  // namespace vedozer

@@ -24,6 +24,24 @@ std::optional<QuarantineKind> quarantineKindFromName(std::string_view name) {
     return std::nullopt;
 }
 
+std::string TargetIdentity::describe() const {
+    if (empty()) return "(not recorded)";
+    std::string out = productName.empty() ? "Windows" : productName;
+    if (!installDate.empty()) out += " installed " + installDate;
+    if (!drives.empty()) out += " (" + drives + ")";
+    else if (!softwareHive.empty()) out += " (" + softwareHive + ")";
+    if (!user.empty()) out += ", user " + user;
+    return out;
+}
+
+bool sameInstallation(const TargetIdentity& a, const TargetIdentity& b) {
+    if (a.empty() || b.empty()) return false;
+    // A copy of the installation elsewhere (or the disk mounted at another place) is another
+    // target: its hive path differs. The installation's own values tell a new one at the old place.
+    if (a.softwareHive != b.softwareHive) return false;
+    return a.productName == b.productName && a.installDate == b.installDate;
+}
+
 namespace quarantine_index {
 namespace {
 
@@ -100,6 +118,11 @@ std::string formatRestored(uint64_t id, const std::string& time) {
     return joinRecord({"R", std::to_string(id), escapeField(time)});
 }
 
+std::string formatTarget(uint64_t id, const TargetIdentity& t) {
+    return joinRecord({"T", std::to_string(id), escapeField(t.drives), escapeField(t.softwareHive),
+                       escapeField(t.productName), escapeField(t.installDate), escapeField(t.user)});
+}
+
 bool isPlainName(std::string_view name) {
     return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string_view::npos &&
            name.find('\0') == std::string_view::npos;
@@ -144,6 +167,10 @@ std::vector<QuarantineEntry> parse(std::string_view text) {
             e.spywareName = f[7];
             byId[e.id] = entries.size();
             entries.push_back(std::move(e));
+        } else if (f[0] == "T" && f.size() == 7) {
+            auto it = byId.find(*id);
+            if (it == byId.end()) continue;
+            entries[it->second].target = TargetIdentity{f[2], f[3], f[4], f[5], f[6]};
         } else if ((f[0] == "W" || f[0] == "R") && f.size() == 3) {
             auto it = byId.find(*id);
             if (it == byId.end()) continue;

@@ -64,6 +64,10 @@ QuarantineRestoreResult restoreQuarantined(Quarantine& q, FileSystem& files, Reg
     auto e = q.entry(id);
     if (!e) return result(id, Status::NotFound, "no quarantined item has the id " + std::to_string(id));
     if (e->withdrawn) return result(id, Status::Withdrawn, "item " + std::to_string(id) + " was never removed");
+    if (!force && fromOtherSystem(*e, q.target()))
+        return result(id, Status::OtherSystem,
+                      "item " + std::to_string(id) + " came from " + e->target.describe() + ", not from " +
+                          q.target().describe() + "; it was not restored (use force to put it here all the same)");
     QuarantineRestoreResult r;
     switch (e->kind) {
         case QuarantineKind::File: r = restoreFile(q, files, *e, force); break;
@@ -84,6 +88,10 @@ std::vector<QuarantineRestoreResult> restoreAllQuarantined(Quarantine& q, FileSy
     for (auto it = entries.rbegin(); it != entries.rend(); ++it)
         if (!it->withdrawn && !it->restored) out.push_back(restoreQuarantined(q, files, registry, it->id, force));
     return out;
+}
+
+bool fromOtherSystem(const QuarantineEntry& e, const TargetIdentity& current) {
+    return !e.target.empty() && !current.empty() && !sameInstallation(e.target, current);
 }
 
 std::vector<std::string> describeQuarantine(const std::vector<QuarantineEntry>& entries) {

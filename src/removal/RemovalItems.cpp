@@ -4,6 +4,7 @@
 
 #include "definitions/DefinitionFiles.h"
 #include "removal/CrossCopy.h"
+#include "scan/ProgramStop.h"
 #include "removal/Removal.h"
 #include "removal/RemovalText.h"
 #include "scan/ProcessList.h"
@@ -13,13 +14,6 @@ namespace vedozer {
 namespace {
 
 constexpr int kDeleteTries = 8;
-constexpr int kStopTries = 11;
-
-// "\??\C:\x" and "\\?\C:\x" name the same file as "C:\x".
-std::string plainPath(const std::string& path) {
-    if (text::istartsWith(path, "\\??\\") || text::istartsWith(path, "\\\\?\\")) return path.substr(4);
-    return path;
-}
 
 }  // namespace
 
@@ -41,34 +35,7 @@ void Removal::settleFailedDelete(const QuarantineEntry& entry, const std::string
 }
 
 bool Removal::stopProgram(const std::string& fileName, const std::string& fullPath) {
-    Processes* processes = m_platform.processes;
-    if (!processes) return true;
-    SystemInfo* systemInfo = m_platform.systemInfo;
-    const std::string systemFolder = systemInfo ? systemInfo->systemFolder() : "";
-    const std::string shortForm = shortProgramName(fileName);
-    const std::string wanted = processMatchName(fileName);
-    std::string wantedPath = plainPath(fullPath);
-    if (!systemFolder.empty() && !wantedPath.empty()) wantedPath = NormalizeSystemPath(wantedPath, systemFolder);
-    ProcessListing running = ListProcesses(*processes, "", true);
-    std::optional<uint32_t> match;
-    for (size_t i = 0; i < running.size() && !match; ++i) {
-        std::string q = processMatchName(running.names[i]);
-        if (q == wanted || q == shortForm) {
-            // Where the file is known, a namesake elsewhere on the system is left alone.
-            std::string image = plainPath(processes->mainModulePath(running.ids[i]));
-            if (!systemFolder.empty()) image = NormalizeSystemPath(image, systemFolder);
-            if (wantedPath.empty() || text::iequals(image, wantedPath)) match = running.ids[i];
-        }
-        if (!match) m_host->yield();
-    }
-    if (!match) return true;
-    for (int i = 0; i < kStopTries; ++i) {
-        if (KillProcessById(*processes, systemInfo, *match, 0)) return true;
-        if (m_platform.clock) m_platform.clock->sleepMillis(1);
-        auto ids = processes->processIds();
-        if (std::find(ids.begin(), ids.end(), *match) == ids.end()) return true;
-    }
-    return false;
+    return stopRunningProgram(m_platform, *m_host, fileName, fullPath) != ProgramStopResult::Refused;
 }
 
 Outcome Removal::removeExecutableFile(const std::string& path, const std::string& spywareName) {

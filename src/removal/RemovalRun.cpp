@@ -53,8 +53,9 @@ void Removal::showProgress(size_t done, const std::string& caption, const std::s
 }
 
 std::string Removal::confirmationPrompt() {
+    // The folder as the person's system names it (a host path on an offline image).
     std::string prompt = message(msg::MSG_CONFIRM1) + "\r\n\r\n" + message(msg::MSG_CONFIRM2) + "\r\n\r\n" +
-                         m_dataFolder + "\\" + Quarantine::kFolderName;
+                         m_quarantine.dataFiles().displayPath(m_quarantine.folder());
     if (!m_restorePoints.IsSystemRestoreAvailable()) return prompt;
     // An offline installation gets copies of its hive files, not a point of Windows System Restore.
     if (m_restorePoints.kind() == RestorePointKind::HiveCopies)

@@ -3,19 +3,13 @@
 #include "removal/Removal.h"
 #include "removal/RemovalPass.h"
 #include "removal/RemovalText.h"
+#include "scan/ThreatSummary.h"
 #include "settings/SettingsKeys.h"
 #include "text/Text.h"
 
 namespace vedozer {
 
 namespace {
-
-std::string registryLocation(const RegistryWorkRow& row) {
-    auto root = rootKeyFromHandleText(text::trim(row.mainKey));
-    std::string location = std::string(root ? rootKeyName(*root) : row.mainKey.c_str()) + "\\" + row.keyPath;
-    if (!row.valueName.empty()) location += " [" + row.valueName + "]";
-    return location;
-}
 
 // What the item came to: only what is gone from the system counts as removed.
 Outcome verdict(const Outcome& attempt, bool stillThere) {
@@ -70,7 +64,7 @@ void Removal::settle(Pass& pass, RemovalResult& result) {
             keepThreat([&](const ThreatRecord& t) { return t.name == row.spywareName || t.name == row.keyPath; });
         }
         report(value.empty() ? DetectionKind::RegistryKey : DetectionKind::RegistryValue, row.spywareName,
-               registryLocation(row), std::move(outcome));
+               registryDetectionLocation(row), std::move(outcome));
     }
     for (size_t k = 0; k < pass.cookies.size(); ++k) {
         CookieWorkRow& row = m_results.cookieRows()[pass.cookies[k]];

@@ -14,17 +14,6 @@ std::string FileExtension(std::string_view path) {
     return "";
 }
 
-std::string shortProgramName(std::string_view fileName) {
-    std::string t = text::ireplaceAll(fileName, ".exe", "");
-    if (t.size() >= 7) t.resize(6);
-    return text::toUpper(t) + "~1";
-}
-
-std::string processMatchName(std::string_view fileName) {
-    if (fileName.size() >= 16) return text::toUpper(fileName.substr(0, 15));
-    return text::toUpper(fileName.substr(0, fileName.find('.')));
-}
-
 int removalPercent(size_t i, size_t count) {
     if (count == 0) return 0;
     return static_cast<int>(roundHalfEven(static_cast<double>(i) / static_cast<double>(count) * 100.0));

@@ -3,18 +3,14 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/ProcessList.h"  // shortProgramName, processMatchName
+
 namespace vedozer {
 
 // The text after the path's last "." (trimmed, lower case); "" when a ":" or "\" comes first
 // or there is no ".".
 std::string FileExtension(std::string_view path);
 
-// The 8.3 short form StopProgramByName also accepts: the name without ".exe" (any case), cut
-// to 6 characters when it has 7 or more, upper-cased, with "~1" appended.
-std::string shortProgramName(std::string_view fileName);
-// How a process image name and a wanted name are compared: the first 15 characters of a name
-// of 16 or more, else the part before the first ".", upper-cased.
-std::string processMatchName(std::string_view fileName);
 
 // "MSG_REMOVING2 : p% MSG_COMPLETED" with p = i / count * 100, rounded half to even.
 int removalPercent(size_t i, size_t count);

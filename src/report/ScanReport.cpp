@@ -25,10 +25,13 @@ std::vector<std::string> readAllLines(FileSystem& fs, const std::string& path) {
 
 std::string buildScanReport(const ScanReportInput& in) {
     std::string quarantine;
-    for (const auto& line : in.quarantineLogLines) quarantine += line + kCrLf + kCrLf;
+    // Names and locations come from the scanned system and the definitions: their control
+    // characters are written escaped, so the layout holds and no viewer is steered by them.
+    using text::escapeControls;
+    for (const auto& line : in.quarantineLogLines) quarantine += escapeControls(line) + kCrLf + kCrLf;
     std::string excluded;
     for (const auto& line : in.exclusionLines)
-        if (!line.empty() && line != " ") excluded += line + kCrLf;
+        if (!line.empty() && line != " ") excluded += escapeControls(line) + kCrLf;
 
     std::string r;
     // Each write is its text and a CR LF of its own.
@@ -48,13 +51,13 @@ std::string buildScanReport(const ScanReportInput& in) {
     write(kCrLf);
     write(std::string("[Threats Detected]") + kCrLf + kCrLf);
     for (const auto& [name, location] : in.threats) {
-        write(name + kCrLf);
-        write(location + kCrLf + kCrLf);
+        write(escapeControls(name) + kCrLf);
+        write(escapeControls(location) + kCrLf + kCrLf);
     }
     write("Total = " + std::to_string(in.threats.size()) + kCrLf);
     if (!in.uncheckedLocations.empty()) {
         std::string unchecked;
-        for (const auto& line : in.uncheckedLocations) unchecked += line + kCrLf;
+        for (const auto& line : in.uncheckedLocations) unchecked += escapeControls(line) + kCrLf;
         write(std::string(kCrLf) + "[Locations Not Checked]" + kCrLf + kCrLf + unchecked + kCrLf);
     }
     if (!excluded.empty())

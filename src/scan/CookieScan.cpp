@@ -69,7 +69,7 @@ void ScanCookieFolder(ScanContext& ctx, const std::string& folder, int32_t& item
             inspected = *share;
         ctx.showProgress(name, static_cast<int64_t>(index), static_cast<int64_t>(fileCount), scanPercent(inspected, fileCount, 1), -1);
         if (isBlocked) {
-            if (ctx.exclusions.IsExcluded(path)) {
+            if (ctx.exclusions.IsExcluded(path) || ctx.exclusions.IsExcludedName(name)) {
                 ctx.results.addExcluded(DetectionKind::Cookie, path);
             } else {
                 ctx.results.addFoundRow("Cookie Found: " + name, kIconCookie);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "scan/PeVersionResource.h"
 #include "text/Text.h"
 
 namespace vedozer {
@@ -219,19 +220,20 @@ private:
     std::vector<std::unique_ptr<ValueReader>> m_readers;
 };
 
-}  // namespace
-
-std::string GetFileCompanyName(InputStream& in) {
+// Searches the stream front to back, at most `limit` bytes, in chunks that overlap by a key's
+// length; stops as soon as more bytes cannot change the answer.
+std::string searchStream(InputStream& in, uint64_t limit) {
     constexpr size_t kChunk = 64 * 1024;
     const size_t overlap = keys().longest() - 1;
     std::vector<char> buf(kChunk + overlap);
     size_t have = 0;
-    uint64_t base = 0;
+    uint64_t base = 0, total = 0;
     CompanySearch search;
-    while (true) {
-        long long got = in.read(buf.data() + have, kChunk);
+    while (total < limit) {
+        long long got = in.read(buf.data() + have, static_cast<size_t>(std::min<uint64_t>(kChunk, limit - total)));
         if (got < 0) return "";
         if (got == 0) break;
+        total += static_cast<uint64_t>(got);
         size_t n = have + static_cast<size_t>(got);
         search.window(std::string_view(buf.data(), n), base);
         if (search.settled()) break;
@@ -241,6 +243,44 @@ std::string GetFileCompanyName(InputStream& in) {
         have = keep;
     }
     return search.answer();
+}
+
+}  // namespace
+
+std::string companyNameInBytes(std::string_view bytes) {
+    CompanySearch search;
+    search.window(bytes, 0);
+    return search.answer();
+}
+
+std::string GetFileCompanyName(InputStream& in) {
+    if (in.seek(0)) {
+        ReadAt readAt = [&in](uint64_t offset, size_t n, std::string& out) {
+            if (!in.seek(offset)) return false;
+            out.resize(n);
+            size_t got = 0;
+            while (got < n) {
+                long long r = in.read(out.data() + got, n - got);
+                if (r < 0) return false;
+                if (r == 0) break;
+                got += static_cast<size_t>(r);
+            }
+            out.resize(got);
+            return true;
+        };
+        PeVersionResource version = readPeVersionResource(readAt);
+        switch (version.lookup) {
+        case PeVersionLookup::Found:
+            return companyNameInBytes(version.bytes);
+        case PeVersionLookup::NoVersion:
+        case PeVersionLookup::ReadError:
+            return "";
+        case PeVersionLookup::NotPe:
+            if (!in.seek(0)) return "";
+            break;
+        }
+    }
+    return searchStream(in, kMaxPlainSearchBytes);
 }
 
 std::string GetFileCompanyName(FileSystem& files, const std::string& path) {

@@ -13,8 +13,8 @@ namespace {
 bool blank(const std::string& line) { return text::trimWhitespace(line).empty(); }
 
 // The name part (before the first "|") lacks "=": the line names no spyware.
-bool lacksSpywareName(const std::string& line) {
-    return line.substr(0, line.find('|')).find('=') == std::string::npos;
+bool lacksSpywareName(std::string_view line) {
+    return line.substr(0, line.find('|')).find('=') == std::string_view::npos;
 }
 
 std::optional<int> overallPercent(const ScanContext& ctx) {
@@ -69,7 +69,7 @@ void ScanFileDefinitions(ScanContext& ctx) {
         }
         if (!FileExists(ctx.files(), d.path)) return true;
         if (ctx.safeList.IsSafe(d.path)) return true;
-        if (ctx.exclusions.IsExcluded(d.path)) {
+        if (ctx.exclusions.IsExcluded(d.path) || ctx.exclusions.IsExcludedName(d.spywareName)) {
             ctx.results.addExcluded(DetectionKind::File, d.path);
             return true;
         }
@@ -100,7 +100,7 @@ void ScanDirectoryDefinitions(ScanContext& ctx) {
         }
         if (!ctx.files().folderExists(d->path)) return true;
         if (ctx.safeList.IsSafe(d->path)) return true;
-        if (ctx.exclusions.IsExcludedFolder(d->path)) {
+        if (ctx.exclusions.IsExcludedFolder(d->path) || ctx.exclusions.IsExcludedName(d->spywareName)) {
             ctx.results.addExcluded(DetectionKind::Folder, d->path);
             return true;
         }

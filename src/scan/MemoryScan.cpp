@@ -7,6 +7,7 @@
 #include "scan/FileCompanyName.h"
 #include "scan/FileScan.h"
 #include "scan/ProcessList.h"
+#include "scan/ProgramStop.h"
 #include "text/Text.h"
 
 namespace vedozer {
@@ -49,9 +50,10 @@ std::string buildExecutablePathList(ScanContext& ctx, std::string& lastProgressI
 }
 
 void checkProcess(ScanContext& ctx, uint32_t pid, const std::string& pathList, const std::string& systemFolder) {
-    auto modules = ctx.platform.processes->modulePaths(pid);
-    if (modules.empty()) return;
-    std::string moduleName = modules.front().substr(0, kModuleNameLength);
+    // Only the first module (the program itself) is compared: asked for alone, not with every library.
+    const std::string program = ctx.platform.processes->mainModulePath(pid);
+    if (program.empty()) return;
+    std::string moduleName = program.substr(0, kModuleNameLength);
     // Upper case again after the system folder went in, so both sides of the lookup are.
     std::string path = text::toUpper(NormalizeSystemPath(text::toUpper(text::trim(moduleName)), systemFolder));
     std::string fileName = FileNamePart(path);
@@ -63,24 +65,26 @@ void checkProcess(ScanContext& ctx, uint32_t pid, const std::string& pathList, c
         return;
     }
     if (text::toUpper(text::trim(fileName)) == text::toUpper(kOwnHelperProcess)) return;
-    ReportRunningThreat(ctx, fileName, company);
+    ReportRunningThreat(ctx, RunningThreat{fileName, company, path, pid});
     ++ctx.counters.softwareFound;
 }
 
 }  // namespace
 
-void ReportRunningThreat(ScanContext& ctx, const std::string& fileName, const std::string& company) {
+void ReportRunningThreat(ScanContext& ctx, const RunningThreat& threat) {
+    const std::string& fileName = threat.fileName;
     if (ctx.scanRunning) {
         // The row says what happened: a program that would not stop is not called stopped.
-        bool stopped =
-            StopProgramByName(*ctx.platform.processes, ctx.platform.systemInfo, fileName, [&] { ctx.yield(); });
+        // Only the process whose main module is the detected file: a namesake elsewhere is left alone.
+        bool stopped = stopRunningProgram(ctx.platform, ctx.host, fileName, threat.path) != ProgramStopResult::Refused;
         std::string row = "Detected in the memory : " + fileName +
                           (stopped ? " was stopped from running." : " " + ctx.message(msg::MSG_ERROR_STOPPED));
         ctx.results.addFoundRow(row, kIconFile);
+        ctx.results.addProgramFound(ProgramFound{fileName, stopped});
         ctx.host.onItemFound(ItemFound{DetectionKind::Process, fileName, fileName, false});
         if (!stopped) ctx.host.onNotice(Notice{NoticeKind::Warning, row});
     } else if (ctx.onShieldThreat) {
-        ctx.onShieldThreat(fileName, company);
+        ctx.onShieldThreat(threat);
     }
 }
 

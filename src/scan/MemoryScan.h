@@ -12,7 +12,7 @@ inline constexpr const char* kOwnHelperProcess = "ProcessWarden.exe";
 void ScanRunningProcesses(ScanContext& ctx);
 
 // What happens to a running threat (see ScanRunningProcesses).
-void ReportRunningThreat(ScanContext& ctx, const std::string& fileName, const std::string& company);
+void ReportRunningThreat(ScanContext& ctx, const RunningThreat& threat);
 
 // The memory stage: ScanRunningProcesses on the NT family, ctx.sweepMemory95 on the 9x
 // family, nothing elsewhere.

@@ -30,6 +30,17 @@ ProcessListing ListProcesses(Processes& processes, const std::string& filter, bo
     return out;
 }
 
+std::string shortProgramName(std::string_view fileName) {
+    std::string t = text::ireplaceAll(fileName, ".exe", "");
+    if (t.size() >= 7) t.resize(6);
+    return text::toUpper(t) + "~1";
+}
+
+std::string processMatchName(std::string_view fileName) {
+    if (fileName.size() >= 16) return text::toUpper(fileName.substr(0, 15));
+    return text::toUpper(fileName.substr(0, fileName.find('.')));
+}
+
 std::string NormalizeSystemPath(const std::string& path, const std::string& systemFolder) {
     const std::string trimmed = text::trim(path);
     size_t at = text::toUpper(trimmed).rfind("SYSTEM32\\");
@@ -45,20 +56,6 @@ bool KillProcessById(Processes& processes, SystemInfo* systemInfo, uint32_t pid,
 
 namespace {
 
-// A process name as compared: its first 15 characters when it is that long, otherwise the
-// part before its first "." upper-cased.
-std::string comparableName(const std::string& name) {
-    if (name.size() >= 16) return name.substr(0, 15);
-    return text::toUpper(name.substr(0, name.find('.')));
-}
-
-// The 8.3 form: ".exe" removed, at most six characters, upper case, "~1".
-std::string shortName(const std::string& name) {
-    std::string t = text::ireplaceAll(name, ".exe", "");
-    if (t.size() >= 7) t = t.substr(0, 6);
-    return text::toUpper(t) + "~1";
-}
-
 bool stillRunning(Processes& processes, uint32_t pid) {
     auto ids = processes.processIds();
     return std::find(ids.begin(), ids.end(), pid) != ids.end() && !processes.modulePaths(pid).empty();
@@ -68,11 +65,11 @@ bool stillRunning(Processes& processes, uint32_t pid) {
 
 bool StopProgramByName(Processes& processes, SystemInfo* systemInfo, const std::string& fileName,
                        const std::function<void()>& yield) {
-    const std::string wanted = text::toUpper(comparableName(fileName));
-    const std::string shortForm = shortName(fileName);
+    const std::string wanted = processMatchName(fileName);
+    const std::string shortForm = shortProgramName(fileName);
     ProcessListing list = ListProcesses(processes, "", true);
     for (size_t i = 0; i < list.size(); ++i) {
-        std::string q = text::toUpper(comparableName(list.names[i]));
+        std::string q = processMatchName(list.names[i]);
         if (q == wanted || q == shortForm) {
             for (int attempt = 0; attempt < 11; ++attempt) {
                 if (KillProcessById(processes, systemInfo, list.ids[i], 0)) return true;

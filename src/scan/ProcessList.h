@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Processes.h"
@@ -28,6 +29,13 @@ std::string ProcessNameFromId(Processes& processes, uint32_t pid);
 // A path through the system folder in another form ("\SystemRoot\System32\x.exe") in its
 // ordinary form: the system folder + "\" + what follows the last "SYSTEM32\".
 std::string NormalizeSystemPath(const std::string& path, const std::string& systemFolder);
+
+// The 8.3 short form a program stop also accepts: the name without ".exe" (any case), cut to 6
+// characters when it has 7 or more, upper-cased, with "~1" appended.
+std::string shortProgramName(std::string_view fileName);
+// How a process image name and a wanted name are compared: the first 15 characters of a name
+// of 16 or more, else the part before the first ".", upper-cased.
+std::string processMatchName(std::string_view fileName);
 
 // Ends a process (taking the debug privilege first on the NT family). True when it ended.
 bool KillProcessById(Processes& processes, SystemInfo* systemInfo, uint32_t pid, uint32_t exitCode);

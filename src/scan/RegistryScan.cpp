@@ -68,7 +68,8 @@ void checkValue(ScanContext& ctx, const RegistryDefinition& d) {
     }
     const std::string display = d.displayPath();
     if (ctx.safeList.IsSafe(display)) return;
-    if (ctx.exclusions.IsExcluded(display) || ctx.exclusions.IsExcluded(d.keyDisplayPath())) {
+    if (ctx.exclusions.IsExcluded(display) || ctx.exclusions.IsExcluded(d.keyDisplayPath()) ||
+        ctx.exclusions.IsExcludedName(d.spywareName)) {
         ctx.results.addExcluded(DetectionKind::RegistryValue, display);
         return;
     }
@@ -87,7 +88,7 @@ void checkKey(ScanContext& ctx, const RegistryDefinition& d) {
     }
     const std::string display = d.keyDisplayPath();
     if (ctx.safeList.IsSafe(display)) return;
-    if (ctx.exclusions.IsExcluded(display)) {
+    if (ctx.exclusions.IsExcluded(display) || ctx.exclusions.IsExcludedName(d.spywareName)) {
         ctx.results.addExcluded(DetectionKind::RegistryKey, display);
         return;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,6 +16,14 @@
 #include "settings/Settings.h"
 
 namespace vedozer {
+
+// A running program the executable definitions name, as the memory sweep met it.
+struct RunningThreat {
+    std::string fileName;  // upper case ("BAD.EXE")
+    std::string company;   // from its version resource, "" when it has none
+    std::string path;      // its main module, upper case, the system folder in its ordinary form
+    uint32_t pid = 0;
+};
 
 // Everything a scanner works with, borrowed from the session for one call.
 struct ScanContext {
@@ -40,8 +49,8 @@ struct ScanContext {
     // False when the memory shield sweeps outside a scan: no progress, and running
     // threats go to onShieldThreat instead of being stopped at once.
     bool scanRunning = true;
-    // The memory shield's question about a running threat (file name, company).
-    std::function<void(const std::string& fileName, const std::string& company)> onShieldThreat;
+    // The memory shield's question about a running threat.
+    std::function<void(const RunningThreat& threat)> onShieldThreat;
     // The memory sweep of the Windows 9x family (it belongs to the memory shield).
     std::function<void()> sweepMemory95;
 

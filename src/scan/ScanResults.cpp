@@ -47,6 +47,7 @@ void ScanResults::clear() {
     m_files.clear();
     m_registry.clear();
     m_cookies.clear();
+    m_programs.clear();
     m_traces = 0;
     m_skipped.clear();
     m_skippedCount = 0;
@@ -98,7 +99,7 @@ void ScanResults::addThreat(ThreatRecord record) {
 }
 
 void ScanResults::addFileDetection(std::string path, std::string spywareName, bool folder) {
-    m_files.push_back(FileWorkRow{std::move(path), std::move(spywareName), false});
+    m_files.push_back(FileWorkRow{std::move(path), std::move(spywareName), false, folder});
     ++m_traces;
     touch();
     tell(folder ? DetectionKind::Folder : DetectionKind::File, m_files.back().spywareName, m_files.back().path, false);

@@ -47,6 +47,7 @@ struct FileWorkRow {
     std::string path;
     std::string spywareName;
     bool checked = false;  // kept in step with the removal list by removal
+    bool folder = false;   // a folder definition's detection
     bool operator==(const FileWorkRow&) const = default;
 };
 
@@ -65,6 +66,13 @@ struct CookieWorkRow {
     std::string path;
     bool checked = false;
     bool operator==(const CookieWorkRow&) const = default;
+};
+
+// A running program of a definition the memory stage met (and stopped, when it could).
+struct ProgramFound {
+    std::string fileName;
+    bool stopped = false;
+    bool operator==(const ProgramFound&) const = default;
 };
 
 // The predefined handle of a root key read as a signed 32-bit number.
@@ -116,6 +124,9 @@ public:
     void addFileDetection(std::string path, std::string spywareName, bool folder = false);
     void addRegistryDetection(RegistryWorkRow row);
     void addCookieDetection(std::string path, const std::string& cookieName);
+    // The memory stage's programs (shown only in the found list).
+    void addProgramFound(ProgramFound program) { m_programs.push_back(std::move(program)); }
+    const std::vector<ProgramFound>& programsFound() const { return m_programs; }
 
     // The usual first sighting of a spyware name: unless the found list already has it,
     // adds name + " - Found" to the found list and a removal-list row, and counts the
@@ -148,6 +159,7 @@ private:
     std::vector<FileWorkRow> m_files;
     std::vector<RegistryWorkRow> m_registry;
     std::vector<CookieWorkRow> m_cookies;
+    std::vector<ProgramFound> m_programs;
     int32_t m_traces = 0;
     uint64_t m_revision = 0;
     std::vector<std::string> m_skipped;

@@ -110,7 +110,12 @@ bool writeReport(ScanContext& ctx, const ScanRunState& state) {
     return MakeReport(ctx.dataFiles(), ctx.dataFolder(), std::move(in));
 }
 
-std::string now(ScanContext& ctx) { return ctx.platform.clock ? generalDateTime(ctx.platform.clock->now()) : ""; }
+// The current time as value and as general date text.
+std::string now(ScanContext& ctx, LocalTime& at) {
+    if (!ctx.platform.clock) return "";
+    at = ctx.platform.clock->now();
+    return generalDateTime(at);
+}
 
 }  // namespace
 
@@ -121,15 +126,15 @@ ScanRunState runScan(ScanContext& ctx, bool unattendedRemoval, const ScanRunHook
     clearForScan(ctx);
     ctx.files().refresh();  // see the disk as it is now, not as an earlier scan left it
     ctx.stopFlag = false;
-    state.scanStarted = now(ctx);
+    state.scanStarted = now(ctx, state.startedAt);
 
     runStages(ctx, state);
 
-    state.scanFinished = now(ctx);
+    state.scanFinished = now(ctx, state.finishedAt);
     Settings& s = ctx.settings;
     s.save(skey::Settings, skey::lastScan, state.scanFinished);
-    if (s.getBool(skey::OptionAndSettings, skey::completeScanMode, true))
-        s.save(skey::Settings, skey::lastCompleteScan, state.scanFinished);
+    state.recordedAsComplete = s.getBool(skey::OptionAndSettings, skey::completeScanMode, true);
+    if (state.recordedAsComplete) s.save(skey::Settings, skey::lastCompleteScan, state.scanFinished);
 
     // The counters repaint only every hundredth item; the report and the page end with the
     // final numbers (a stage that was off stays "not selected").

@@ -12,6 +12,9 @@ namespace vedozer {
 struct ScanRunState {
     std::string scanStarted;   // general date-and-time text
     std::string scanFinished;
+    LocalTime startedAt, finishedAt;  // the same moments as values (local time of the clock)
+    // A complete scan records its time as the last complete scan too; a quick scan only as the last scan.
+    bool recordedAsComplete = false;
     int32_t cookieItems = 0;   // cookie files looked at
     bool cancelled = false;    // the stop flag was set
     bool definitionsMissing = false;

@@ -61,6 +61,7 @@ std::string submissionUrl(const std::string& server, std::string_view payload) {
 std::vector<std::string> runningProgramNames(Processes& processes) {
     std::vector<std::string> names;
     for (const auto& p : processes.snapshot()) {
+        if (p.outsideSystem) continue;
         const std::string& exe = p.exeFile;
         // A host path (image backend) is a program of the rescue system, not of the Windows
         // installation: it is never sent.
@@ -88,6 +89,12 @@ bool sendAnonymousData(Http& http, Processes& processes, Settings& settings, Hos
 SubmitResult submitFileName(Http& http, Host& host, const Languages& messages, const std::string& server,
                             const std::string& fileName) {
     SubmitResult result;
+    // An empty name tells the service nothing; it never leaves the machine.
+    if (text::trim(fileName).empty()) {
+        result.text = messages.getMessages(msg::MSG_RESULTS) + " " + messages.getMessages(msg::MSG_PROBLEM) + ".";
+        result.error = "an empty file name is not submitted";
+        return result;
+    }
     FetchOutcome reply = fetchUrl(http, submissionUrl(server, fileSubmissionPayload(fileName)), host, false);
     result.accepted = reply.text.find("Skipped") != std::string::npos || reply.text.find("Added") != std::string::npos;
     if (result.accepted) {

@@ -42,7 +42,8 @@ struct SubmitResult {
     std::string error;      // why the request failed, when it did
 };
 
-// Submits a file name for research; the result text also goes to the host as a notice.
+// Submits a file name for research; the result text also goes to the host as a notice. A name
+// that is empty or blank is refused without any request.
 SubmitResult submitFileName(Http& http, Host& host, const Languages& messages, const std::string& server,
                             const std::string& fileName);
 

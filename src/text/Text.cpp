@@ -1,5 +1,7 @@
 #include "text/Text.h"
 
+#include <algorithm>
+
 #include <array>
 
 #include "text/CodePage.h"
@@ -160,6 +162,67 @@ std::string groupDigits(long long n) {
         if (++count % 3 == 0 && i > 0) out.insert(out.begin(), ',');
     }
     return neg ? "-" + out : out;
+}
+
+namespace {
+
+size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            size_t up = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            // A swap of two neighbouring letters counts as one edit.
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) row[j] = std::min(row[j], diagonal);
+            diagonal = up;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+std::string closestMatch(std::string_view wordIn, const std::vector<std::string>& candidates) {
+    const std::string word = toLower(wordIn);
+    if (word.empty()) return "";
+    std::string best;
+    size_t bestDistance = std::max<size_t>(1, word.size() / 3) + 1;
+    for (const auto& c : candidates) {
+        std::string lower = toLower(c);
+        size_t d = editDistance(word, lower);
+        if (d < bestDistance) {
+            best = c;
+            bestDistance = d;
+        }
+    }
+    if (!best.empty()) return best;
+    for (const auto& c : candidates)
+        if (word.size() >= 2 && toLower(c).rfind(word, 0) == 0) return c;
+    return "";
+}
+
+bool isControlByte(unsigned char c) {
+    return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
+std::string escapeControls(std::string_view s) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(s.size());
+    for (char ch : s) {
+        auto c = static_cast<unsigned char>(ch);
+        if (!isControlByte(c)) {
+            out += ch;
+            continue;
+        }
+        out += "\\x";
+        out += kHex[c >> 4];
+        out += kHex[c & 0xF];
+    }
+    return out;
 }
 
 }  // namespace vedozer::text

@@ -38,4 +38,16 @@ std::string ireplaceAll(std::string_view s, std::string_view from, std::string_v
 // "1234567" -> "1,234,567"
 std::string groupDigits(long long n);
 
+// Text from outside (a file, cookie or spyware name, a server's reply) made safe to print on a
+// terminal or into a report: every control character is written as "\xNN" (upper-case hex).
+// Controls are C0 (0x00-0x1F), DEL and the code page's undefined bytes 0x81, 0x8D, 0x8F, 0x90
+// and 0x9D, which stand for C1 controls. Works on Windows-1252 bytes; other text is unchanged.
+std::string escapeControls(std::string_view cp1252);
+bool isControlByte(unsigned char byte);
+
+// The candidate closest to a mistyped word (letter case ignored): fewest single-letter edits,
+// at most a third of the word's length (at least one), or a candidate the word begins. "" when
+// none is that close.
+std::string closestMatch(std::string_view word, const std::vector<std::string>& candidates);
+
 }  // namespace vedozer::text

@@ -1,7 +1,9 @@
 #include "update/DefinitionUpdateMerge.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "definitions/LineCodec.h"
@@ -24,12 +26,71 @@ struct KeyHash {
     }
 };
 
+// The keys a removal pass takes out. Asked once for every line of a file (a million lines against a
+// few thousand keys), so: one flat open-addressing table, and in front of it a bit per hash value,
+// which answers "no" for almost every line without touching the table.
+class KeySet {
+public:
+    void insert(std::string key) {
+        const uint64_t h = hash(key);
+        if (contains(key, h)) return;
+        m_keys.push_back(std::move(key));
+        m_hashes.push_back(h);
+        if (m_slots.size() < 2 * m_keys.size()) {
+            size_t slots = 64;
+            while (slots < 4 * m_keys.size()) slots *= 2;
+            m_slots.assign(slots, 0);
+            for (size_t i = 0; i < m_keys.size(); ++i) place(i);
+            m_bits.assign(std::max<size_t>(1 << 16, slots * 8) / 64, 0);
+            for (uint64_t k : m_hashes) m_bits[(k >> 40) % (m_bits.size() * 64) / 64] |= bit(k);
+        } else {
+            place(m_keys.size() - 1);
+            m_bits[(h >> 40) % (m_bits.size() * 64) / 64] |= bit(h);
+        }
+    }
+    bool contains(std::string_view key) const { return !m_keys.empty() && contains(key, hash(key)); }
+    bool empty() const { return m_keys.empty(); }
+
+private:
+    // FNV-1a: the keys are short.
+    static uint64_t hash(std::string_view s) {
+        uint64_t h = 1469598103934665603ull;
+        for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+        return h;
+    }
+    uint64_t bit(uint64_t h) const { return uint64_t{1} << ((h >> 40) % (m_bits.size() * 64) % 64); }
+    void place(size_t entry) {
+        const size_t mask = m_slots.size() - 1;
+        size_t p = m_hashes[entry] & mask;
+        while (m_slots[p] != 0) p = (p + 1) & mask;
+        m_slots[p] = static_cast<uint32_t>(entry + 1);
+    }
+    bool contains(std::string_view key, uint64_t h) const {
+        if (m_slots.empty() || !(m_bits[(h >> 40) % (m_bits.size() * 64) / 64] & bit(h))) return false;
+        const size_t mask = m_slots.size() - 1;
+        for (size_t p = h & mask; m_slots[p] != 0; p = (p + 1) & mask) {
+            const size_t e = m_slots[p] - 1;
+            if (m_hashes[e] == h && m_keys[e] == key) return true;
+        }
+        return false;
+    }
+
+    std::vector<std::string> m_keys;
+    std::vector<uint64_t> m_hashes;
+    std::vector<uint32_t> m_slots;  // key + 1, 0 = free
+    std::vector<uint64_t> m_bits;   // a bit per hash value, modulo their number
+};
+
 // What one kind's pass does to its file.
 struct KindPlan {
-    std::vector<std::string> added;                        // stored lines of the ADD records, in feed order
-    std::unordered_set<std::string, KeyHash> deletionKeys;  // decoded, lower case
+    int additions = 0;                                      // ADD records of the kind
+    KeySet deletionKeys;  // decoded, lower case
     bool hasRemovalPass() const { return !deletionKeys.empty(); }
 };
+
+// Distinct removals one file may receive from one feed: far more than any definition file holds,
+// and a bound on the memory a feed can make the merge take.
+constexpr size_t kMaxFeedDeletions = 1000000;
 
 // Encoded byte -> decoded byte in lower case.
 struct DecodeLowerTable {
@@ -57,32 +118,42 @@ bool isBlankLine(std::string_view encodedLine) {
     return encodedLine.empty() || (encodedLine.size() == 1 && encodedLine[0] == encodedBlank);
 }
 
-KindPlan planKind(const DefinitionKind& kind, const std::vector<FeedRecord>& records) {
+// One pass over the feed. Nothing of it is kept but the removals still in force.
+KindPlan planKind(const DefinitionKind& kind, std::string_view feed) {
+    // Removal requests by their lower-case payload, with the deletion keys they name (almost
+    // always one: payloads that differ only in case may still decode to different keys).
+    struct Requested {
+        std::string key;
+        std::vector<std::string> more;
+    };
+    std::unordered_map<std::string, Requested, KeyHash> requested;
     KindPlan plan;
-    std::vector<std::string> deletions;  // DEL payloads; "" once cancelled
-    std::unordered_map<std::string, std::vector<size_t>> byPayload;  // lower-case payload -> deletions
-    for (const auto& r : records) {
-        if (!kind.accepts(r.typeCode)) continue;
+    forEachFeedRecord(feed, [&](const FeedRecord& r) {
+        if (!kind.accepts(r.typeCode)) return;
         if (!r.hasAction) throw FeedRecordError("record " + std::to_string(r.number) + " has no action");
         if (!r.hasPayload) throw FeedRecordError("record " + std::to_string(r.number) + " has no [DEF]");
         if (r.action == "ADD") {
-            plan.added.push_back(storedRecord(kind, r));
+            storedRecord(kind, r);  // a record that cannot be stored fails the pass before anything is written
+            ++plan.additions;
             // A record added again after a bare-key removal request cancels that request.
-            if (r.payload.find('=') != std::string::npos) {
-                auto it = byPayload.find(text::toLower(payloadKey(r.payload)));
-                if (it != byPayload.end()) {
-                    for (size_t i : it->second) deletions[i].clear();
-                    byPayload.erase(it);
-                }
-            }
+            if (r.payload.find('=') != std::string::npos) requested.erase(text::toLower(payloadKey(r.payload)));
         } else if (r.action == "DEL" && !r.payload.empty()) {
-            byPayload[text::toLower(r.payload)].push_back(deletions.size());
-            deletions.push_back(r.payload);
+            std::string key = text::toLower(DecodeDefinitionLine(payloadKey(r.payload)));
+            auto [it, added] = requested.try_emplace(text::toLower(r.payload));
+            if (added) {
+                if (requested.size() > kMaxFeedDeletions)
+                    throw FeedFormatError("the feed removes more than " + std::to_string(kMaxFeedDeletions) +
+                                          " definitions from one file");
+                it->second.key = std::move(key);
+            } else if (key != it->second.key &&
+                       std::find(it->second.more.begin(), it->second.more.end(), key) == it->second.more.end()) {
+                it->second.more.push_back(std::move(key));
+            }
         }
-    }
-    for (const auto& d : deletions) {
-        if (d.empty()) continue;
-        plan.deletionKeys.insert(text::toLower(DecodeDefinitionLine(payloadKey(d))));
+    });
+    for (auto it = requested.begin(); it != requested.end(); it = requested.erase(it)) {
+        plan.deletionKeys.insert(std::move(it->second.key));
+        for (auto& k : it->second.more) plan.deletionKeys.insert(std::move(k));
     }
     return plan;
 }
@@ -101,11 +172,11 @@ struct MergeRun {
     }
 
     // Writes the kind's new file into its scratch copy. Returns the changes it counts.
-    int stageKind(UpdateTransaction& tx, const DefinitionKind& kind, const std::vector<FeedRecord>& records) {
-        KindPlan plan = planKind(kind, records);
+    int stageKind(UpdateTransaction& tx, const DefinitionKind& kind, std::string_view feed) {
+        KindPlan plan = planKind(kind, feed);
         const std::string target = at(kind.fileName);
         const bool exists = fileExists(target);
-        if (exists && plan.added.empty() && !plan.hasRemovalPass()) {
+        if (exists && plan.additions == 0 && !plan.hasRemovalPass()) {
             host.onUpdateProgress(UpdateProgress{UpdatePhase::Applying, kApplying, 0});
             host.yield();
             return 0;  // the file stays as it is
@@ -116,9 +187,15 @@ struct MergeRun {
         host.onUpdateProgress(UpdateProgress{UpdatePhase::Applying, kApplying, 0});
         host.yield();
 
+        // The ADD records' stored lines, in feed order, walked from the feed again.
+        auto eachAddedLine = [&](const auto& onLine) {
+            forEachFeedRecord(feed, [&](const FeedRecord& r) {
+                if (r.action == "ADD" && kind.accepts(r.typeCode)) onLine(storedRecord(kind, r));
+            });
+        };
         if (!plan.hasRemovalPass()) {
             if (exists) copyWhole(target, writer);
-            for (const auto& line : plan.added) writer.writeLine(line);
+            eachAddedLine([&](const std::string& line) { writer.writeLine(line); });
         } else {
             int lineNumber = 0;
             std::string key;
@@ -134,7 +211,7 @@ struct MergeRun {
                 }
                 if (isBlankLine(line)) return;
                 recordKey(line, key);
-                if (plan.deletionKeys.count(key)) return;
+                if (plan.deletionKeys.contains(key)) return;
                 writer.writeLine(line);
             };
             if (exists) {
@@ -142,11 +219,11 @@ struct MergeRun {
                 if (!in) throw StreamError("cannot read " + fs.displayPath(target));
                 forEachLine(*in, filter);
             }
-            for (const auto& line : plan.added) filter(line);
+            eachAddedLine([&](const std::string& line) { filter(line); });
         }
         writer.close();
         tx.staged(kind.fileName);
-        return static_cast<int>(plan.added.size()) + (plan.hasRemovalPass() ? 1 : 0);
+        return plan.additions + (plan.hasRemovalPass() ? 1 : 0);
     }
 
     // Copies a file unchanged; a last line without CR LF gets one, so appended records start
@@ -179,24 +256,33 @@ struct MergeRun {
 MergeResult stageDefinitionUpdate(UpdateTransaction& tx, FileSystem& fs, const std::string& dataFolder,
                                   std::string_view feed, Host& host) {
     MergeResult result;
-    const std::vector<FeedRecord> records = parseUpdateFeed(feed);
+    auto refuse = [&](const std::string& why) {
+        tx.rollback();
+        result.ok = false;
+        result.count = 0;
+        result.error = why;
+        return result;
+    };
+    try {
+        forEachFeedRecord(feed, [](const FeedRecord&) {});
+    } catch (const FeedFormatError& e) {
+        return refuse(std::string("the update feed was refused: ") + e.what());
+    }
     MergeRun run{fs, dataFolder, host};
     int errors = 0;
     for (const auto& kind : definitionKinds()) {
         for (;;) {
             try {
-                result.count += run.stageKind(tx, kind, records);
+                result.count += run.stageKind(tx, kind, feed);
                 break;
+            } catch (const FeedFormatError& e) {
+                tx.unstage(kind.fileName);
+                return refuse(std::string("the update feed was refused: ") + e.what());
             } catch (const std::exception& e) {
                 tx.unstage(kind.fileName);
-                if (++errors >= 2) {
-                    tx.rollback();
-                    result.ok = false;
-                    result.count = 0;
-                    result.error = std::string("the update feed could not be applied to ") + kind.fileName + ": " +
-                                   e.what();
-                    return result;
-                }
+                if (++errors >= 2)
+                    return refuse(std::string("the update feed could not be applied to ") + kind.fileName + ": " +
+                                  e.what());
             }
         }
     }

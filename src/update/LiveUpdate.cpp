@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsKeys.h"
 #include "update/DefinitionUpdateMerge.h"
+#include "update/FeedSignature.h"
 #include "update/ServerDate.h"
 #include "update/UpdateTransaction.h"
 #include "update/UpdateUrls.h"
@@ -28,6 +29,15 @@ UpdateCheckResult checkForUpdates(LiveUpdateContext& c) {
         return result;
     }
 
+    // With the server's key in the data folder, only replies it signed are taken.
+    const SignedReplies replies = SignedReplies::load(c.dataFiles, c.dataFolder);
+    auto refuse = [&](const std::string& why) {
+        result.state = UpdateCheckState::Failed;
+        result.error = why;
+        return result;
+    };
+    if (!replies.error().empty()) return refuse(replies.error());
+
     // A date.dat that is not a date counts as the default date, like a missing one.
     DateValue installed = *ParseGeneralDate(kDefaultDefinitionDate);
     if (auto d = ParseGeneralDate(ReadDefinitionDate(c.dataFiles, c.dataFolder))) installed = *d;
@@ -39,7 +49,9 @@ UpdateCheckResult checkForUpdates(LiveUpdateContext& c) {
         result.error = dateReply.error;
         return result;
     }
-    result.serverDate = NormaliseServerDate(dateReply.text);
+    std::string dateText;
+    if (!replies.date(dateReply.text, dateText, result.error)) return refuse(result.error);
+    result.serverDate = NormaliseServerDate(dateText);
     auto server = ParseGeneralDate(result.serverDate);
     if (!server) {
         result.state = UpdateCheckState::BadServerDate;
@@ -58,8 +70,15 @@ UpdateCheckResult checkForUpdates(LiveUpdateContext& c) {
         return result;
     }
 
+    std::string_view records;
+    std::optional<DateValue> reached;
+    if (!replies.feed(feed.text, FormatGeneralDate(installed), records, reached, result.error))
+        return refuse(result.error);
+    if (reached && *reached < *server)
+        return refuse("the signed update feed reaches only " + FormatGeneralDate(*reached) + ", not the server's date");
+
     UpdateTransaction tx(c.dataFiles, c.dataFolder);
-    MergeResult merged = stageDefinitionUpdate(tx, c.dataFiles, c.dataFolder, feed.text, host);
+    MergeResult merged = stageDefinitionUpdate(tx, c.dataFiles, c.dataFolder, records, host);
     if (!merged.ok) {
         result.state = UpdateCheckState::Failed;
         result.error = merged.error;
@@ -68,9 +87,16 @@ UpdateCheckResult checkForUpdates(LiveUpdateContext& c) {
     if (merged.count > 0) {
         DateValue newDate = *server;
         FetchOutcome reply = fetchUrl(c.http, urls.newDate, host, false, c.httpOptions);
-        if (reply.reached) {
-            if (auto d = ParseGeneralDate(NormaliseServerDate(reply.text))) newDate = *d;
+        std::string replyText;
+        if (reply.reached && !replies.date(reply.text, replyText, result.error)) {
+            tx.rollback();
+            return refuse(result.error);
         }
+        if (reply.reached) {
+            if (auto d = ParseGeneralDate(NormaliseServerDate(replyText))) newDate = *d;
+        }
+        // What a signed feed reaches is what is installed, even if the server moved on meanwhile.
+        if (reached && newDate > *reached) newDate = *reached;
         result.newDate = FormatGeneralDate(newDate);
         if (!tx.stageText(kDateFile, result.newDate + "\r\n")) {
             tx.rollback();

@@ -62,7 +62,8 @@ bool parseDatePart(Cursor& c, DateValue& d) {
         d.month = *b;
         d.day = *e;
     } else {
-        if (digits1 > 2 || digits3 == 3) return false;
+        // A year below 1000 is written with three digits, so three digits read back.
+        if (digits1 > 2) return false;
         d.month = *a;
         d.day = *b;
         d.year = windowYear(*e, digits3);

@@ -1,5 +1,7 @@
 #include "update/UpdateFeed.h"
 
+#include <cstring>
+
 #include "definitions/LineCodec.h"
 #include "text/Text.h"
 
@@ -20,39 +22,87 @@ std::string encodeSeparators(std::string_view payload) {
     return out;
 }
 
+// Position of the next "[BR]" in any case, or npos.
+size_t findRecordSeparator(std::string_view feed, size_t from) {
+    while (from + 4 <= feed.size()) {
+        const void* hit = std::memchr(feed.data() + from, '[', feed.size() - from - 3);
+        if (!hit) return std::string_view::npos;
+        size_t at = static_cast<const char*>(hit) - feed.data();
+        if ((feed[at + 1] | 0x20) == 'b' && (feed[at + 2] | 0x20) == 'r' && feed[at + 3] == ']') return at;
+        from = at + 1;
+    }
+    return std::string_view::npos;
+}
+
+std::string_view trimBlanks(std::string_view s) {
+    size_t b = 0, e = s.size();
+    while (b < e && s[b] == ' ') ++b;
+    while (e > b && s[e - 1] == ' ') --e;
+    return s.substr(b, e - b);
+}
+
+// True when a field, decoded, holds a byte below 32.
+bool decodesToControl(std::string_view encoded) {
+    for (char ch : encoded) {
+        auto c = static_cast<unsigned char>(ch);
+        // Encoded bytes 64..95 decode to 0..31.
+        if (c >= kScrambleOffset && c < kScrambleOffset + 32) return true;
+    }
+    return false;
+}
+
+void checkRecord(std::string_view record, std::string_view typeCode, std::string_view payload, size_t number) {
+    auto refuse = [&](const std::string& why) {
+        throw FeedFormatError("record " + std::to_string(number) + " " + why);
+    };
+    if (record.size() > kMaxFeedRecordLength)
+        refuse("is longer than " + std::to_string(kMaxFeedRecordLength) + " bytes");
+    if (typeCode.find("\r\n") != std::string_view::npos || payload.find("\r\n") != std::string_view::npos)
+        refuse("holds a line break");
+    if (decodesToControl(typeCode) || decodesToControl(payload)) refuse("holds a control character");
+}
+
 }  // namespace
 
-std::vector<FeedRecord> parseUpdateFeed(std::string_view feed) {
-    std::vector<FeedRecord> records;
+void forEachFeedRecord(std::string_view feed, const std::function<void(const FeedRecord&)>& onRecord) {
+    FeedRecord r;
     size_t start = 0;
     size_t number = 0;
     while (start <= feed.size()) {
-        size_t at = text::ifind(feed, "[BR]", start);
-        std::string_view piece = feed.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start);
-        std::string trimmed = text::trim(piece);
-        if (!trimmed.empty()) {
-            FeedRecord r;
+        size_t at = findRecordSeparator(feed, start);
+        std::string_view rec =
+            trimBlanks(feed.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        if (!rec.empty()) {
             r.number = ++number;
-            std::string_view rec = trimmed;
             size_t def = rec.find("[DEF]");
             std::string_view header = rec.substr(0, def);
-            if (def != std::string_view::npos) {
-                r.hasPayload = true;
+            std::string_view payload;
+            r.hasPayload = def != std::string_view::npos;
+            if (r.hasPayload) {
                 std::string_view rest = rec.substr(def + 5);
-                r.payload = std::string(rest.substr(0, rest.find("[DEF]")));
+                payload = rest.substr(0, rest.find("[DEF]"));
             }
             size_t bar = header.find('|');
-            r.typeCode = DecodeDefinitionLine(header.substr(0, bar));
-            if (bar != std::string_view::npos) {
-                r.hasAction = true;
+            std::string_view code = header.substr(0, bar);
+            checkRecord(rec, code, payload, r.number);
+            r.typeCode = DecodeDefinitionLine(code);
+            r.hasAction = bar != std::string_view::npos;
+            r.action.clear();
+            if (r.hasAction) {
                 std::string_view afterBar = header.substr(bar + 1);
-                r.action = std::string(afterBar.substr(0, afterBar.find('|')));
+                r.action.assign(afterBar.substr(0, afterBar.find('|')));
             }
-            records.push_back(std::move(r));
+            r.payload.assign(payload);
+            onRecord(r);
         }
         if (at == std::string_view::npos) break;
         start = at + 4;
     }
+}
+
+std::vector<FeedRecord> parseUpdateFeed(std::string_view feed) {
+    std::vector<FeedRecord> records;
+    forEachFeedRecord(feed, [&](const FeedRecord& r) { records.push_back(r); });
     return records;
 }
 

@@ -64,6 +64,21 @@ TEST(ExclusionListTest, FolderTestAlsoMatchesPathsInsideEntries) {
     EXPECT_FALSE(list.IsExcludedFolder("exeHKEY"));
 }
 
+TEST(ExclusionListTest, FolderAnswersStayTheSameOnceTheListIsIndexed) {
+    std::vector<std::string> lines;
+    for (int k = 0; k < 200; ++k) lines.push_back("C:\\Program Files\\Other " + std::to_string(k) + "\\tool.exe");
+    const ExclusionList list(lines);
+    // Far more folder tests than a scan makes before the text is indexed; every answer as the first.
+    for (int round = 0; round < 3; ++round) {
+        for (int k = 0; k < 250; ++k) {
+            SCOPED_TRACE(std::to_string(round) + "/" + std::to_string(k));
+            EXPECT_EQ(list.IsExcludedFolder("c:\\program files\\OTHER " + std::to_string(k)), k < 200);
+            EXPECT_EQ(list.IsExcludedFolder("ther " + std::to_string(k) + "\\TOOL"), k < 200);
+        }
+        EXPECT_FALSE(list.IsExcludedFolder("exe|C:"));
+    }
+}
+
 TEST(ExclusionListTest, AgreesWithTheLiteralTestOnRandomLists) {
     std::mt19937 rng(3);
     const std::string alphabet = "aAbB \\|xX";
@@ -138,6 +153,15 @@ TEST(ExclusionListTest, AddFailureStillReloads) {
     AddExclusion(list, fs, kFolder, "new");
     EXPECT_TRUE(list.IsExcluded("kept"));
     EXPECT_TRUE(list.IsExcluded("new"));
+}
+
+TEST(ExclusionList, ASpywareNameOnTheListHoldsBackItsDetectionsButABlankNameNever) {
+    ExclusionList list({"AdBuddy Toolbar", "C:\\x.exe"});
+    EXPECT_TRUE(list.IsExcludedName("adbuddy toolbar "));
+    EXPECT_FALSE(list.IsExcludedName("AdBuddy"));
+    EXPECT_TRUE(list.IsExcluded("")) << "the empty piece after the last | (kept as it is)";
+    EXPECT_FALSE(list.IsExcludedName(""));
+    EXPECT_FALSE(list.IsExcludedName("  "));
 }
 
 }  // namespace

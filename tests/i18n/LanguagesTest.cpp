@@ -18,9 +18,9 @@ Languages defaults() {
     return lang;
 }
 
-TEST(DefaultMessages, SixtySixDistinctKeysInTheirFixedOrder) {
+TEST(DefaultMessages, SeventyDistinctKeysInTheirFixedOrder) {
     const auto& table = defaultMessages();
-    ASSERT_EQ(table.size(), 66u);
+    ASSERT_EQ(table.size(), 70u);
     EXPECT_STREQ(table[0].key, "MSG_THANK1");
     EXPECT_STREQ(table[0].text, "Thank you for using [ProgramName]!");
     EXPECT_STREQ(table[21].key, "MSG_STOP");
@@ -32,12 +32,14 @@ TEST(DefaultMessages, SixtySixDistinctKeysInTheirFixedOrder) {
     EXPECT_STREQ(table[64].key, "MSG_COMPLETE");
     EXPECT_STREQ(table[64].text, "complete");
     EXPECT_STREQ(table[65].key, "MSG_CONFIRM_HIVES");  // the removal prompt on an offline installation
+    EXPECT_STREQ(table[66].key, "MSG_TITLELANGUAGE");  // the language window and the language file
+    EXPECT_STREQ(table[69].key, "MSG_LANGUAGE_NOT_UPDATED");
     std::set<std::string> keys;
     for (const auto& m : table) {
         EXPECT_EQ(std::string(m.key).rfind("MSG_", 0), 0u) << m.key;
         keys.insert(m.key);
     }
-    EXPECT_EQ(keys.size(), 66u);
+    EXPECT_EQ(keys.size(), 70u);
 }
 
 TEST(DefaultMessages, TextsKeepTheirExactSpacingAndPunctuation) {
@@ -53,11 +55,11 @@ TEST(DefaultMessages, TextsKeepTheirExactSpacingAndPunctuation) {
 
 TEST(Catalogue, DefaultsFillTheFirstSlotsUnchanged) {
     Languages lang = defaults();
-    EXPECT_EQ(lang.usedSlotCount(), 66u);
+    EXPECT_EQ(lang.usedSlotCount(), 70u);
     EXPECT_EQ(lang.slots()[0].key, "MSG_THANK1");
     EXPECT_EQ(lang.slots()[0].text, "Thank you for using [ProgramName]!");
     EXPECT_EQ(lang.slots()[64].text, "complete");
-    EXPECT_FALSE(lang.slots()[66].inUse);
+    EXPECT_FALSE(lang.slots()[70].inUse);
 }
 
 TEST(Catalogue, KeysCompareWithoutCase) {
@@ -90,9 +92,11 @@ TEST(Catalogue, PlaceholdersAreSubstitutedInDefaultTexts) {
 
 TEST(Catalogue, UnknownKeysYieldEmptyText) {
     Languages lang = defaults();
-    EXPECT_EQ(lang.getMessages(msg::MSG_TITLELANGUAGE), "");
-    EXPECT_EQ(lang.getMessages(msg::MSG_DOWNLOADED), "");
+    EXPECT_EQ(lang.getMessages("MSG_NOT_REGISTERED"), "");
     EXPECT_EQ(lang.getMessages(""), "");
+    // The language window's title and download notice have texts of their own.
+    EXPECT_EQ(lang.getMessages(msg::MSG_TITLELANGUAGE), "Language");
+    EXPECT_EQ(lang.getMessages(msg::MSG_DOWNLOADED), "The newest language file has been downloaded.");
     EXPECT_EQ(Languages(kIdentity).getMessages(msg::MSG_STOP), "");
 }
 
@@ -190,7 +194,7 @@ TEST(ApplyTranslations, KeysOutsideTheTableAreNotAdded) {
     Languages lang = defaults();
     lang.setTranslationLines(frenchLines());
     lang.applyTranslations();
-    EXPECT_EQ(lang.usedSlotCount(), 66u);
+    EXPECT_EQ(lang.usedSlotCount(), 70u);
     EXPECT_EQ(lang.getMessages("MSG_NOT_IN_TABLE"), "");
     EXPECT_EQ(lang.getMessages("FRMMAIN_CMDSCANNOW"), "");
 }
@@ -212,14 +216,21 @@ TEST(ApplyTranslations, TranslationThatSubstitutesToNothingKeepsTheDefault) {
     EXPECT_EQ(lang.slots()[53].text, "Visit [Website]");
 }
 
-TEST(ApplyTranslations, SwitchingLanguageAgainReplacesOnlyTranslatedTexts) {
+TEST(ApplyTranslations, SwitchingLanguageShowsTheRegisteredTextWhereTheNewOneHasNone) {
     Languages lang = defaults();
     lang.setTranslationLines(frenchLines());
     lang.applyTranslations();
     lang.setTranslationLines({"<MSG_THANK3>Jetzt aktualisieren?</MSG_THANK3>"});
     lang.applyTranslations();
     EXPECT_EQ(lang.getMessages(msg::MSG_THANK3), "Jetzt aktualisieren?");
-    EXPECT_EQ(lang.getMessages(msg::MSG_STOP), "Voulez-vous arr\xEAter l'analyse ?");
+    // Not the French text left over from before.
+    EXPECT_EQ(lang.getMessages(msg::MSG_STOP), "Are you sure you want to stop the scan?");
+    lang.setTranslationLines(frenchLines());
+    lang.applyTranslations();
+    lang.useBuiltInTexts();
+    EXPECT_EQ(lang.getMessages(msg::MSG_STOP), "Are you sure you want to stop the scan?");
+    EXPECT_EQ(lang.translationLookup("FRMMAIN_CMDSCANNOW"), "");
+    EXPECT_EQ(lang.currentLanguage(), "English");
 }
 
 TEST(Catalogue, CurrentLanguageStartsAsEnglish) {

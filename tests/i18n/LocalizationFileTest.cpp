@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "i18n/Captions.h"
+#include "i18n/LanguageSelection.h"
 #include "i18n/LocalizationFile.h"
 #include "i18n/MessageKeys.h"
 
@@ -20,7 +22,7 @@ const std::string kFile =
     "\t<DESCRIPTION>Default texts</DESCRIPTION>\r\n"
     "\t<TRANSLATION_ITEMS>\r\n"
     "\t\t<MSG_STOP>Are you sure you want to stop the scan?</MSG_STOP>\r\n"
-    "\t\t<FRMMAIN_LVWFOUND_Col1>Name</FRMMAIN_LVWFOUND_Col1>\r\n"
+    "\t\t<FRMMAIN_LVWHARDDRIVES_Col1>Drive</FRMMAIN_LVWHARDDRIVES_Col1>\r\n"
     "\t</TRANSLATION_ITEMS>\r\n"
     "</LANGUAGE_GROUP>\r\n"
     "<LANGUAGE_GROUP xml:lang=\"fr\">\r\n"
@@ -32,75 +34,84 @@ const std::string kFile =
     "\t\t<MSG_UPDATED_DEFS>vos d\xC3\xA9"
     "finitions [programname] sont \xC3\xA0 jour</MSG_UPDATED_DEFS>\r\n"
     "\t\t<MSG_SURE></MSG_SURE>\r\n"
-    "\t\t<FRMMAIN_LVWFOUND_Col1>Nom</FRMMAIN_LVWFOUND_Col1>\r\n"
+    "\t\t<FRMMAIN_LVWHARDDRIVES_Col1>Lecteur</FRMMAIN_LVWHARDDRIVES_Col1>\r\n"
     "\t</TRANSLATION_ITEMS>\r\n"
     "</LANGUAGE_GROUP>\r\n"
     "</XML_DIZ_INFO>\r\n";
 
-TEST(LocalizationFile, ListsLanguageNamesInFileOrder) {
-    EXPECT_EQ(listLanguageNames(kFile), std::vector<std::string>({"English",
-                                                                  "Fran\xE7"
-                                                                  "ais"}));
-    EXPECT_EQ(listLanguageNames("\xEF\xBB\xBF" + kFile).size(), 2u);
-    EXPECT_TRUE(listLanguageNames("not a localization file").empty());
-}
+const std::string kFrench = "Fran\xE7"
+                            "ais";  // the group's name in Windows-1252
 
-TEST(LocalizationFile, GroupNameMatchesWithoutRegardToCase) {
-    auto items = findLanguageItems(kFile,
-                                   "FRAN\xC7"
-                                   "AIS");
-    ASSERT_TRUE(items);
+Languages defaults() {
     Languages lang(kIdentity);
-    lang.setTranslationLines(*items);
-    EXPECT_EQ(lang.translationLookup("MSG_STOP"), "Voulez-vous arr\xEAter l'analyse ?");
-    EXPECT_FALSE(findLanguageItems(kFile, "Deutsch"));
-    EXPECT_FALSE(findLanguageItems(kFile, "Fran"));
+    lang.loadDefaultMessages();
+    return lang;
 }
 
-TEST(LocalizationFile, LineFeedOnlyFilesWorkToo) {
+TEST(LocalizationFile, ListsLanguagesInFileOrderWithTheirTags) {
+    ParsedLocalization file = parseLocalization(kFile);
+    ASSERT_TRUE(file.usable()) << file.problems.front().describe();
+    EXPECT_EQ(file.names(), std::vector<std::string>({"English", kFrench}));
+    EXPECT_EQ(file.groups[1].tag, "fr");
+    EXPECT_EQ(file.groups[1].line, 14);
+    EXPECT_EQ(parseLocalization("\xEF\xBB\xBF" + kFile).names().size(), 2u);
+    // A file without a line break before its end and with LF alone reads the same.
     std::string lf;
     for (char c : kFile)
         if (c != '\r') lf += c;
-    auto items = findLanguageItems(lf, "English");
-    ASSERT_TRUE(items);
-    Languages lang(kIdentity);
-    lang.setTranslationLines(*items);
-    EXPECT_EQ(lang.translationLookup("FRMMAIN_LVWFOUND_COL1"), "Name");
-    EXPECT_EQ(lang.translationLookup("MSG_STOP"), "Are you sure you want to stop the scan?");
+    EXPECT_EQ(parseLocalization(lf).names(), file.names());
+    EXPECT_EQ(parseLocalization(lf.substr(0, lf.size() - 1)).names(), file.names());
 }
 
-TEST(LocalizationFile, LoaderKeepsPreviousLinesWhenTheGroupIsMissing) {
-    Languages lang(kIdentity);
-    EXPECT_TRUE(loadLanguage(lang, kFile, "english"));
-    EXPECT_EQ(lang.currentLanguage(), "english");
-    EXPECT_FALSE(loadLanguage(lang, kFile, "Deutsch"));
-    EXPECT_EQ(lang.currentLanguage(), "Deutsch");
-    EXPECT_EQ(lang.translationLookup("FRMMAIN_LVWFOUND_COL1"), "Name");
-    EXPECT_FALSE(loadLanguage(lang, "", "English"));  // no file: defaults stay
-}
-
-TEST(LocalizationFile, ChangeLanguageTranslatesTheMessageTable) {
-    Languages lang(kIdentity);
-    lang.loadDefaultMessages();
-    changeLanguage(lang, kFile,
-                   "Fran\xE7"
-                   "ais");
+TEST(LocalizationFile, ChoosingALanguageTranslatesMessagesAndCaptions) {
+    Languages lang = defaults();
+    // The saved name may differ from the group's in letter case.
+    LanguageState state = applyLanguage(lang, parseLocalization(kFile),
+                                        "FRAN\xC7"
+                                        "AIS");
+    EXPECT_TRUE(state.problems.empty());
+    EXPECT_EQ(state.applied, kFrench);
+    EXPECT_EQ(lang.currentLanguage(), kFrench);
     EXPECT_EQ(lang.getMessages(msg::MSG_STOP), "Voulez-vous arr\xEAter l'analyse ?");
     EXPECT_EQ(lang.getMessages(msg::MSG_UPDATED_DEFS),
               "Vos d\xE9"
               "finitions Vedozer Anti-Spyware sont \xE0 jour");
-    EXPECT_EQ(lang.getMessages(msg::MSG_SURE), "Are you sure?");
-    EXPECT_EQ(lang.usedSlotCount(), 66u);
-    changeLanguage(lang, kFile, "English");
+    EXPECT_EQ(lang.getMessages(msg::MSG_SURE), "Are you sure?");  // an empty item leaves the default
+    EXPECT_EQ(lang.usedSlotCount(), 70u);
+    // Captions: the "_Col" item answers the table's "_COL" key; untranslated ones stay English.
+    EXPECT_EQ(captionText(lang, CaptionId::DriveColumn), "Lecteur");
+    EXPECT_EQ(captionText(lang, CaptionId::FoundColumn), "Found");
+
+    applyLanguage(lang, parseLocalization(kFile), "English");
     EXPECT_EQ(lang.getMessages(msg::MSG_STOP), "Are you sure you want to stop the scan?");
+    EXPECT_EQ(captionText(lang, CaptionId::DriveColumn), "Drive");
 }
 
-TEST(LocalizationFile, ChangeLanguageFallsBackToEnglishWhenNothingIsLoaded) {
-    Languages lang(kIdentity);
-    lang.loadDefaultMessages();
-    changeLanguage(lang, kFile, "Klingon");
+TEST(LocalizationFile, AnAbsentLanguageOrFileGivesTheBuiltInEnglishAndSaysWhy) {
+    Languages lang = defaults();
+    applyLanguage(lang, parseLocalization(kFile), kFrench);
+    LanguageState state = applyLanguage(lang, parseLocalization(kFile), "Klingon");
+    EXPECT_TRUE(state.builtIn());
+    ASSERT_EQ(state.problems.size(), 1u);
+    EXPECT_EQ(state.problems[0], "the file has no language \"Klingon\"");
     EXPECT_EQ(lang.currentLanguage(), "English");
-    EXPECT_EQ(lang.translationLookup("FRMMAIN_LVWFOUND_COL1"), "Name");
+    EXPECT_EQ(lang.getMessages(msg::MSG_STOP), "Are you sure you want to stop the scan?");
+    EXPECT_EQ(captionText(lang, CaptionId::DriveColumn), "Drive");
+
+    state = applyLanguage(lang, std::nullopt, "Deutsch");
+    EXPECT_EQ(state.problems, std::vector<std::string>{"there is no language file, so \"Deutsch\" cannot be shown"});
+    // English needs no file at all.
+    EXPECT_TRUE(applyLanguage(lang, std::nullopt, "english").problems.empty());
+}
+
+TEST(LocalizationFile, TheLanguagesToChooseFromAlwaysHoldEnglish) {
+    EXPECT_EQ(availableLanguages(std::nullopt), std::vector<std::string>{"English"});
+    EXPECT_EQ(availableLanguages(parseLocalization(kFile)), std::vector<std::string>({"English", kFrench}));
+    std::string frenchOnly = kFile;
+    frenchOnly.erase(frenchOnly.find("<LANGUAGE_GROUP xml:lang=\"en\">"),
+                     frenchOnly.find("<LANGUAGE_GROUP xml:lang=\"fr\">") - frenchOnly.find("<LANGUAGE_GROUP"));
+    EXPECT_EQ(availableLanguages(parseLocalization(frenchOnly)), std::vector<std::string>({"English", kFrench}));
+    EXPECT_EQ(availableLanguages(parseLocalization("garbage")), std::vector<std::string>{"English"});
 }
 
 TEST(LocalizationFile, ServerReplyWithoutItemsIsNotAFile) {
@@ -112,38 +123,40 @@ TEST(LocalizationFile, ServerReplyWithoutItemsIsNotAFile) {
     EXPECT_EQ(localizationServerPath(), "Languages/21/Localization.txt");
 }
 
-TEST(LocalizationFile, ItemKeysAsTheGeneratorWritesThem) {
-    EXPECT_EQ(captionItemKey("frmMain", "cmdScanNow"), "FRMMAIN_CMDSCANNOW");
-    EXPECT_EQ(tabItemKey("frmMain", "TabStrip1", 2), "FRMMAIN_TABSTRIP1_TABS2");
-    EXPECT_EQ(columnItemKey("frmMain", "lvwFound", 3), "FRMMAIN_LVWFOUND_Col3");
-    EXPECT_EQ(indexedItemKey("frmMain", "optScan", 0), "FRMMAIN_OPTSCAN0");
+TEST(LocalizationFile, KeysAsTheGeneratorWritesThem) {
+    EXPECT_EQ(generatorKey("FrmMain_cmdScanNow"), "FRMMAIN_CMDSCANNOW");
+    EXPECT_EQ(generatorKey("FrmMain_lvwHardDrives_COL12"), "FRMMAIN_LVWHARDDRIVES_Col12");
+    EXPECT_EQ(generatorKey("FrmMain_TabStrip1_TABS2"), "FRMMAIN_TABSTRIP1_TABS2");
+    EXPECT_EQ(generatorKey("frmMain_lblCOLOUR"), "FRMMAIN_LBLCOLOUR");  // not a column: no digits
 }
 
-TEST(LocalizationFile, GeneratedFileReadsBackAsTheSameTexts) {
-    Languages lang(kIdentity);
-    lang.loadDefaultMessages();
-    auto items = messageItems(lang);
-    ASSERT_EQ(items.size(), 66u);
-    EXPECT_EQ(items[54], LocalizationItem("MSG_CAPTION", "[ProgramName] by [Company]"));
-    items.emplace_back(columnItemKey("frmMain", "lvwFound", 1), "Caf\xE9\r\nline");
-    std::string file = makeLocalizationFile(items);
-
+TEST(LocalizationFile, TheGeneratedEnglishFileIsCompleteAndReadsBackAsTheSameTexts) {
+    std::string file = makeLocalizationFile(builtInTexts());
     EXPECT_EQ(file.substr(0, 40), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
-    EXPECT_NE(file.find("\r\n\t\t<MSG_STOP>Are you sure you want to stop the scan?</MSG_STOP>\r\n"),
-              std::string::npos);
-    EXPECT_NE(file.find("<FRMMAIN_LVWFOUND_Col1>Caf\xC3\xA9 line</FRMMAIN_LVWFOUND_Col1>"),
-              std::string::npos);
+    EXPECT_NE(file.find("\r\n\t\t<MSG_STOP>Are you sure you want to stop the scan?</MSG_STOP>\r\n"), std::string::npos);
+    EXPECT_NE(file.find("\t\t<FRMMAIN_LVWHARDDRIVES_Col1>Drive</FRMMAIN_LVWHARDDRIVES_Col1>\r\n"), std::string::npos);
     EXPECT_EQ(file.substr(file.size() - 17), "</XML_DIZ_INFO>\r\n");
-    EXPECT_EQ(listLanguageNames(file), std::vector<std::string>({"English"}));
 
-    Languages reread(kIdentity);
-    reread.loadDefaultMessages();
-    changeLanguage(reread, file, "English");
+    ParsedLocalization parsed = parseLocalization(file);
+    ASSERT_TRUE(parsed.usable()) << parsed.problems.front().describe();
+    ASSERT_EQ(parsed.names(), std::vector<std::string>{"English"});
+    EXPECT_TRUE(checkGroup(parsed.groups[0]).empty());
+    EXPECT_TRUE(missingKeys(parsed.groups[0]).empty());
+
+    Languages lang = defaults();
+    Languages reread = defaults();
+    ASSERT_EQ(applyLanguage(reread, parsed, "English").applied, "English");
     for (const auto& slot : lang.slots()) {
         if (!slot.inUse) break;
         EXPECT_EQ(reread.getMessages(slot.key), lang.getMessages(slot.key)) << slot.key;
     }
-    EXPECT_EQ(reread.translationLookup("FRMMAIN_LVWFOUND_COL1"), "Caf\xE9 line");
+    for (const CaptionEntry& e : captionTable())
+        EXPECT_EQ(captionText(reread, e.id), captionText(lang, e.id)) << e.key;
+}
+
+TEST(LocalizationFile, LineBreaksInsideATextBecomeBlanks) {
+    std::string file = makeLocalizationFile({{"MSG_STOP", "Caf\xE9\r\nline\nend"}});
+    EXPECT_NE(file.find("<MSG_STOP>Caf\xC3\xA9 line end</MSG_STOP>"), std::string::npos);
 }
 
 }  // namespace

@@ -141,6 +141,12 @@ TEST(ImageProcesses, ProgramStartedFromTheImageIsListedAndEnded) {
     auto entry = std::find_if(snap.begin(), snap.end(), [&](const ProcessEntry& e) { return e.pid == child.id(); });
     ASSERT_NE(entry, snap.end());
     EXPECT_EQ(entry->exeFile, "bad.exe");
+    EXPECT_FALSE(entry->outsideSystem);
+    // The test itself runs from the host: it never passes for a program of the installation.
+    auto self = std::find_if(snap.begin(), snap.end(),
+                             [&](const ProcessEntry& e) { return e.pid == static_cast<uint32_t>(::getpid()); });
+    ASSERT_NE(self, snap.end());
+    EXPECT_TRUE(self->outsideSystem);
     EXPECT_TRUE(processes.enableDebugPrivilege());
 
     EXPECT_TRUE(processes.terminate(child.id(), 0));

@@ -129,5 +129,31 @@ TEST(RegistryBackupFormat, RejectsDamagedText) {
     EXPECT_FALSE(parseRegistryBackup(trailing));
 }
 
+TEST(QuarantineIndexFormat, TheSystemOfAnEntryIsKeptBesideItAndOlderEntriesStillRead) {
+    QuarantineEntry e;
+    e.id = 7;
+    e.time = "2026-01-02 03:04:05";
+    e.storedName = "a.exe";
+    e.location = "C:\\a.exe";
+    TargetIdentity here{"C=/mnt/win", "/mnt/win/Windows/System32/config/SOFTWARE", "Windows 7", "2011-03-13T07:06:40Z", "bob"};
+    std::string text = qi::formatEntry(e) + qi::formatTarget(7, here);
+    EXPECT_EQ(text.substr(text.find("\r\nT\t")), "\r\nT\t7\tC=/mnt/win\t/mnt/win/Windows/System32/config/SOFTWARE\t"
+                                               "Windows 7\t2011-03-13T07:06:40Z\tbob\t$\r\n");
+    auto entries = qi::parse(text + qi::formatEntry([] { QuarantineEntry old; old.id = 8; old.storedName = "b"; return old; }()));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].target, here);
+    EXPECT_TRUE(entries[1].target.empty()) << "an entry written before systems were recorded";
+    EXPECT_EQ(entries[1].target.describe(), "(not recorded)");
+
+    EXPECT_TRUE(sameInstallation(here, here));
+    TargetIdentity copy = here;
+    copy.softwareHive = "/media/copy/Windows/System32/config/SOFTWARE";
+    EXPECT_FALSE(sameInstallation(here, copy)) << "a copy elsewhere is another target";
+    TargetIdentity reinstalled = here;
+    reinstalled.installDate = "2020-01-01T00:00:00Z";
+    EXPECT_FALSE(sameInstallation(here, reinstalled));
+    EXPECT_FALSE(sameInstallation(here, TargetIdentity{}));
+}
+
 }  // namespace
 }  // namespace vedozer

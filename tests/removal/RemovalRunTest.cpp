@@ -146,7 +146,8 @@ TEST(RemovalRun, TheDeleteCommandAsksFirstAndNamesTheQuarantine) {
     EXPECT_EQ(box.title, s.messages.getMessages(msg::MSG_REALLY));
     EXPECT_EQ(box.buttons, Buttons::YesNo);
     EXPECT_EQ(box.text, s.messages.getMessages(msg::MSG_CONFIRM1) + "\r\n\r\n" +
-                            s.messages.getMessages(msg::MSG_CONFIRM2) + "\r\n\r\n" + s.dataFolder + "\\quarantine");
+                            s.messages.getMessages(msg::MSG_CONFIRM2) + "\r\n\r\n" + s.dataFolder + "/quarantine")
+        << "the folder as the host names it";
     EXPECT_TRUE(s.exists("a/x.exe"));
     EXPECT_EQ(s.results.removalList().size(), 1u);
 }

@@ -72,6 +72,20 @@ TEST(ScanReport, OnlyBlankExclusionLinesGiveNoSection) {
     EXPECT_NE(buildScanReport(in).find("[Current Quarantine Log]"), std::string::npos);
 }
 
+TEST(ScanReport, ControlCharactersOfNamesAreEscapedAndTheLayoutHolds) {
+    ScanReportInput in = sampleInput();
+    // A cookie file named with an escape sequence that would retitle a terminal.
+    in.threats = {{"Cookie: a\x1b]0;owned\x07[1].txt", "C:\\Cookies\\x\r\ny"}};
+    in.exclusionLines = {"C:\\tab\there"};
+    in.uncheckedLocations = {"HKEY_USERS\\S\x9d"};
+    std::string r = buildScanReport(in);
+    EXPECT_NE(r.find("Cookie: a\\x1B]0;owned\\x07[1].txt\r\n\r\nC:\\Cookies\\x\\x0D\\x0Ay\r\n"), std::string::npos) << r;
+    EXPECT_NE(r.find("C:\\tab\\x09here\r\n"), std::string::npos);
+    EXPECT_NE(r.find("HKEY_USERS\\S\\x9D\r\n"), std::string::npos);
+    EXPECT_EQ(r.find('\x1b'), std::string::npos);
+    EXPECT_EQ(r.find('\x07'), std::string::npos);
+}
+
 TEST(ReportViewer, BlankLinesBecomeBreaksOthersAreJoined) {
     EXPECT_EQ(reportViewerText("a\r\n\r\nb\r\n  \r\nc\r\nd\r\n"), "a\r\nb\r\ncd");
     EXPECT_EQ(reportViewerText(""), "");

@@ -64,6 +64,7 @@ TEST(CookieScan, WithoutBlockedListNothingIsReportedAndTheCounterEndsAtMinusOne)
     std::filesystem::remove(img.data + "/BlockedCookies.dat");
     // The scan refuses to run without all definition files, so test the stage itself.
     CountDefinitions(*img.platform().dataFiles, img.definitions);
+    img.platform().files->refresh();  // as a scan run does: the cookie was written after the image was opened
     ScanContext ctx = img.context();
     int32_t items = 0;
     ScanCookies(ctx, items);

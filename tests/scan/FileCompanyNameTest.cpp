@@ -1,19 +1,24 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "platform/image/ImageFileSystem.h"
 #include "scan/FileCompanyName.h"
 #include "support/StringStream.h"
+#include "support/TempDir.h"
 #include "VersionResource.h"
 
 namespace vedozer {
 namespace {
 
+namespace fs = std::filesystem;
 using test::W;
 using test::versionResource;
 
@@ -180,43 +185,107 @@ TEST(FileCompanyName, KeysAcrossChunkBoundariesMatchTheReference) {
     }
 }
 
-// Generates a long file without holding it: junk, then a version resource at the end.
-class LongExecutableStream : public InputStream {
+// A file of any size held as a few pieces and zeros between them; it counts what is read.
+class SparseStream : public InputStream {
 public:
-    LongExecutableStream(uint64_t junk, std::string tail) : m_junk(junk), m_tail(std::move(tail)) {}
+    SparseStream(uint64_t size, std::map<uint64_t, std::string> pieces) : m_size(size), m_pieces(std::move(pieces)) {}
     long long read(char* buffer, size_t n) override {
-        uint64_t total = m_junk + m_tail.size();
-        size_t k = static_cast<size_t>(std::min<uint64_t>(n, total - m_pos));
-        for (size_t i = 0; i < k; ++i, ++m_pos)
-            buffer[i] = m_pos < m_junk ? static_cast<char>((m_pos * 2654435761u >> 13) & 0x7f)
-                                       : m_tail[m_pos - m_junk];
+        size_t k = static_cast<size_t>(std::min<uint64_t>(n, m_size - std::min(m_pos, m_size)));
+        std::memset(buffer, 0, k);
+        for (const auto& [at, bytes] : m_pieces) {
+            uint64_t from = std::max(at, m_pos), to = std::min<uint64_t>(at + bytes.size(), m_pos + k);
+            if (from < to) std::memcpy(buffer + (from - m_pos), bytes.data() + (from - at), to - from);
+        }
+        m_pos += k;
+        m_read += k;
         return static_cast<long long>(k);
     }
-    uint64_t position() const { return m_pos; }
+    bool seek(uint64_t offset) override {
+        m_pos = offset;
+        return true;
+    }
+    uint64_t bytesRead() const { return m_read; }
 
 private:
-    uint64_t m_junk;
-    std::string m_tail;
-    uint64_t m_pos = 0;
+    uint64_t m_size;
+    std::map<uint64_t, std::string> m_pieces;
+    uint64_t m_pos = 0, m_read = 0;
 };
 
-long maxResidentKiB() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
+SparseStream sparseExecutable(const test::PeFile& pe, uint64_t size) {
+    return SparseStream(size, {{0, pe.head}, {pe.rsrcOffset, pe.rsrc}});
 }
 
-TEST(FileCompanyName, LargeFileIsStreamedNotLoaded) {
-    const uint64_t junk = 300ull << 20;
-    long before = maxResidentKiB();
-    LongExecutableStream in(junk, versionResource("Microsoft Corporation"));
-    EXPECT_EQ(GetFileCompanyName(in), "Microsoft Corporation");
-    EXPECT_LT(maxResidentKiB() - before, 32 * 1024);
+// Bytes this process has read through system calls so far.
+uint64_t bytesReadByThisProcess() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    uint64_t value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:") return value;
+    return 0;
+}
+
+TEST(FileCompanyName, AnExecutableIsReadInItsHeadersAndItsVersionResourceOnly) {
+    // Text that looks like a version resource elsewhere in the file (an icon here) does not count.
+    test::PeOptions options;
+    options.iconData = W("StringFileInfo") + W("CompanyName") + std::string(4, '\0') + W("Wrong") + std::string(4, '\0');
+    options.rsrcFileOffset = 3u << 30;
+    for (bool pe32plus : {false, true}) {
+        options.pe32plus = pe32plus;
+        test::PeFile pe = test::peExecutable(versionResource("Vedozer Labs"), options);
+        SparseStream in = sparseExecutable(pe, (4ull << 30) + 5);
+        EXPECT_EQ(GetFileCompanyName(in), "Vedozer Labs") << "PE32+ " << pe32plus;
+        EXPECT_LT(in.bytesRead(), 8u * 1024) << "PE32+ " << pe32plus;
+    }
+    // No version resource, or one the directory cannot reach: no company.
+    options.versionType = 17;
+    SparseStream hidden = sparseExecutable(test::peExecutable(versionResource("Vedozer Labs"), options), 4ull << 30);
+    EXPECT_EQ(GetFileCompanyName(hidden), "");
+    test::PeFile cut = test::peExecutable(versionResource("Vedozer Labs"));
+    for (size_t keep = 0; keep < cut.rsrc.size(); keep += 7) {
+        std::string part = cut.bytes().substr(0, cut.rsrcOffset + keep);
+        std::string got = streamed(part);
+        EXPECT_TRUE(got.empty() || got == "Vedozer Labs") << keep;
+    }
+}
+
+TEST(FileCompanyName, AFileThatIsNotAnExecutableIsSearchedOnlyAtItsStart) {
+    SparseStream zeros(4ull << 30, {});
+    EXPECT_EQ(GetFileCompanyName(zeros), "");
+    EXPECT_LE(zeros.bytesRead(), kMaxPlainSearchBytes + 64 * 1024);
+    // The plain search still finds a resource near the start (a 16-bit program, say).
+    std::string head = std::string(1000, 'z') + versionResource("Vedozer Labs");
+    SparseStream early(4ull << 30, {{0, head}});
+    EXPECT_EQ(GetFileCompanyName(early), "Vedozer Labs");
+    EXPECT_LT(early.bytesRead(), 1u << 20);
+}
+
+TEST(FileCompanyName, ASparseFileOnDiskIsNotReadThrough) {
+    test::TempDir dir;
+    HostFileSystem files;
+    const std::string plain = (dir.path() / "big.dat").string();
+    const std::string exe = (dir.path() / "big.exe").string();
+    {
+        std::ofstream(plain, std::ios::binary) << "";
+        fs::resize_file(plain, 1ull << 30);
+        test::PeOptions options;
+        options.rsrcFileOffset = 1u << 30;
+        test::PeFile pe = test::peExecutable(versionResource("Vedozer Labs"), options);
+        std::ofstream out(exe, std::ios::binary);
+        out << pe.head;
+        out.seekp(static_cast<std::streamoff>(pe.rsrcOffset));
+        out << pe.rsrc;
+    }
+    const uint64_t before = bytesReadByThisProcess();
+    EXPECT_EQ(GetFileCompanyName(files, plain), "");
+    EXPECT_EQ(GetFileCompanyName(files, exe), "Vedozer Labs");
+    EXPECT_LT(bytesReadByThisProcess() - before, 4u << 20);
 }
 
 TEST(FileCompanyName, StopsReadingOnceTheAnswerCannotChange) {
     std::string head = std::string(1000, 'z') + versionResource("Vedozer Labs");
-    LongExecutableStream in(0, head + std::string(5 << 20, 'z'));
+    test::StringInputStream in(head + std::string(5 << 20, 'z'));
     EXPECT_EQ(GetFileCompanyName(in), "Vedozer Labs");
     EXPECT_LT(in.position(), 1u << 20);
 }

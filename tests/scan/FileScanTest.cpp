@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "ScanImage.h"
@@ -61,6 +64,23 @@ TEST(FileScan, AccentedNamesMatchWithoutRegardToCaseLikeAsciiOnes) {
     EXPECT_EQ(img.foundTexts(), (std::vector<std::string>{"Watcher - Found", "EXCLUDED: C:\\Programme\\\xC4rger\\Lower.exe"}));
 }
 
+// A FIFO where a definition names a file: the scan reads no company name from it and goes on (it
+// used to wait for a writer forever).
+TEST(FileScan, AFifoInPlaceOfAFileDoesNotStopTheScan) {
+    ScanImage img;
+    img.onlyFiles();
+    img.definitionFile(kFileDefinitionFile, {"pipe.dll=Piped|[drive]App", "real.dll=Real|[drive]App"});
+    img.write("App/real.dll", "x");
+    ASSERT_EQ(::mkfifo((img.drive + "/App/pipe.dll").c_str(), 0644), 0);
+    ::alarm(30);
+    ScanRunState state = img.scan();
+    ::alarm(0);
+    EXPECT_FALSE(state.cancelled);
+    EXPECT_EQ(img.counters.filesAndFoldersInspected, 2);
+    auto found = img.foundTexts();
+    EXPECT_NE(std::find(found.begin(), found.end(), "Real - Found"), found.end());
+}
+
 TEST(FileScan, ExcludedSafeMicrosoftAndHiddenFilesAreNotReported) {
     ScanImage img;
     img.onlyFiles();
@@ -111,8 +131,8 @@ TEST(FileScan, DirectoryDefinitions) {
     img.scan();
     EXPECT_EQ(img.counters.filesAndFoldersInspected, 4);  // lines without a folder are not counted
     ASSERT_EQ(img.results.fileDetections().size(), 2u);
-    EXPECT_EQ(img.results.fileDetections()[0], (FileWorkRow{"C:\\Program Files\\BadDir", "DirThing"}));
-    EXPECT_EQ(img.results.fileDetections()[1], (FileWorkRow{"C:\\Program Files\\BadDir\\Sub", "dirthing"}));
+    EXPECT_EQ(img.results.fileDetections()[0], (FileWorkRow{"C:\\Program Files\\BadDir", "DirThing", false, true}));
+    EXPECT_EQ(img.results.fileDetections()[1], (FileWorkRow{"C:\\Program Files\\BadDir\\Sub", "dirthing", false, true}));
     ASSERT_EQ(img.results.removalList().size(), 1u);
     EXPECT_EQ(img.results.removalList()[0],
               (ThreatRecord{"DirThing", "C:\\Program Files\\BadDir", "Toolbar", kIconFolder, false}));

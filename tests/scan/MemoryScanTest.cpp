@@ -1,18 +1,10 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <chrono>
-#include <fstream>
-#include <thread>
 
 #include "ScanImage.h"
 #include "VersionResource.h"
 #include "scan/MemoryScan.h"
 #include "scan/ProcessList.h"
-
-extern char** environ;
+#include "support/RunningProgram.h"
 
 namespace vedozer {
 namespace {
@@ -20,45 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::ScanImage;
 
-// A program of the image started on this machine; killed and reaped at the end.
-class Running {
-public:
-    Running(const fs::path& program, const std::string& trailer = "") {
-        if (!trailer.empty()) std::ofstream(program, std::ios::app | std::ios::binary) << trailer;
-        fs::permissions(program, fs::perms::owner_all);
-        std::string p = program.string();
-        char* argv[] = {p.data(), const_cast<char*>("60"), nullptr};
-        if (posix_spawn(&m_pid, p.c_str(), nullptr, nullptr, argv, environ) != 0) m_pid = 0;
-        for (int i = 0; i < 200; ++i) {
-            std::error_code ec;
-            if (fs::read_symlink("/proc/" + std::to_string(m_pid) + "/exe", ec) == fs::canonical(program)) break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-    ~Running() {
-        if (m_pid > 0 && !m_reaped) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-    uint32_t id() const { return static_cast<uint32_t>(m_pid); }
-    // The signal that ended it; 0 while it runs.
-    int endedBy(int waitMillis = 1000) {
-        for (int i = 0; i < waitMillis / 10; ++i) {
-            int status = 0;
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_reaped = true;
-                return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return 0;
-    }
-
-private:
-    pid_t m_pid = 0;
-    bool m_reaped = false;
-};
+using Running = test::RunningProgram;
 
 fs::path placeProgram(ScanImage& img, const std::string& relative) {
     fs::path p = img.drive + "/" + relative;
@@ -75,11 +29,14 @@ void onlyMemory(ScanImage& img) {
 TEST(MemoryScan, RunningThreatStartedFromTheImageIsListedAsStoppedAndEnded) {
     ScanImage img;
     onlyMemory(img);
+    // A namesake that no definition names starts first, so it comes first in the process list.
+    Running namesake(placeProgram(img, "Tools/bad.exe"));
     Running bad(placeProgram(img, "Program Files/Bad/bad.exe"));
     img.definitionFile(kExeDefinitionFile, {"bad.exe=BadProc|[progfil]\\Bad", "bad.exe=BadProc|C:\\Elsewhere",
                                             "line without equals", "other.exe=Other|[progfil]\\Other"});
     img.scan();
     EXPECT_EQ(bad.endedBy(), SIGTERM);
+    EXPECT_EQ(namesake.endedBy(100), 0);
     EXPECT_EQ(img.foundTexts(),
               (std::vector<std::string>{"Detected in the memory : BAD.EXE was stopped from running."}));
     EXPECT_EQ(img.results.foundList()[0].icon, kIconFile);
@@ -125,10 +82,14 @@ TEST(MemoryScan, OutsideAScanTheShieldIsAsked) {
     CountDefinitions(*img.platform().dataFiles, img.definitions);
     ScanContext ctx = img.context();
     ctx.scanRunning = false;
-    std::vector<std::pair<std::string, std::string>> asked;
-    ctx.onShieldThreat = [&](const std::string& file, const std::string& company) { asked.emplace_back(file, company); };
+    std::vector<RunningThreat> asked;
+    ctx.onShieldThreat = [&](const RunningThreat& threat) { asked.push_back(threat); };
     SweepMemory(ctx);
-    EXPECT_EQ(asked, (std::vector<std::pair<std::string, std::string>>{{"BAD.EXE", ""}}));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].fileName, "BAD.EXE");
+    EXPECT_EQ(asked[0].company, "");
+    EXPECT_EQ(asked[0].path, "C:\\APP\\BAD.EXE");
+    EXPECT_EQ(asked[0].pid, bad.id());
     EXPECT_EQ(bad.endedBy(100), 0);
     EXPECT_EQ(img.counters.cookiesAndProcessesInspected, img.progress.status().tally.runningPrograms);
     EXPECT_EQ(img.host.yields() > 0, true);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include "scan/ThreatSummary.h"
 
 #include "scan/ScanResults.h"
 
@@ -123,6 +124,38 @@ TEST(ScanResults, ChecksAndErasingCheckedRows) {
     EXPECT_EQ(r.fileDetections()[0].path, "C:\\2");
     EXPECT_FALSE(r.isAlreadyFound("One"));  // the index follows the found list
     EXPECT_TRUE(r.isAlreadyFound("Two"));
+}
+
+TEST(ThreatSummary, EachRowGathersItsTracesAndTheFindingsRoundTrip) {
+    ScanResults r;
+    ScanCounters counters;
+    r.addFileDetection("C:\\Bad\\bad.exe", "Bad Thing");
+    r.addFileDetection("C:\\Bad", "bad thing", /*folder=*/true);
+    r.addRegistryDetection({rootKeyHandleText(RootKey::LocalMachine), "Software\\Bad", "Run\tme", "Bad Thing"});
+    r.listThreat("Bad Thing", "C:\\Bad\\bad.exe", "Adware", kIconFile, counters);
+    r.addCookieDetection("C:\\Cookies\\me@ads[1].txt", "Cookie: me@ads[1].txt");
+    r.addThreat(ThreatRecord{"Cookie: me@ads[1].txt", "C:\\Cookies\\me@ads[1].txt", "Tracking Cookie", kIconCookie, false});
+    r.addProgramFound(ProgramFound{"spy.exe", false});
+    auto threats = summarizeThreats(r);
+    ASSERT_EQ(threats.size(), 3u);
+    EXPECT_EQ(threats[0].detections, (std::vector<ThreatDetection>{
+                                         {DetectionKind::File, "C:\\Bad\\bad.exe", {}},
+                                         {DetectionKind::Folder, "C:\\Bad", {}},
+                                         {DetectionKind::RegistryValue, "HKEY_LOCAL_MACHINE\\Software\\Bad [Run\tme]", {}}}));
+    EXPECT_EQ(threats[1].kind, DetectionKind::Cookie);
+    EXPECT_EQ(threats[2].kind, DetectionKind::Process);
+    EXPECT_TRUE(threats[2].detections[0].outcome->failed()) << "a program that would not stop";
+
+    applyRemovalOutcomes(threats, {Detection{DetectionKind::Folder, "Bad Thing", "C:\\Bad", Outcome::notDone("busy")}});
+    EXPECT_EQ(threats[0].detections[1].outcome, Outcome::notDone("busy"));
+    EXPECT_FALSE(threats[0].detections[0].outcome);
+
+    auto back = parseFindings(formatFindings(threats));
+    ASSERT_EQ(back.size(), 3u);
+    EXPECT_EQ(back[0].name, "Bad Thing");
+    EXPECT_EQ(back[0].detections[2].location, "HKEY_LOCAL_MACHINE\\Software\\Bad [Run\tme]");
+    EXPECT_FALSE(back[0].detections[1].outcome) << "outcomes are not kept";
+    EXPECT_EQ(parseFindings("D\tfile\tC:\\orphan\r\nX\tfile\r\n").size(), 0u);
 }
 
 }  // namespace

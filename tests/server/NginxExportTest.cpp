@@ -10,6 +10,7 @@
 
 #include "NginxProcess.h"
 #include "definitions/LineCodec.h"
+#include "i18n/LocalizationFile.h"
 #include "support/DefServerProcess.h"
 #include "support/TempDir.h"
 
@@ -80,8 +81,8 @@ protected:
                    "DEL COOK tracker.example.net\n");
         repo.write("changes/2006-07-01.txt",
                    "ADD REG 2^Software\\Late^Value=Late Spy|Adware\nDEL DIR PopMaster folder\n");
-        repo.write("Languages/21/Localization.txt",
-                   "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<TRANSLATION_ITEMS>\r\n");
+        // A language file the program accepts (the server warns at start of one it would refuse).
+        repo.write("Languages/21/Localization.txt", "\xEF\xBB\xBF" + makeLocalizationFile({{"MSG_SURE", "Sure?"}}));
 
         live = std::make_unique<test::DefServerProcess>(
             kServer, std::vector<std::string>{"--repo", repo.str(), "--submissions",

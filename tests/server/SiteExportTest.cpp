@@ -4,8 +4,10 @@
 #include <filesystem>
 
 #include "SiteExport.h"
+#include "platform/image/ImageFileSystem.h"
 #include "support/DefServerProcess.h"
 #include "support/TempDir.h"
+#include "update/FeedSignature.h"
 
 namespace vedozer {
 namespace {
@@ -76,6 +78,34 @@ TEST(SiteExport, RefusesToMixReleasesAndLeavesNothingBehindOnABadRepository) {
     EXPECT_TRUE(fs::is_empty(out.path() / "empty"));
     EXPECT_TRUE(server::isCollectorAddress("[::1]:8090"));
     EXPECT_TRUE(server::isCollectorAddress("unix:/run/vedozer/collector.sock"));
+}
+
+TEST(SiteExport, WithAKeyTheDateAndEveryFeedCarryTheirSignatures) {
+    test::TempDir repo, out, keys;
+    repo.write("changes/2006-04-01.txt", "ADD COOK one.example\n");
+    repo.write("changes/2006-05-15_093000.txt", "ADD COOK two.example\n");
+    const std::string key = (keys.path() / "defs").string();
+    ASSERT_EQ(test::runProcess({kServer, "keygen", "--out", key}).exitCode, 0);
+    const fs::path site = out.path() / "site";
+    test::ProcessRun r = test::runProcess({kServer, "export", "--repo", repo.str(), "--out", site.string(), "--key",
+                                           key + ".key"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    keys.write(kDefinitionKeyFile, test::readHostFile(key + ".pub"));
+    HostFileSystem files;
+    SignedReplies replies = SignedReplies::load(files, keys.str());
+    ASSERT_TRUE(replies.active()) << replies.error();
+    std::string date, error;
+    EXPECT_TRUE(replies.date(test::readHostFile(site / "asp/date.asp"), date, error)) << error;
+    EXPECT_EQ(date, "5/15/2006 9:30:00 AM");
+    for (const auto& [file, installed] : std::map<std::string, std::string>{
+             {"3-16-2006.txt", "3/16/2006"}, {"4-1-2006.txt", "4/1/2006"}, {"5-15-2006_9-30-00_AM.txt", "5/15/2006 9:30:00 AM"}}) {
+        std::string feed = test::readHostFile(site / "feeds" / file);
+        std::string_view records;
+        std::optional<DateValue> reached;
+        EXPECT_TRUE(replies.feed(feed, installed, records, reached, error)) << file << ": " << error;
+        EXPECT_EQ(reached ? FormatGeneralDate(*reached) : "", "5/15/2006 9:30:00 AM") << file;
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include "settings/KnownSettings.h"
 
 #include "settings/SettingValues.h"
 #include "settings/Settings.h"
@@ -223,6 +224,28 @@ TEST(MachineSettings, WithoutAHostAFailedSaveGivesUpQuietly) {
 
 TEST(MachineSettings, ProgramNameInTheQuestionFollowsTheIdentity) {
     EXPECT_EQ(Settings::permissionDeniedText("Other").rfind("Other requires read/write access", 0), 0u);
+}
+
+TEST(KnownSettings, NamesAndValuesAreCheckedAndStoredAsTheKeysHaveThem) {
+    const KnownSetting* cookies = findKnownSetting("SCAN-COOKIES");
+    ASSERT_NE(cookies, nullptr);
+    EXPECT_EQ(findKnownSetting("chkScanCookies"), cookies);
+    EXPECT_EQ(findKnownSetting("OptionAndSettings", "chkscancookies"), cookies);
+    EXPECT_EQ(findKnownSetting("scan-cookie"), nullptr);
+    std::string error;
+    EXPECT_EQ(storedSettingValue(*cookies, "On", error), "1");
+    EXPECT_EQ(storedSettingValue(*cookies, "no", error), "0");
+    EXPECT_FALSE(storedSettingValue(*cookies, "maybe", error));
+    EXPECT_NE(error.find("not \"maybe\""), std::string::npos);
+    const KnownSetting* mode = findKnownSetting("complete-scan");
+    EXPECT_EQ(storedSettingValue(*mode, "1", error), "True");
+    EXPECT_STREQ(mode->pairedKey, "optScanOnlyKnownSoftwares");
+    const KnownSetting* server = findKnownSetting("definition-server");
+    EXPECT_EQ(storedSettingValue(*server, " http://127.0.0.1:8080 ", error), "http://127.0.0.1:8080");
+    EXPECT_FALSE(storedSettingValue(*server, "ftp://x", error));
+    EXPECT_FALSE(storedSettingValue(*findKnownSetting("home-page"), "a\r\nb", error));
+    EXPECT_FALSE(storedSettingValue(*findKnownSetting("last-scan"), "yesterday", error)) << "kept by the program";
+    for (const auto& k : knownSettings()) EXPECT_EQ(findKnownSetting(k.name), &k) << k.name;
 }
 
 }  // namespace

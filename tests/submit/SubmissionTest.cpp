@@ -99,6 +99,8 @@ TEST_F(SubmissionServer, AFailedSubmissionShowsTheProblemText) {
     test::DefServerProcess server(kServerBinary, repo.str(), log().string());
     ASSERT_TRUE(server.running());
     EXPECT_FALSE(submitFileName(http, host, messages, server.url(), "").accepted) << "nothing to submit";
+    EXPECT_FALSE(submitFileName(http, host, messages, server.url(), "  ").accepted);
+    EXPECT_EQ(server.log().find("getData"), std::string::npos) << "an empty name is refused before any request";
 }
 
 TEST_F(SubmissionServer, AnonymousDataIsSentOnlyWhenEnabledAndNotEmpty) {

@@ -19,6 +19,10 @@ public:
         m_pos += count;
         return static_cast<long long>(count);
     }
+    bool seek(uint64_t offset) override {
+        m_pos = static_cast<size_t>(std::min<uint64_t>(offset, m_data.size()));
+        return true;
+    }
 
 private:
     std::string m_data;

@@ -21,6 +21,10 @@ public:
         m_pos += k;
         return static_cast<long long>(k);
     }
+    bool seek(uint64_t offset) override {
+        m_pos = static_cast<size_t>(std::min<uint64_t>(offset, m_data.size()));
+        return true;
+    }
     // Reads fail once this many bytes were delivered.
     void failAt(size_t offset) { m_failAt = offset; }
     size_t position() const { return m_pos; }

@@ -1,6 +1,7 @@
 // The one codec and the one case rule, checked over every byte of the code page.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 
 #include "text/CodePage.h"
@@ -74,6 +75,25 @@ TEST(CodePage, EveryByteRoundTripsThroughUtf8) {
     EXPECT_EQ(text::utf8ToCp1252("\xE4\xB8\xAD x"), "? x");  // no code-page form
     EXPECT_EQ(text::utf8ToCp1252("a\xE9" "b"), "a\xE9" "b");  // not UTF-8: taken as the code page
     EXPECT_FALSE(text::byteOf(0x4E2D));
+}
+
+TEST(UntrustedText, EveryControlByteIsEscapedAndNothingElse) {
+    for (int b = 0; b < 256; ++b) {
+        std::string one(1, static_cast<char>(b));
+        bool control = b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", b);
+        EXPECT_EQ(text::escapeControls(one), control ? std::string(hex) : one) << b;
+    }
+}
+
+TEST(UntrustedText, AMistypedWordFindsItsNearestCandidate) {
+    const std::vector<std::string> commands = {"scan", "info", "quarantine", "exclude", "settings"};
+    EXPECT_EQ(text::closestMatch("sacn", commands), "scan");
+    EXPECT_EQ(text::closestMatch("SETTING", commands), "settings");
+    EXPECT_EQ(text::closestMatch("quar", commands), "quarantine");
+    EXPECT_EQ(text::closestMatch("frobnicate", commands), "");
+    EXPECT_EQ(text::closestMatch("", commands), "");
 }
 
 }  // namespace

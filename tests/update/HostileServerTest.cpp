@@ -1,7 +1,12 @@
 // The HTTP client and the update check against servers that misbehave: a real cpp-httplib
 // server inside the test, on 127.0.0.1.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -45,6 +50,51 @@ public:
 
 private:
     int m_port = 0;
+    std::thread m_thread;
+};
+
+// A server on 127.0.0.1 that answers every connection with a status line and then one header byte
+// every 200 ms, for at most 20 seconds: no read ever waits long, yet the head never ends.
+class HeaderTrickleServer {
+public:
+    HeaderTrickleServer() {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+        ::listen(m_listener, 8);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&addr), &len);
+        m_port = ntohs(addr.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~HeaderTrickleServer() {
+        m_stopping = true;
+        m_thread.join();
+        ::close(m_listener);
+    }
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/asp/currentDateNEW.asp"; }
+
+private:
+    void serve() {
+        while (!m_stopping) {
+            pollfd p{m_listener, POLLIN, 0};
+            if (::poll(&p, 1, 50) <= 0) continue;
+            int c = ::accept(m_listener, nullptr, nullptr);
+            if (c < 0) continue;
+            const char head[] = "HTTP/1.1 200 OK\r\nX-Slow: ";
+            ::send(c, head, sizeof head - 1, MSG_NOSIGNAL);
+            for (int i = 0; i < 100 && !m_stopping; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                if (::send(c, "a", 1, MSG_NOSIGNAL) != 1) break;
+            }
+            ::close(c);
+        }
+    }
+    int m_listener = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stopping{false};
     std::thread m_thread;
 };
 
@@ -197,6 +247,26 @@ TEST(HttpClientAgainstServers, GivesUpCleanlyOnHostileServers) {
     FetchOutcome tls = fetchUrl(http, "https://127.0.0.1:" + std::to_string(t.port()) + "/cut", host, false, quickOptions());
     EXPECT_FALSE(tls.reached);
     EXPECT_LT(secondsSince(start), 3.0);
+}
+
+TEST(HttpClientAgainstServers, TheTransferLimitCoversAHeadThatNeverEnds) {
+    HeaderTrickleServer server;
+    HttpClient http;
+    test::ScriptedHost host;
+    auto start = Clock::now();
+    FetchOutcome r = fetchUrl(http, server.url(), host, true, quickOptions());
+    EXPECT_FALSE(r.reached);
+    EXPECT_LT(secondsSince(start), 4.5);
+    EXPECT_NE(r.error.find("longer than 3 seconds"), std::string::npos) << r.error;
+    // ...also after a redirection to another server.
+    TestServer front;
+    front.server.Get("/hop", [&](const httplib::Request&, httplib::Response& res) { res.set_redirect(server.url()); });
+    front.start();
+    start = Clock::now();
+    r = fetchUrl(http, front.url() + "/hop", host, true, quickOptions());
+    EXPECT_FALSE(r.reached);
+    EXPECT_LT(secondsSince(start), 4.5);
+    EXPECT_NE(r.error.find("longer than 3 seconds"), std::string::npos) << r.error;
 }
 
 // The update check with a scripted server: the date, feed and new-date replies are set per test.

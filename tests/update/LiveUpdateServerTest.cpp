@@ -286,14 +286,16 @@ TEST_F(LiveUpdateServer, ALanguageFileReplacesTheOldOneOnlyWhenItIsOne) {
     {
         test::DefServerProcess server(kServerBinary, repo.str());
         ASSERT_TRUE(server.running());
-        EXPECT_FALSE(downloadLocalizationFile(http, host, files, file, server.url())) << "no language file on the server";
+        EXPECT_FALSE(downloadLocalizationFile(http, host, files, file, server.url()).replaced)
+            << "no language file on the server";
         EXPECT_EQ(test::readHost(file), "old file");
     }
-    repo.write("Languages/21/Localization.txt", "\xEF\xBB\xBF<?xml version=\"1.0\"?>\r\n<TRANSLATION_ITEMS>\r\n");
+    const std::string language = makeLocalizationFile({{"MSG_STOP", "Stop?"}});
+    repo.write("Languages/21/Localization.txt", "\xEF\xBB\xBF" + language);
     test::DefServerProcess server(kServerBinary, repo.str());
     ASSERT_TRUE(server.running());
-    EXPECT_TRUE(downloadLocalizationFile(http, host, files, file, server.url()));
-    EXPECT_EQ(test::readHost(file), "<?xml version=\"1.0\"?>\r\n<TRANSLATION_ITEMS>\r\n") << "text before the first < dropped";
+    EXPECT_TRUE(downloadLocalizationFile(http, host, files, file, server.url()).replaced);
+    EXPECT_EQ(test::readHost(file), language) << "text before the first < dropped";
     EXPECT_FALSE(localizationFromReply("<html>Not here</html>"));
 }
 

@@ -259,5 +259,28 @@ TEST_F(Merge, LinesKeepTheirBytesThroughARemovalPass) {
     EXPECT_EQ(test::readHost(at("FileDefinition.dat")), "odd\rline\nhere\r\n" + EncodeDefinitionLine("last=L|z") + "\r\n");
 }
 
+TEST_F(Merge, ARecordThatWouldBreakTheFilesRefusesTheWholeFeed) {
+    allSix({"keep=K|x"});
+    auto before = snapshot();
+    const std::string good = feedRecord("COOK", "ADD", "fine.example");
+    // A line end inside a payload would make a second definition line out of the rest.
+    const std::string split = EncodeDefinitionLine("FILE") + "|ADD[DEF]" + test::feedPayload("a.exe=A|x") + "\r\n" +
+                              EncodeDefinitionLine("evil.exe=Evil|[windir]");
+    // Decoded control characters are no part of any definition (the server never sends them).
+    const std::string control = feedRecord("FILE", "ADD", "b\x01.exe=B|x");
+    const std::string controlType = EncodeDefinitionLine("COOK\n") + "|ADD[DEF]" + test::feedPayload("x.example");
+    for (const std::string& bad : {split, control, controlType}) {
+        MergeResult r = merge(joinFeed({good, bad}));
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.count, 0);
+        EXPECT_NE(r.error.find("record 2"), std::string::npos) << r.error;
+        EXPECT_EQ(snapshot(), before);
+    }
+    // Lone CR and LF bytes are characters of an encoded field ("\xCC" and "\xC9" decoded).
+    MergeResult r = merge(feedRecord("FILE", "ADD", "caf\xC9\xCC.exe=Caf\xC9|x"));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(lines("FileDefinition.dat"), (std::vector<std::string>{"keep=K|x", "caf\xC9\xCC.exe=Caf\xC9|x"}));
+}
+
 }  // namespace
 }  // namespace vedozer

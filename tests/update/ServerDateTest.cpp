@@ -21,6 +21,9 @@ TEST(ServerDate, ParsesTheGeneralFormatAndItsRelatives) {
     EXPECT_EQ(ParseGeneralDate("2006-03-16T13:10:05"), dt(2006, 3, 16, 13, 10, 5));
     EXPECT_EQ(ParseGeneralDate("3-16-2006 3 PM"), dt(2006, 3, 16, 15));
     EXPECT_EQ(ParseGeneralDate("2/29/2008"), dt(2008, 2, 29));
+    // A year below 1000 reads back as it is written (date.dat, the feed request).
+    EXPECT_EQ(ParseGeneralDate("5/15/0574 9:30:00 AM"), dt(574, 5, 15, 9, 30));
+    EXPECT_EQ(ParseGeneralDate(FormatGeneralDate(dt(574, 5, 15, 9, 30))), dt(574, 5, 15, 9, 30));
 }
 
 TEST(ServerDate, RejectsWhatIsNotARealDate) {

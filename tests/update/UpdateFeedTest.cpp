@@ -24,8 +24,30 @@ TEST(UpdateFeed, SplitsTrimsAndSkipsEmptyRecords) {
     EXPECT_FALSE(records[3].hasPayload);
     EXPECT_TRUE(parseUpdateFeed("").empty());
     EXPECT_TRUE(parseUpdateFeed(" [BR]  [BR]").empty());
-    // Only blanks are trimmed: a line end stays part of the record.
-    EXPECT_EQ(parseUpdateFeed("\r\n" + cook + "|ADD[DEF]a")[0].typeCode, DecodeDefinitionLine("\r\n") + "COOK");
+    // Only blanks are trimmed: a line end stays part of the record, and such a record is refused.
+    EXPECT_THROW(parseUpdateFeed("\r\n" + cook + "|ADD[DEF]a"), FeedFormatError);
+    EXPECT_EQ(parseUpdateFeed("\t" + cook + "|ADD[DEF]a")[0].typeCode, DecodeDefinitionLine("\t") + "COOK");
+}
+
+TEST(UpdateFeed, RefusesRecordsThatWouldBreakADefinitionFile) {
+    const std::string cook = EncodeDefinitionLine("COOK");
+    auto problem = [](const std::string& feed) -> std::string {
+        try {
+            parseUpdateFeed(feed);
+            return "";
+        } catch (const FeedFormatError& e) {
+            return e.what();
+        }
+    };
+    EXPECT_EQ(problem(cook + "|ADD[DEF]a[BR]" + cook + "|ADD[DEF]b\r\nc"), "record 2 holds a line break");
+    EXPECT_EQ(problem(cook + "|ADD[DEF]" + test::feedPayload("a\x1b]0;x")), "record 1 holds a control character");
+    EXPECT_EQ(problem(cook + "|ADD[DEF]" + std::string(kMaxFeedRecordLength, 'a')),
+              "record 1 is longer than 65536 bytes");
+    // What is never stored is not looked at: the action, further header fields, text after a
+    // second [DEF]; and a lone CR or LF is an encoded character.
+    EXPECT_EQ(problem(cook + "|AD\r\nD|\x01[DEF]a[DEF]\r\n"), "");
+    EXPECT_EQ(problem(cook + "|ADD[DEF]a\rb\nc"), "");
+    EXPECT_EQ(problem(cook + "|ADD[DEF]" + std::string(kMaxFeedRecordLength - 14, 'a')), "");
 }
 
 TEST(UpdateFeed, KindsAcceptTheirTypeCodes) {

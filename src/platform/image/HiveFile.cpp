@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
+#include "platform/image/HiveReader.h"
 #include "platform/image/HiveText.h"
 
 namespace vedozer {
@@ -37,15 +39,31 @@ std::string parentFolder(const std::string& path) {
     return dir.empty() ? "." : dir;
 }
 
-uint32_t le32(const unsigned char* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}  // namespace
+
+namespace {
+
+// A name for an open descriptor that a library opening by path (hivex) resolves to that very file or
+// folder, whatever was renamed or swapped for a link since; nothing when /proc is not there.
+std::optional<std::string> descriptorPath(int fd, const std::string& name = "") {
+    static const bool haveProc = ::access("/proc/self/fd", X_OK) == 0;
+    if (!haveProc || fd < 0) return std::nullopt;
+    return "/proc/self/fd/" + std::to_string(fd) + (name.empty() ? "" : "/" + name);
 }
 
 }  // namespace
 
-HiveFile::HiveFile(std::string hostPath) : m_path(std::move(hostPath)) {}
+// The hive's folder is opened once, here: every later read, write and rename of the hive happens
+// in that folder, so a folder of the image swapped for a link afterwards cannot redirect a write.
+HiveFile::HiveFile(std::string hostPath)
+    : m_path(std::move(hostPath)), m_name(std::filesystem::path(m_path).filename().string()) {
+    m_dirFd = ::open(parentFolder(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
 
-HiveFile::~HiveFile() = default;
+HiveFile::~HiveFile() {
+    close();
+    if (m_dirFd >= 0) ::close(m_dirFd);
+}
 
 bool HiveFile::fail(const std::string& what, int err) {
     m_error = m_path + ": " + what;
@@ -55,54 +73,74 @@ bool HiveFile::fail(const std::string& what, int err) {
 
 void HiveFile::close() {
     m_hive.reset();
+    m_reader.reset();
     m_writable = false;
     m_index.clear();
+    m_values.clear();
 }
 
 bool HiveFile::open() {
-    if (m_hive) return true;
+    if (m_hive || m_reader) return true;
+    if (m_dirFd < 0) return fail("the hive's folder cannot be opened", 0);
     struct stat st {};
-    if (::stat(m_path.c_str(), &st) != 0) return fail("hive file cannot be opened", errno);
+    if (::fstatat(m_dirFd, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return fail("hive file cannot be opened", errno);
     if (!S_ISREG(st.st_mode)) return fail("hive is not a regular file", 0);
-    unsigned char header[0x200];
-    int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return fail("hive file cannot be opened", errno);
-    ssize_t got = ::read(fd, header, sizeof header);
-    ::close(fd);
-    if (got != static_cast<ssize_t>(sizeof header) || std::memcmp(header, "regf", 4) != 0)
-        return fail("not a registry hive", 0);
-    const uint64_t dataSize = le32(header + 0x28);
-    if (static_cast<uint64_t>(st.st_size) < 0x1000 + dataSize) return fail("hive file is truncated", 0);
-
-    errno = 0;
-    hive_h* h = hivex_open(m_path.c_str(), 0);
-    if (!h) return fail("hive is damaged or not a hive", errno);
-    m_hive = std::make_unique<Hive>();
-    m_hive->h = h;
-    if (hivex_root(h) == 0) {
-        close();
-        return fail("hive has no root key", errno);
-    }
-    m_minorVersion = le32(header + 0x18);
+    auto reader = std::make_unique<HiveReader>();
+    if (!reader->openAt(m_dirFd, m_name)) return fail(reader->error(), 0);
+    m_minorVersion = reader->minorVersion();
+    m_reader = std::move(reader);
     return true;
 }
 
-HiveFile::Node HiveFile::root() const { return m_hive ? hivex_root(m_hive->h) : 0; }
+HiveFile::Node HiveFile::root() const {
+    if (m_hive) return hivex_root(m_hive->h);
+    return m_reader ? m_reader->root() : 0;
+}
 
-const HiveFile::Index* HiveFile::index(Node node) {
-    auto it = m_index.find(node);
-    if (it != m_index.end()) return &it->second;
+std::optional<std::vector<HiveFile::Node>> HiveFile::childNodes(Node node) {
+    if (m_reader) {
+        auto children = m_reader->children(static_cast<uint32_t>(node));
+        if (!children) {
+            fail("cannot read the sub keys of a key: " + m_reader->error(), 0);
+            return std::nullopt;
+        }
+        return std::vector<Node>(children->begin(), children->end());
+    }
     errno = 0;
     std::unique_ptr<hive_node_h, FreeArray<hive_node_h>> children(hivex_node_children(m_hive->h, node));
     if (!children) {
         fail("cannot read the sub keys of a key", errno);
-        return nullptr;
+        return std::nullopt;
     }
+    std::vector<Node> out;
+    for (hive_node_h* c = children.get(); *c; ++c) out.push_back(*c);
+    return out;
+}
+
+// Nothing for a name that cannot be decoded: such a key cannot be asked for either.
+std::optional<std::string> HiveFile::nodeName(Node node, bool& damaged) {
+    if (m_reader) {
+        auto name = m_reader->name(static_cast<uint32_t>(node), damaged);
+        if (damaged) fail("cannot read the sub keys of a key: " + m_reader->error(), 0);
+        return name;
+    }
+    CString name(hivex_node_name(m_hive->h, node));
+    if (!name) return std::nullopt;
+    return std::string(name.get());
+}
+
+const HiveFile::Index* HiveFile::index(Node node) {
+    auto it = m_index.find(node);
+    if (it != m_index.end()) return &it->second;
+    auto children = childNodes(node);
+    if (!children) return nullptr;
     Index idx;
-    for (hive_node_h* c = children.get(); *c; ++c) {
-        CString name(hivex_node_name(m_hive->h, *c));
-        if (!name) continue;  // a name hivex cannot decode cannot be asked for either
-        idx.byFoldedName.emplace(hivetext::foldUtf8(name.get()), *c);
+    idx.byFoldedName.reserve(children->size());
+    bool damaged = false;
+    for (Node c : *children) {
+        if (auto name = nodeName(c, damaged)) idx.byFoldedName.add(hivetext::foldUtf8(*name), c);
+        if (damaged) return nullptr;
     }
     return &m_index.emplace(node, std::move(idx)).first->second;
 }
@@ -113,9 +151,9 @@ std::optional<HiveFile::Node> HiveFile::child(Node parent, const std::string& fo
         failed = true;
         return std::nullopt;
     }
-    auto it = idx->byFoldedName.find(foldedName);
-    if (it == idx->byFoldedName.end()) return std::nullopt;
-    return it->second;
+    auto found = idx->byFoldedName.find(foldedName);
+    if (!found) return std::nullopt;
+    return static_cast<Node>(*found);
 }
 
 std::optional<HiveFile::Node> HiveFile::find(const std::vector<std::string>& foldedPath, bool& failed) {
@@ -129,28 +167,52 @@ std::optional<HiveFile::Node> HiveFile::find(const std::vector<std::string>& fol
 }
 
 std::optional<std::vector<std::string>> HiveFile::childNames(Node node) {
-    errno = 0;
-    std::unique_ptr<hive_node_h, FreeArray<hive_node_h>> children(hivex_node_children(m_hive->h, node));
-    if (!children) {
-        fail("cannot read the sub keys of a key", errno);
-        return std::nullopt;
-    }
+    auto children = childNodes(node);
+    if (!children) return std::nullopt;
     std::vector<std::string> names;
-    for (hive_node_h* c = children.get(); *c; ++c) {
-        CString name(hivex_node_name(m_hive->h, *c));
-        if (name) names.emplace_back(name.get());
+    names.reserve(children->size());
+    bool damaged = false;
+    for (Node c : *children) {
+        if (auto name = nodeName(c, damaged)) names.push_back(std::move(*name));
+        if (damaged) return std::nullopt;
     }
     return names;
 }
 
+namespace {
+
+bool holdsZero(const std::string& name) { return name.find('\0') != std::string::npos; }
+
+}  // namespace
+
 std::optional<std::vector<HiveValue>> HiveFile::values(Node node) {
+    std::vector<HiveValue> out;
+    if (m_reader) {
+        auto list = m_reader->values(static_cast<uint32_t>(node));
+        if (!list) {
+            fail("cannot read the values of a key: " + m_reader->error(), 0);
+            return std::nullopt;
+        }
+        for (const auto& v : *list) {
+            if (holdsZero(v.utf8Name)) {
+                fail("a value name holds a zero character", 0);
+                return std::nullopt;
+            }
+            auto data = m_reader->data(v);
+            if (!data) {
+                fail("cannot read the data of value \"" + v.utf8Name + "\": " + m_reader->error(), 0);
+                return std::nullopt;
+            }
+            out.push_back(HiveValue{v.utf8Name, v.type, std::move(*data)});
+        }
+        return out;
+    }
     errno = 0;
     std::unique_ptr<hive_value_h, FreeArray<hive_value_h>> list(hivex_node_values(m_hive->h, node));
     if (!list) {
         fail("cannot read the values of a key", errno);
         return std::nullopt;
     }
-    std::vector<HiveValue> out;
     for (hive_value_h* v = list.get(); *v; ++v) {
         HiveValue value;
         CString name(hivex_value_key(m_hive->h, *v));
@@ -177,10 +239,46 @@ std::optional<std::vector<HiveValue>> HiveFile::values(Node node) {
             }
             value.data.assign(data.get(), len);
         }
-        value.type = static_cast<uint32_t>(type);
+        // hivex hands over any 32-bit type, also ones its enumeration does not name: read as a number.
+        std::memcpy(&value.type, &type, sizeof value.type);
         out.push_back(std::move(value));
     }
     return out;
+}
+
+std::optional<HiveValue> HiveFile::value(Node node, const std::string& foldedName, bool& failed) {
+    if (!m_reader) {
+        auto all = values(node);
+        if (!all) {
+            failed = true;
+            return std::nullopt;
+        }
+        for (auto& v : *all)
+            if (hivetext::foldUtf8(v.utf8Name) == foldedName) return std::move(v);
+        return std::nullopt;
+    }
+    auto known = m_values.find(node);
+    if (known == m_values.end()) {
+        auto list = m_reader->values(static_cast<uint32_t>(node));
+        if (!list) {
+            failed = true;
+            fail("cannot read the values of a key: " + m_reader->error(), 0);
+            return std::nullopt;
+        }
+        std::unordered_map<std::string, HiveReader::Value> byName;
+        for (auto& v : *list) byName.emplace(hivetext::foldUtf8(v.utf8Name), std::move(v));  // the first of a name
+        known = m_values.emplace(node, std::move(byName)).first;
+    }
+    auto it = known->second.find(foldedName);
+    if (it == known->second.end()) return std::nullopt;
+    const HiveReader::Value& v = it->second;
+    auto data = m_reader->data(v);
+    if (!data) {
+        failed = true;
+        fail("cannot read the data of value \"" + v.utf8Name + "\": " + m_reader->error(), 0);
+        return std::nullopt;
+    }
+    return HiveValue{v.utf8Name, v.type, std::move(*data)};
 }
 
 bool HiveFile::makeWritable() {
@@ -188,9 +286,14 @@ bool HiveFile::makeWritable() {
     close();
     if (!open()) return false;  // validates the file before hivex reads it whole
     close();
+    // hivex opens by name: it is given the file opened here, in the hive's folder, never a link.
+    int fd = ::openat(m_dirFd, m_name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return fail("hive cannot be opened for writing", errno);
     errno = 0;
-    hive_h* h = hivex_open(m_path.c_str(), HIVEX_OPEN_WRITE);
-    if (!h) return fail("hive cannot be opened for writing", errno);
+    hive_h* h = hivex_open(descriptorPath(fd).value_or(m_path).c_str(), HIVEX_OPEN_WRITE);
+    const int err = errno;
+    ::close(fd);
+    if (!h) return fail("hive cannot be opened for writing", err);
     m_hive = std::make_unique<Hive>();
     m_hive->h = h;
     m_writable = true;
@@ -230,50 +333,55 @@ bool HiveFile::deleteNode(Node node) {
     return true;
 }
 
-bool HiveFile::writeTemporary(std::string& tempPath) {
-    std::filesystem::path p(m_path);
-    std::string pattern = (p.parent_path() / ("." + p.filename().string() + ".vedozer-XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) return fail("cannot create a temporary file next to the hive", errno);
-    ::close(fd);
-    tempPath = name.data();
+bool HiveFile::writeTemporary(std::string& tempName) {
+    static std::mt19937_64 rng{std::random_device{}()};
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
+        tempName = "." + m_name + ".vedozer-" + std::to_string(rng() % 1000000000);
+        fd = ::openat(m_dirFd, tempName.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        tempName.clear();
+        return fail("cannot create a temporary file next to the hive", errno);
+    }
     errno = 0;
-    if (hivex_commit(m_hive->h, tempPath.c_str(), 0) != 0) return fail("cannot write the hive", errno);
-    fd = ::open(tempPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return fail("cannot reopen the written hive", errno);
+    const bool written = hivex_commit(m_hive->h, descriptorPath(fd).value_or(tempPath(tempName)).c_str(), 0) == 0;
+    const int err = errno;
+    if (!written) {
+        ::close(fd);
+        return fail("cannot write the hive", err);
+    }
     // The new file takes the place of the old one: keep its permissions and, where allowed,
     // its owner.
     struct stat st {};
-    if (::stat(m_path.c_str(), &st) == 0) {
+    if (::fstatat(m_dirFd, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         (void)::fchmod(fd, st.st_mode & 07777);
         (void)::fchown(fd, st.st_uid, st.st_gid);
     }
     if (::fsync(fd) != 0) {
-        int err = errno;
+        int e = errno;
         ::close(fd);
-        return fail("cannot flush the written hive", err);
+        return fail("cannot flush the written hive", e);
     }
     ::close(fd);
     return true;
 }
 
+std::string HiveFile::tempPath(const std::string& tempName) const { return parentFolder(m_path) + "/" + tempName; }
+
 bool HiveFile::commit() {
     if (!m_hive || !m_writable) return fail("hive is not open for writing", 0);
-    std::string tempPath;
-    bool ok = writeTemporary(tempPath);
-    if (ok && ::rename(tempPath.c_str(), m_path.c_str()) != 0) ok = fail("cannot replace the hive", errno);
+    std::string tempName;
+    bool ok = writeTemporary(tempName);
+    if (ok && ::renameat(m_dirFd, tempName.c_str(), m_dirFd, m_name.c_str()) != 0)
+        ok = fail("cannot replace the hive", errno);
     if (!ok) {
-        if (!tempPath.empty()) ::unlink(tempPath.c_str());
+        if (!tempName.empty()) ::unlinkat(m_dirFd, tempName.c_str(), 0);
         close();  // the handle holds changes the file does not: drop them
         return false;
     }
-    int dirFd = ::open(parentFolder(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        (void)::fsync(dirFd);  // the rename is done; a folder that cannot be flushed changes nothing
-        ::close(dirFd);
-    }
+    (void)::fsync(m_dirFd);  // the rename is done; a folder that cannot be flushed changes nothing
     return true;
 }
 

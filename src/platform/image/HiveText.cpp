@@ -1,5 +1,7 @@
 #include "platform/image/HiveText.h"
 
+#include <optional>
+
 #include "text/CodePage.h"
 #include "text/Text.h"
 
@@ -45,9 +47,29 @@ std::string cp1252ToUtf16le(std::string_view text) {
     return out;
 }
 
-std::string foldCp1252(std::string_view text) { return text::cp1252ToUtf8(text::toUpper(text)); }
+namespace {
 
-std::string foldUtf8(std::string_view utf8) { return text::foldUtf8(utf8); }
+// Names are mostly ASCII, and an ASCII name's key is its upper case: no decoding for those.
+std::optional<std::string> foldAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 0x20);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string foldCp1252(std::string_view text) {
+    if (auto ascii = foldAscii(text)) return std::move(*ascii);
+    return text::cp1252ToUtf8(text::toUpper(text));
+}
+
+std::string foldUtf8(std::string_view utf8) {
+    if (auto ascii = foldAscii(utf8)) return std::move(*ascii);
+    return text::foldUtf8(utf8);
+}
 
 bool isStringType(uint32_t type) { return type == 1 || type == 2 || type == 7; }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/image/TransferWatchdog.h"
 #include "text/Text.h"
 
 namespace vedozer {
@@ -112,6 +113,26 @@ std::optional<HttpUrl> parseHttpUrl(std::string_view url) {
     return u;
 }
 
+namespace {
+
+constexpr int kMaxRedirects = 10;
+
+bool isRedirect(int status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// The address a Location header names, relative to the URL that answered with it.
+std::string redirectTarget(const HttpUrl& from, const std::string& location) {
+    if (parseHttpUrl(location)) return location;
+    const std::string origin = from.scheme + "://" + from.host + ":" + std::to_string(from.port);
+    if (location.rfind("//", 0) == 0) return from.scheme + ":" + location;
+    if (!location.empty() && location.front() == '/') return origin + location;
+    std::string base = from.target.substr(0, from.target.find('?'));
+    return origin + base.substr(0, base.rfind('/') + 1) + location;
+}
+
+}  // namespace
+
 HttpResult HttpClient::get(const std::string& url, const HttpOptions& options, const HttpProgress& progress) {
     HttpResult result;
     auto parsed = parseHttpUrl(url);
@@ -119,77 +140,104 @@ HttpResult HttpClient::get(const std::string& url, const HttpOptions& options, c
         result.error = "not an http:// or https:// address: " + url;
         return result;
     }
-    httplib::Client client(parsed->scheme + "://" + parsed->host + ":" + std::to_string(parsed->port));
-    if (!client.is_valid()) {
-        result.error = "cannot use the address " + url;
-        return result;
-    }
-    client.set_connection_timeout(options.connectTimeoutSeconds, 0);
-    client.set_read_timeout(options.readTimeoutSeconds, 0);
-    client.set_write_timeout(options.readTimeoutSeconds, 0);
-    client.set_keep_alive(false);
-    client.set_follow_location(true);
-    client.set_url_encode(false);
-    client.enable_server_certificate_verification(true);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.totalTimeoutSeconds);
+    const bool hasDeadline = options.totalTimeoutSeconds > 0;
+    const std::string tooSlowText =
+        "the transfer took longer than " + std::to_string(options.totalTimeoutSeconds) + " seconds";
+    TransferWatchdog watchdog(deadline, hasDeadline);
 
     httplib::Headers headers = {{"User-Agent", options.userAgent},
                                 {"Cache-Control", "no-cache"},
                                 {"Pragma", "no-cache"}};
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.totalTimeoutSeconds);
-    const bool hasDeadline = options.totalTimeoutSeconds > 0;
     uint64_t announced = 0;
     bool tooLarge = false, tooSlow = false, cancelled = false;
     std::string body;
 
-    auto onResponse = [&](const httplib::Response& response) {
-        body.clear();
-        announced = 0;
-        if (response.has_header("Content-Length")) {
-            try {
-                announced = std::stoull(response.get_header_value("Content-Length"));
-            } catch (...) {
-                announced = 0;
-            }
+    // Redirections are followed here rather than by cpp-httplib, so that every hop runs on a
+    // client the watchdog can stop.
+    for (int hop = 0;; ++hop) {
+        httplib::Client client(parsed->scheme + "://" + parsed->host + ":" + std::to_string(parsed->port));
+        if (!client.is_valid()) {
+            result.error = "cannot use the address " + url;
+            return result;
         }
-        if (announced > options.maxBytes) {
-            tooLarge = true;
-            return false;
-        }
-        return true;
-    };
-    auto onContent = [&](const char* data, size_t length) {
-        if (body.size() + length > options.maxBytes) {
-            tooLarge = true;
-            return false;
-        }
-        body.append(data, length);
-        if (hasDeadline && std::chrono::steady_clock::now() > deadline) {
-            tooSlow = true;
-            return false;
-        }
-        if (progress && !progress(body.size(), announced)) {
-            cancelled = true;
-            return false;
-        }
-        return true;
-    };
+        client.set_connection_timeout(options.connectTimeoutSeconds, 0);
+        client.set_read_timeout(options.readTimeoutSeconds, 0);
+        client.set_write_timeout(options.readTimeoutSeconds, 0);
+        client.set_keep_alive(false);
+        client.set_follow_location(false);
+        client.set_url_encode(false);
+        client.enable_server_certificate_verification(true);
 
-    auto response = client.Get(parsed->target, headers, onResponse, onContent);
-    if (!response) {
-        if (tooLarge)
-            result.error = "the reply is larger than " + std::to_string(options.maxBytes) + " bytes";
-        else if (tooSlow)
-            result.error = "the transfer took longer than " + std::to_string(options.totalTimeoutSeconds) + " seconds";
-        else if (cancelled)
-            result.error = "the transfer was cancelled";
-        else
-            result.error = describe(response.error(), *parsed, options);
-        return result;
-    }
-    result.status = response->status;
-    if (hasDeadline && std::chrono::steady_clock::now() > deadline) {
-        result.error = "the transfer took longer than " + std::to_string(options.totalTimeoutSeconds) + " seconds";
-        return result;
+        auto onResponse = [&](const httplib::Response& response) {
+            body.clear();
+            announced = 0;
+            if (response.has_header("Content-Length")) {
+                try {
+                    announced = std::stoull(response.get_header_value("Content-Length"));
+                } catch (...) {
+                    announced = 0;
+                }
+            }
+            if (announced > options.maxBytes) {
+                tooLarge = true;
+                return false;
+            }
+            // One allocation for a reply of known length, rather than doubling into it.
+            if (!isRedirect(response.status)) body.reserve(static_cast<size_t>(announced));
+            return true;
+        };
+        auto onContent = [&](const char* data, size_t length) {
+            if (body.size() + length > options.maxBytes) {
+                tooLarge = true;
+                return false;
+            }
+            body.append(data, length);
+            if (hasDeadline && std::chrono::steady_clock::now() > deadline) {
+                tooSlow = true;
+                return false;
+            }
+            if (progress && !progress(body.size(), announced)) {
+                cancelled = true;
+                return false;
+            }
+            return true;
+        };
+
+        if (watchdog.expired()) {
+            result.error = tooSlowText;
+            return result;
+        }
+        watchdog.watch([&client] { client.stop(); });
+        auto response = client.Get(parsed->target, headers, onResponse, onContent);
+        watchdog.watch({});
+        if (!response) {
+            if (tooLarge)
+                result.error = "the reply is larger than " + std::to_string(options.maxBytes) + " bytes";
+            else if (tooSlow || watchdog.expired())
+                result.error = tooSlowText;
+            else if (cancelled)
+                result.error = "the transfer was cancelled";
+            else
+                result.error = describe(response.error(), *parsed, options);
+            return result;
+        }
+        result.status = response->status;
+        if (watchdog.expired()) {
+            result.error = tooSlowText;
+            return result;
+        }
+        if (!isRedirect(response->status) || !response->has_header("Location")) break;
+        if (hop == kMaxRedirects) {
+            result.error = "too many redirections";
+            return result;
+        }
+        std::string next = redirectTarget(*parsed, response->get_header_value("Location"));
+        parsed = parseHttpUrl(next);
+        if (!parsed) {
+            result.error = "redirected to an address that is not http:// or https://: " + next;
+            return result;
+        }
     }
     result.ok = true;
     result.body = std::move(body);

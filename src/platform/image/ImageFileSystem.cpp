@@ -2,8 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include <filesystem>
 
+#include "platform/image/DosAttributes.h"
 #include "platform/image/PosixFiles.h"
 #include "text/CodePage.h"
 #include "text/Text.h"
@@ -13,25 +16,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string parentOf(const std::string& p) {
-    auto slash = p.find_last_of('/');
-    return slash == std::string::npos || slash == 0 ? "/" : p.substr(0, slash);
-}
-
-bool isSymlink(const std::string& p) {
-    struct stat st {};
-    return ::lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+bool isAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
 }
 
 }  // namespace
 
-ImageFileSystem::ImageFileSystem(const std::map<char, std::string>& drives) {
+ImageFileSystem::ImageFileSystem(const std::map<char, std::string>& drives, size_t maxOpenFolders) {
     for (const auto& [letter, dir] : drives) {
         std::error_code ec;
         auto canonical = fs::canonical(dir, ec);
         if (ec || !fs::is_directory(canonical, ec)) continue;
         m_roots[text::upperChar(letter)] = canonical.string();
     }
+    m_tree = std::make_unique<FolderTree>(m_roots, maxOpenFolders);
 }
 
 std::optional<ImageFileSystem::Parsed> ImageFileSystem::parse(const std::string& windowsPath) const {
@@ -49,59 +49,60 @@ std::optional<ImageFileSystem::Parsed> ImageFileSystem::parse(const std::string&
         // Windows ignores trailing dots and blanks of a name; keep names as written otherwise.
         if (comp.empty() || comp == ".") continue;
         if (comp == ".." || comp.find('\0') != std::string::npos) return std::nullopt;
-        parsed.components.push_back(text::cp1252ToUtf8(comp));
+        parsed.components.push_back(isAscii(comp) ? std::move(comp) : text::cp1252ToUtf8(comp));
     }
     return parsed;
 }
 
-bool ImageFileSystem::insideRoot(const std::string& canonical, char drive) const {
-    const std::string& root = m_roots.at(drive);
-    return canonical == root || (canonical.size() > root.size() && canonical.compare(0, root.size(), root) == 0 &&
-                                 (root == "/" || canonical[root.size()] == '/'));
+std::optional<FolderTree::Entry> ImageFileSystem::resolve(const std::string& windowsPath, bool allowMissingLeaf,
+                                                          bool statLeaf) {
+    m_tree->trim();
+    if (windowsPath.size() < 2 || windowsPath[1] != ':') return std::nullopt;
+    FolderTree::Folder* at = m_tree->root(text::upperChar(windowsPath[0]));
+    if (!at) return std::nullopt;
+    // Component by component without copying the path: each folder is one look-up in its parent's
+    // names; only a name outside ASCII is converted to the host's UTF-8.
+    const std::string_view path(windowsPath);
+    std::string converted;
+    std::string_view pending;  // the last component seen, stepped into once another follows
+    bool any = false;
+    for (size_t start = 2; start <= path.size();) {
+        size_t end = start;
+        while (end < path.size() && path[end] != '\\' && path[end] != '/') ++end;
+        std::string_view comp = path.substr(start, end - start);
+        start = end + 1;
+        if (comp.empty() || comp == ".") continue;
+        if (comp == ".." || comp.find('\0') != std::string_view::npos) return std::nullopt;
+        if (any) {
+            at = m_tree->step(*at, isAscii(pending) ? pending : (converted = text::cp1252ToUtf8(pending)));
+            if (!at) return std::nullopt;
+        }
+        pending = comp;
+        any = true;
+    }
+    if (!any) return m_tree->lookupIn(*at, ".", false, true);
+    if (isAscii(pending)) return m_tree->lookupIn(*at, pending, allowMissingLeaf, statLeaf);
+    return m_tree->lookupIn(*at, text::cp1252ToUtf8(pending), allowMissingLeaf, statLeaf);
 }
 
-// The entry's host path, and whether it is a symbolic link (from the same lstat that found it).
-std::optional<ImageFileSystem::Child> ImageFileSystem::findChild(const std::string& hostDir, const std::string& name) {
-    auto it = m_listings.find(hostDir);
-    if (it == m_listings.end()) {
-        std::unordered_map<std::string, std::string> entries;
-        for (auto& n : posix::listNames(hostDir)) {
-            std::string key = text::foldUtf8(n);
-            // An exact-case twin wins over another spelling of the same name.
-            entries.emplace(std::move(key), std::move(n));
-        }
-        it = m_listings.emplace(hostDir, std::move(entries)).first;
+std::optional<FileInfo> ImageFileSystem::infoOf(const FolderTree::Entry& entry, bool withAttributes) {
+    if (!entry.exists) return std::nullopt;
+    std::string name = entry.name;
+    if (name == ".") name = fs::path(m_tree->hostPath(*entry.folder)).filename();
+    std::optional<uint32_t> dos;
+    if (withAttributes) {
+        int dirFd = m_tree->fd(*entry.folder);
+        if (dirFd >= 0) dos = posix::dosAttributes().read(dirFd, entry.name, entry.st.st_dev);
     }
-    struct stat st {};
-    std::string exact = hostDir + "/" + name;
-    if (::lstat(exact.c_str(), &st) == 0) return Child{std::move(exact), S_ISLNK(st.st_mode)};
-    auto found = it->second.find(text::foldUtf8(name));
-    if (found == it->second.end()) return std::nullopt;
-    std::string stored = hostDir + "/" + found->second;
-    return Child{stored, isSymlink(stored)};
+    return posix::infoFromStat(isAscii(name) ? name : text::utf8ToCp1252(name), entry.st, dos);
 }
 
 std::optional<std::string> ImageFileSystem::toHost(const std::string& windowsPath, bool allowMissingLeaf) {
-    auto parsed = parse(windowsPath);
-    if (!parsed) return std::nullopt;
-    std::string current = m_roots.at(parsed->drive);
-    for (size_t i = 0; i < parsed->components.size(); ++i) {
-        const std::string& comp = parsed->components[i];
-        auto child = findChild(current == "/" ? "" : current, comp);
-        if (!child) {
-            if (allowMissingLeaf && i + 1 == parsed->components.size()) return current + "/" + comp;
-            return std::nullopt;
-        }
-        if (child->symlink) {
-            std::error_code ec;
-            auto target = fs::canonical(child->path, ec);
-            if (ec || !insideRoot(target.string(), parsed->drive)) return std::nullopt;
-            current = target.string();
-        } else {
-            current = std::move(child->path);
-        }
-    }
-    return current;
+    auto entry = resolve(windowsPath, allowMissingLeaf);
+    if (!entry) return std::nullopt;
+    std::string folder = m_tree->hostPath(*entry->folder);
+    if (entry->name == ".") return folder;
+    return (folder == "/" ? "" : folder) + "/" + entry->name;
 }
 
 std::optional<std::string> ImageFileSystem::toWindows(const std::string& hostPath) const {
@@ -109,8 +110,11 @@ std::optional<std::string> ImageFileSystem::toWindows(const std::string& hostPat
     auto canonical = fs::weakly_canonical(hostPath, ec).string();
     if (ec) return std::nullopt;
     for (const auto& [letter, root] : m_roots) {
-        if (!insideRoot(canonical, letter)) continue;
-        std::string rest = canonical.substr(root.size());
+        const bool inside = canonical == root || root == "/" ||
+                            (canonical.size() > root.size() && canonical.compare(0, root.size(), root) == 0 &&
+                             canonical[root.size()] == '/');
+        if (!inside) continue;
+        std::string rest = root == "/" ? canonical : canonical.substr(root.size());
         if (!rest.empty() && rest[0] == '/') rest.erase(0, 1);
         std::string win = std::string(1, letter) + ":\\" + text::replaceAll(rest, "/", "\\");
         return text::utf8ToCp1252(win);
@@ -118,37 +122,31 @@ std::optional<std::string> ImageFileSystem::toWindows(const std::string& hostPat
     return std::nullopt;
 }
 
-void ImageFileSystem::forget(const std::string& hostPath) {
-    m_listings.erase(parentOf(hostPath));
-    m_listings.erase(hostPath);
-}
-
 std::optional<FileInfo> ImageFileSystem::lookup(const std::string& path) {
-    auto host = toHost(path);
-    if (!host) return std::nullopt;
-    auto info = posix::stat(*host);
-    if (info) info->name = text::utf8ToCp1252(info->name);
-    return info;
+    auto entry = resolve(path, false);
+    return entry ? infoOf(*entry, true) : std::nullopt;
 }
 
 bool ImageFileSystem::folderExists(const std::string& path) {
-    auto info = lookup(path);
-    return info && info->isDirectory();
+    auto entry = resolve(path, false);
+    return entry && entry->isFolder();
 }
 
 std::vector<FileInfo> ImageFileSystem::list(const std::string& folder) {
     std::vector<FileInfo> out;
-    auto host = toHost(folder);
-    if (!host) return out;
-    for (const auto& name : posix::listNames(*host)) {
-        std::string child = *host + "/" + name;
-        if (isSymlink(child)) {
-            std::error_code ec;
-            auto target = fs::canonical(child, ec);
-            if (ec || !insideRoot(target.string(), parse(folder)->drive)) continue;
-        }
-        if (auto info = posix::stat(child)) {
-            info->name = text::utf8ToCp1252(name);
+    auto entry = resolve(folder, false);
+    FolderTree::Folder* dir = entry && entry->isFolder() ? m_tree->open(*entry) : nullptr;
+    const std::vector<posix::DirEntryName>* names = dir ? m_tree->relist(*dir) : nullptr;
+    if (!names) return out;
+    // Copied: following a link below may read other folders.
+    std::vector<std::string> hostNames;
+    for (const auto& n : *names) hostNames.push_back(n.name);
+    for (const auto& name : hostNames) {
+        // Links are followed as a look-up would (and left out when they lead outside the root).
+        auto child = m_tree->entryIn(*dir, name);
+        if (!child) continue;
+        if (auto info = infoOf(*child, true)) {
+            info->name = isAscii(name) ? name : text::utf8ToCp1252(name);
             out.push_back(std::move(*info));
         }
     }
@@ -156,58 +154,87 @@ std::vector<FileInfo> ImageFileSystem::list(const std::string& folder) {
 }
 
 std::unique_ptr<InputStream> ImageFileSystem::openRead(const std::string& path) {
-    auto host = toHost(path);
-    return host ? posix::openRead(*host) : nullptr;
+    // Opened without a look first (opening never waits and only a regular file is kept); a link
+    // in the leaf's place fails to open and is followed by a second, looking resolution.
+    auto entry = resolve(path, false, false);
+    if (!entry || !entry->exists) return nullptr;
+    int dirFd = m_tree->fd(*entry->folder);
+    if (dirFd < 0) return nullptr;
+    if (auto in = posix::openReadAt(dirFd, entry->name)) return in;
+    if (errno != ELOOP) return nullptr;
+    entry = resolve(path, false);
+    if (!entry || !entry->isFile() || (dirFd = m_tree->fd(*entry->folder)) < 0) return nullptr;
+    return posix::openReadAt(dirFd, entry->name, &entry->st);
 }
 
 std::unique_ptr<OutputStream> ImageFileSystem::openWrite(const std::string& path, bool atomic) {
-    auto host = toHost(path, true);
-    if (!host) return nullptr;
-    forget(*host);
-    return posix::openWrite(*host, atomic);
+    auto entry = resolve(path, true);
+    if (!entry || entry->name == "." || (entry->exists && !entry->isFile())) return nullptr;
+    int dirFd = m_tree->fd(*entry->folder);
+    if (dirFd < 0) return nullptr;
+    m_tree->added(*entry->folder, entry->name);
+    return posix::openWriteAt(dirFd, entry->name, atomic);
 }
 
 bool ImageFileSystem::append(const std::string& path, const std::string& data) {
-    auto host = toHost(path, true);
-    if (!host) return false;
-    forget(*host);
-    return posix::append(*host, data);
+    auto entry = resolve(path, true);
+    if (!entry || entry->name == "." || (entry->exists && !entry->isFile())) return false;
+    int dirFd = m_tree->fd(*entry->folder);
+    if (dirFd < 0) return false;
+    m_tree->added(*entry->folder, entry->name);
+    return posix::appendAt(dirFd, entry->name, data);
 }
 
 std::optional<std::string> ImageFileSystem::readAll(const std::string& path, size_t maxBytes) {
-    auto host = toHost(path);
-    return host ? posix::readAll(*host, maxBytes) : std::nullopt;
+    auto in = openRead(path);
+    return in ? posix::readAll(*in, maxBytes) : std::nullopt;
 }
 
 bool ImageFileSystem::copyFile(const std::string& from, const std::string& to, bool overwrite) {
-    auto src = toHost(from);
-    auto dst = toHost(to, true);
-    if (!src || !dst) return false;
-    forget(*dst);
-    return posix::copyFile(*src, *dst, overwrite);
+    auto src = resolve(from, false);
+    if (!src || !src->isFile()) return false;
+    auto dst = resolve(to, true);
+    if (!dst || dst->name == "." || (dst->exists && (!overwrite || !dst->isFile()))) return false;
+    int srcFd = m_tree->fd(*src->folder), dstFd = m_tree->fd(*dst->folder);
+    if (srcFd < 0 || dstFd < 0) return false;
+    m_tree->added(*dst->folder, dst->name);
+    return posix::copyFileAt(srcFd, src->name, dstFd, dst->name, overwrite);
 }
 
 bool ImageFileSystem::deleteFile(const std::string& path) {
-    auto host = toHost(path);
-    if (!host) return false;
-    forget(*host);
-    return posix::deleteFile(*host);
+    auto entry = resolve(path, false);
+    if (!entry || !entry->exists || entry->isFolder()) return false;
+    int dirFd = m_tree->fd(*entry->folder);
+    if (dirFd < 0) return false;
+    const bool ok = posix::deleteFileAt(dirFd, entry->name);
+    m_tree->removed(*entry->folder, entry->name, ok);
+    return ok;
 }
 
 bool ImageFileSystem::renameFile(const std::string& from, const std::string& to) {
-    auto src = toHost(from);
-    auto dst = toHost(to, true);
-    if (!src || !dst) return false;
-    forget(*src);
-    forget(*dst);
-    return posix::rename(*src, *dst);
+    auto src = resolve(from, false);
+    if (!src || src->name == ".") return false;
+    auto dst = resolve(to, true);
+    if (!dst || dst->name == ".") return false;
+    int srcFd = m_tree->fd(*src->folder), dstFd = m_tree->fd(*dst->folder);
+    if (srcFd < 0 || dstFd < 0) return false;
+    const bool ok = posix::renameAt(srcFd, src->name, dstFd, dst->name);
+    if (ok) {
+        m_tree->removed(*dst->folder, dst->name);  // what stood under the new name went
+        m_tree->removed(*src->folder, src->name);
+        m_tree->added(*dst->folder, dst->name);
+    }
+    return ok;
 }
 
 bool ImageFileSystem::createFolder(const std::string& path) {
-    auto host = toHost(path, true);
-    if (!host) return false;
-    forget(*host);
-    return posix::createFolder(*host);
+    auto entry = resolve(path, true);
+    if (!entry) return false;
+    if (entry->exists) return entry->isFolder();
+    int dirFd = m_tree->fd(*entry->folder);
+    if (dirFd < 0) return false;
+    m_tree->added(*entry->folder, entry->name);
+    return posix::createFolderAt(dirFd, entry->name);
 }
 
 bool ImageFileSystem::copyFolder(const std::string& from, const std::string& to) {
@@ -221,13 +248,15 @@ bool ImageFileSystem::copyFolder(const std::string& from, const std::string& to)
 }
 
 bool ImageFileSystem::deleteFolder(const std::string& path) {
-    auto host = toHost(path);
-    if (!host) return false;
-    for (const auto& [letter, root] : m_roots)
-        if (*host == root) return false;  // never a whole drive
-    forget(*host);
-    m_listings.clear();
-    return posix::deleteFolder(*host);
+    auto entry = resolve(path, false);
+    // Never a whole drive.
+    if (!entry || !entry->isFolder() || entry->name == ".") return false;
+    int dirFd = m_tree->fd(*entry->folder);
+    if (dirFd < 0) return false;
+    m_tree->removed(*entry->folder, entry->name, false);
+    const bool ok = posix::deleteFolderAt(dirFd, entry->name);
+    if (ok) m_tree->removed(*entry->folder, entry->name, true);
+    return ok;
 }
 
 std::vector<DriveInfo> ImageFileSystem::drives() {

@@ -2,21 +2,27 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/image/FolderTree.h"
 
 namespace vedozer {
 
 // The files of an offline Windows installation. Windows paths ("C:\Program Files\x.exe", "/" also
 // accepted as a separator) are resolved component by component under the host folder mapped to
 // their drive letter, ignoring letter case. A path never leaves its drive root: ".." components,
-// paths without a drive letter and symbolic links leading out of the root are refused.
+// paths without a drive letter and symbolic links leading out of the root are refused. Every action
+// is taken relative to the descriptor of the folder it was resolved in (see FolderTree), so a folder
+// swapped for a link between the look-up and the action cannot lead it out of the image either.
+// Files are only read when they are regular files.
 class ImageFileSystem : public FileSystem {
 public:
-    // Drive letter (upper case) -> host folder. Folders that don't exist are ignored.
-    explicit ImageFileSystem(const std::map<char, std::string>& drives);
+    // Drive letter (upper case) -> host folder. Folders that don't exist are ignored. At most
+    // maxOpenFolders folder descriptors are kept open between operations.
+    explicit ImageFileSystem(const std::map<char, std::string>& drives, size_t maxOpenFolders = 128);
 
     // The host path for a Windows path; empty when it does not exist or is refused. With
     // allowMissingLeaf the last component may be absent (its parent must exist).
@@ -40,7 +46,7 @@ public:
     bool deleteFolder(const std::string& path) override;
     std::vector<DriveInfo> drives() override;
     std::string displayPath(const std::string& path) override;
-    void refresh() override { m_listings.clear(); }
+    void refresh() override { m_tree->clear(); }
 
 private:
     struct Parsed {
@@ -48,17 +54,13 @@ private:
         std::vector<std::string> components;  // host encoding (UTF-8)
     };
     std::optional<Parsed> parse(const std::string& windowsPath) const;
-    struct Child {
-        std::string path;
-        bool symlink = false;
-    };
-    std::optional<Child> findChild(const std::string& hostDir, const std::string& name);
-    bool insideRoot(const std::string& canonical, char drive) const;
-    void forget(const std::string& hostPath);
+    // The entry a Windows path names (see FolderTree::resolve); starts each operation.
+    std::optional<FolderTree::Entry> resolve(const std::string& windowsPath, bool allowMissingLeaf,
+                                             bool statLeaf = true);
+    std::optional<FileInfo> infoOf(const FolderTree::Entry& entry, bool withAttributes);
 
     std::map<char, std::string> m_roots;  // canonical host roots
-    // Folder -> (upper-cased name -> name as stored), filled on first use.
-    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> m_listings;
+    std::unique_ptr<FolderTree> m_tree;
 };
 
 // The program's own data folder on the host. Paths are host paths in which "\" counts as "/",

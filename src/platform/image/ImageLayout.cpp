@@ -70,7 +70,11 @@ LayoutResult detectImageLayout(FileSystem& files, const std::string& user) {
     if (!user.empty()) {
         auto info = files.lookup(layout.profilesFolder + "\\" + user);
         if (!info || !info->isDirectory()) {
-            result.error = "no profile of user \"" + user + "\" under " + layout.profilesFolder;
+            std::string found;
+            for (const auto& p : people) found += (found.empty() ? "" : ", ") + p;
+            result.error = "no profile of user \"" + user + "\" under " + layout.profilesFolder +
+                           (found.empty() ? "; the image has no user profile (leave out --user)"
+                                          : "; the profiles found are: " + found + " (give one with --user)");
             return result;
         }
         layout.userName = info->name;

@@ -142,10 +142,22 @@ std::unique_ptr<ImagePlatform> ImagePlatform::create(const ImageConfig& config, 
     p.dataFolderOverride = fs::absolute(config.dataFolder.empty() ? hostDataFolder() : config.dataFolder).string();
     while (p.dataFolderOverride.size() > 1 && p.dataFolderOverride.back() == '/') p.dataFolderOverride.pop_back();
     p.processes = parts.processes.get();
+    p.programFolder = config.programFolder.empty() ? hostProgramFolder() : config.programFolder;
     parts.systemRestore = std::make_unique<ImageSystemRestore>(*parts.registry, p.dataFolderOverride + "/quarantine",
                                                                parts.clock);
     p.systemRestore = parts.systemRestore.get();
     return self;
+}
+
+std::string hostProgramFolder() {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path executable = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return "";
+    fs::path bin = executable.parent_path();
+    fs::path shared = bin.parent_path() / "share" / "vedozer";
+    if (fs::is_directory(shared, ec)) return fs::weakly_canonical(shared, ec).string();
+    return bin.string();
 }
 
 }  // namespace vedozer

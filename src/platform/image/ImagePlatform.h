@@ -19,6 +19,7 @@ struct ImageConfig {
     std::string dataFolder;                 // empty = $XDG_DATA_HOME/RozaVedozerEZO
     std::string configDir;                  // empty = $XDG_CONFIG_HOME
     std::string machineConfigDir;           // empty = /etc/vedozer
+    std::string programFolder;              // empty = hostProgramFolder()
 };
 
 // Everything the engine needs to work on an offline Windows installation from Linux.
@@ -50,5 +51,9 @@ private:
 };
 
 std::string hostDataFolder();
+
+// Where the files shipped with the program lie: "<prefix>/share/vedozer" beside the "<prefix>/bin"
+// of an installed program, else the executable's own folder (a build tree).
+std::string hostProgramFolder();
 
 }  // namespace vedozer

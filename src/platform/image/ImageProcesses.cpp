@@ -154,12 +154,15 @@ std::vector<std::string> ImageProcesses::modulePaths(uint32_t pid) {
 std::vector<ProcessEntry> ImageProcesses::snapshot() {
     std::vector<ProcessEntry> entries;
     for (uint32_t pid : processIds()) {
+        std::string host = hostExecutable(pid);
         std::string name = mainModuleBaseName(pid);
         if (name.empty()) {
             std::ifstream comm(procPath(pid, "comm"));
             if (!comm || !std::getline(comm, name)) continue;  // ended meanwhile
         }
-        entries.push_back(ProcessEntry{pid, name});
+        // Only a program started from the image belongs to the installation; one whose
+        // executable cannot be read is the host's (the image's programs run as this user).
+        entries.push_back(ProcessEntry{pid, name, host.empty() || !insideImage(host)});
     }
     return entries;
 }

@@ -94,16 +94,11 @@ std::optional<RegistryValue> ImageRegistry::queryValue(RootKey root, const std::
     std::optional<Found> found;
     if (resolve(root, path, target) != RegStatus::Ok || target.kind != Target::Hive) return std::nullopt;
     if (locateFirst(target, found) != RegStatus::Ok || !found) return std::nullopt;
-    auto values = found->hive->values(found->node);
-    if (!values) {
-        fail(RegStatus::Error, found->hive->error());
-        return std::nullopt;
-    }
-    const std::string wanted = hivetext::foldCp1252(name);
-    for (const HiveValue& v : *values) {
-        if (hivetext::foldUtf8(v.utf8Name) == wanted) return RegistryValue{v.type, hivetext::dataFromHive(v.type, v.data)};
-    }
-    return std::nullopt;
+    bool failed = false;
+    auto value = found->hive->value(found->node, hivetext::foldCp1252(name), failed);
+    if (failed) fail(RegStatus::Error, found->hive->error());
+    if (!value) return std::nullopt;
+    return RegistryValue{value->type, hivetext::dataFromHive(value->type, value->data)};
 }
 
 std::vector<std::string> ImageRegistry::subKeys(RootKey root, const std::string& path) {

@@ -38,16 +38,11 @@ std::vector<std::string> foldAll(const std::vector<std::string>& parts) {
 bool same(const std::string& a, const char* b) { return hivetext::foldCp1252(a) == hivetext::foldCp1252(b); }
 
 std::optional<uint32_t> dwordValue(HiveFile& file, size_t node, const char* name) {
-    auto values = file.values(node);
-    if (!values) return std::nullopt;
-    const std::string wanted = hivetext::foldCp1252(name);
-    for (const HiveValue& v : *values) {
-        if (hivetext::foldUtf8(v.utf8Name) != wanted) continue;
-        if (v.type != kRegDword || v.data.size() != 4) return std::nullopt;
-        const auto* d = reinterpret_cast<const unsigned char*>(v.data.data());
-        return d[0] | (d[1] << 8) | (d[2] << 16) | (static_cast<uint32_t>(d[3]) << 24);
-    }
-    return std::nullopt;
+    bool failed = false;
+    auto v = file.value(node, hivetext::foldCp1252(name), failed);
+    if (!v || v->type != kRegDword || v->data.size() != 4) return std::nullopt;
+    const auto* d = reinterpret_cast<const unsigned char*>(v->data.data());
+    return d[0] | (d[1] << 8) | (d[2] << 16) | (static_cast<uint32_t>(d[3]) << 24);
 }
 
 }  // namespace

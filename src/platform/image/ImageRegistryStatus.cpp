@@ -70,18 +70,15 @@ RegStatus ImageRegistry::readValue(RootKey root, const std::string& path, const 
     std::optional<Found> found;
     if (RegStatus s = locateReporting(root, path, target, found); s != RegStatus::Ok) return s;
     if (!found) return fail(RegStatus::NotFound, "no such key");
-    auto values = found->hive->values(found->node);
-    if (!values)
+    // Only the value asked for is read (a scan asks thousands of keys for one value each).
+    bool failed = false;
+    auto value = found->hive->value(found->node, hivetext::foldCp1252(name), failed);
+    if (failed)
         return fail(RegStatus::Error,
                     keyText(root, path, 0) + ": its values cannot be read (" + found->hive->error() + ")");
-    const std::string wanted = hivetext::foldCp1252(name);
-    for (const HiveValue& v : *values) {
-        if (hivetext::foldUtf8(v.utf8Name) == wanted) {
-            out = RegistryValue{v.type, hivetext::dataFromHive(v.type, v.data)};
-            return RegStatus::Ok;
-        }
-    }
-    return fail(RegStatus::NotFound, "no such value");
+    if (!value) return fail(RegStatus::NotFound, "no such value");
+    out = RegistryValue{value->type, hivetext::dataFromHive(value->type, value->data)};
+    return RegStatus::Ok;
 }
 
 RegStatus ImageRegistry::listValues(RootKey root, const std::string& path, std::vector<NamedValue>& out) {

@@ -148,6 +148,7 @@ std::vector<RestorePointInfo> ImageSystemRestore::list() {
 }
 
 bool ImageSystemRestore::restore(const std::string& name, std::string& error) {
+    m_keptAside.clear();
     if (isOpen()) {
         error = "a removal is running under a restore point";
         return false;
@@ -166,6 +167,22 @@ bool ImageSystemRestore::restore(const std::string& name, std::string& error) {
                 return false;
             }
         }
+        // The hives as they are now go into a restore point of their own first.
+        int64_t aside = 0;
+        if (!begin("Before restoring " + name, 0, aside)) {
+            error = name + ": the hives as they are now could not be kept aside; nothing was restored";
+            return false;
+        }
+        const std::string asideName = baseName(m_folder);
+        try {
+            for (const auto& h : point.hives) backUpHive(h.hivePath);
+        } catch (const std::exception& e) {
+            end(aside, true);
+            error = name + ": " + e.what() + "; nothing was restored";
+            return false;
+        }
+        end(aside, false);
+        m_keptAside = asideName;
         m_registry.closeHives();
         for (const auto& h : point.hives) {
             std::string from = m_quarantine + "/" + name + "/" + h.storedName;

@@ -39,8 +39,11 @@ public:
     bool end(int64_t sequence, bool cancel) override;
     std::vector<RestorePointInfo> list() override;
     // Copies the point's hive files back over the hives they came from (each replaced in one
-    // step). Only the hives of this image's registry are written; the registry rereads them.
+    // step). Only the hives of this image's registry are written; the registry rereads them. The
+    // hives as they were are first copied into a new restore point (lastKeptAside()), so the
+    // restore itself can be undone; when they cannot be kept, nothing is restored.
     bool restore(const std::string& name, std::string& error) override;
+    std::string lastKeptAside() const override { return m_keptAside; }
 
     bool isOpen() const { return m_sequence != 0; }
     const std::string& openFolder() const { return m_folder; }
@@ -59,6 +62,7 @@ private:
     int64_t m_sequence = 0;
     std::string m_folder;  // host path of the open restore point
     std::vector<std::string> m_storedNames;
+    std::string m_keptAside;
 };
 
 }  // namespace vedozer

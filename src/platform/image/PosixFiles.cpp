@@ -2,14 +2,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <random>
+
+#include "platform/image/DosAttributes.h"
+#include "platform/image/FdStreams.h"
 
 namespace vedozer::posix {
 namespace {
@@ -21,158 +22,39 @@ std::string parentOf(const std::string& p) {
     return p.substr(0, slash);
 }
 
-std::optional<uint32_t> xattrDosAttributes(const std::string& p) {
-    unsigned char buf[256];
-    ssize_t n = lgetxattr(p.c_str(), "system.ntfs_attrib_be", buf, sizeof buf);
-    if (n == 4) return (uint32_t(buf[0]) << 24) | (uint32_t(buf[1]) << 16) | (uint32_t(buf[2]) << 8) | buf[3];
-    n = lgetxattr(p.c_str(), "system.ntfs_attrib", buf, sizeof buf);
-    if (n == 4) return (uint32_t(buf[3]) << 24) | (uint32_t(buf[2]) << 16) | (uint32_t(buf[1]) << 8) | buf[0];
-    n = lgetxattr(p.c_str(), "user.DOSATTRIB", buf, sizeof buf - 1);
-    if (n > 2 && buf[0] == '0' && (buf[1] == 'x' || buf[1] == 'X')) {
-        buf[n] = 0;
-        return static_cast<uint32_t>(std::strtoul(reinterpret_cast<char*>(buf) + 2, nullptr, 16));
-    }
-    return std::nullopt;
+std::string baseOf(const std::string& p) {
+    auto slash = p.find_last_of('/');
+    return slash == std::string::npos ? p : p.substr(slash + 1);
 }
 
-class FdInput : public InputStream {
-public:
-    explicit FdInput(int fd) : m_fd(fd) {}
-    ~FdInput() override { ::close(m_fd); }
-    long long read(char* buffer, size_t n) override {
-        while (true) {
-            ssize_t r = ::read(m_fd, buffer, n);
-            if (r < 0 && errno == EINTR) continue;
-            return r;
-        }
+// A descriptor closed when the holder goes.
+struct Fd {
+    int fd = -1;
+    explicit Fd(int f) : fd(f) {}
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
     }
-
-private:
-    int m_fd;
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int release() {
+        int f = fd;
+        fd = -1;
+        return f;
+    }
 };
 
-class FdOutput : public OutputStream {
-public:
-    FdOutput(int fd, std::string finalPath, std::string tempPath)
-        : m_fd(fd), m_final(std::move(finalPath)), m_temp(std::move(tempPath)) {}
-    ~FdOutput() override {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-            if (!m_temp.empty()) ::unlink(m_temp.c_str());
-        }
-    }
-    bool write(const char* data, size_t n) override {
-        if (m_fd < 0) return false;
-        while (n > 0) {
-            ssize_t w = ::write(m_fd, data, n);
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) {
-                m_failed = true;
-                return false;
-            }
-            data += w;
-            n -= static_cast<size_t>(w);
-        }
-        return true;
-    }
-    bool close() override {
-        if (m_fd < 0) return false;
-        bool ok = !m_failed && ::fsync(m_fd) == 0;
-        ok = (::close(m_fd) == 0) && ok;
-        m_fd = -1;
-        if (!m_temp.empty()) {
-            if (ok) ok = ::rename(m_temp.c_str(), m_final.c_str()) == 0;
-            if (!ok) ::unlink(m_temp.c_str());
-            else fsyncFolder(parentOf(m_final));
-        }
-        return ok;
-    }
-
-private:
-    int m_fd;
-    std::string m_final, m_temp;
-    bool m_failed = false;
-};
-
-std::string tempNameFor(const std::string& finalPath) {
-    static std::mt19937_64 rng{std::random_device{}()};
-    return parentOf(finalPath) + "/.vedozer-tmp-" + std::to_string(::getpid()) + "-" + std::to_string(rng() % 1000000000);
-}
-
-}  // namespace
-
-std::optional<FileInfo> stat(const std::string& hostPath) {
+bool copyIn(int fromDir, const std::string& fromName, int toDir, const std::string& toName, bool overwrite,
+            bool follow) {
     struct stat st {};
-    if (::lstat(hostPath.c_str(), &st) != 0) return std::nullopt;
-    if (S_ISLNK(st.st_mode)) {
-        if (::stat(hostPath.c_str(), &st) != 0) return std::nullopt;
+    if (!overwrite && ::fstatat(toDir, toName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return false;
+    std::unique_ptr<InputStream> in;
+    if (follow) {
+        in = openRead(fromName);
+    } else {
+        in = openReadAt(fromDir, fromName);
     }
-    FileInfo info;
-    auto slash = hostPath.find_last_of('/');
-    info.name = slash == std::string::npos ? hostPath : hostPath.substr(slash + 1);
-    info.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
-    uint32_t attrs = 0;
-    if (auto dos = xattrDosAttributes(hostPath)) attrs = *dos & (kAttrReadOnly | kAttrHidden | kAttrSystem);
-    if (S_ISDIR(st.st_mode)) attrs |= kAttrDirectory;
-    else if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) attrs |= kAttrReadOnly;
-    info.attributes = attrs;
-    return info;
-}
-
-bool setDosAttributes(const std::string& hostPath, uint32_t attributes) {
-    char buf[32];
-    int n = std::snprintf(buf, sizeof buf, "0x%x", attributes);
-    return ::lsetxattr(hostPath.c_str(), "user.DOSATTRIB", buf, static_cast<size_t>(n) + 1, 0) == 0;
-}
-
-std::unique_ptr<InputStream> openRead(const std::string& hostPath) {
-    int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    return std::make_unique<FdInput>(fd);
-}
-
-std::unique_ptr<OutputStream> openWrite(const std::string& hostPath, bool atomic) {
-    std::string temp = atomic ? tempNameFor(hostPath) : std::string();
-    const std::string& target = atomic ? temp : hostPath;
-    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (atomic ? O_EXCL : 0), 0644);
-    if (fd < 0) return nullptr;
-    return std::make_unique<FdOutput>(fd, hostPath, temp);
-}
-
-bool append(const std::string& hostPath, const std::string& data) {
-    int fd = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    FdOutput out(fd, hostPath, "");
-    bool ok = out.write(data.data(), data.size());
-    return out.close() && ok;
-}
-
-std::optional<std::string> readAll(const std::string& hostPath, size_t maxBytes) {
-    auto in = openRead(hostPath);
-    if (!in) return std::nullopt;
-    std::string out;
-    char buf[65536];
-    while (true) {
-        long long n = in->read(buf, sizeof buf);
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;
-        if (out.size() + static_cast<size_t>(n) > maxBytes) return std::nullopt;
-        out.append(buf, static_cast<size_t>(n));
-    }
-    return out;
-}
-
-bool copyFile(const std::string& from, const std::string& to, bool overwrite) {
-    struct stat st {};
-    if (!overwrite && ::lstat(to.c_str(), &st) == 0) return false;
-    auto in = openRead(from);
     if (!in) return false;
-    auto out = openWrite(to, true);
+    auto out = openWriteIn(toDir, toName, true, follow, !overwrite);
     if (!out) return false;
     char buf[65536];
     while (true) {
@@ -181,14 +63,122 @@ bool copyFile(const std::string& from, const std::string& to, bool overwrite) {
         if (n == 0) break;
         if (!out->write(buf, static_cast<size_t>(n))) return false;
     }
-    if (!overwrite && ::lstat(to.c_str(), &st) == 0) return false;  // appeared meanwhile
     return out->close();
 }
 
-bool deleteFile(const std::string& hostPath) {
+// Runs f with the folder above a host path open and the path's last name.
+template <class F>
+auto inParentOf(const std::string& hostPath, F f) -> decltype(f(0, std::string())) {
+    Fd dir(openFolderAt(AT_FDCWD, parentOf(hostPath), false));
+    if (dir.fd < 0) return {};
+    return f(dir.fd, baseOf(hostPath));
+}
+
+}  // namespace
+
+FileInfo infoFromStat(const std::string& name, const struct stat& st, std::optional<uint32_t> dos) {
+    FileInfo info;
+    info.name = name;
+    info.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+    uint32_t attrs = dos ? *dos & (kAttrReadOnly | kAttrHidden | kAttrSystem) : 0;
+    if (S_ISDIR(st.st_mode))
+        attrs |= kAttrDirectory;
+    else if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+        attrs |= kAttrReadOnly;
+    info.attributes = attrs;
+    return info;
+}
+
+std::optional<FileInfo> statAt(int dirFd, const std::string& name, struct stat* raw) {
     struct stat st {};
-    if (::lstat(hostPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-    return ::unlink(hostPath.c_str()) == 0;
+    if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+    if (raw) *raw = st;
+    std::optional<uint32_t> dos;
+    if (!S_ISLNK(st.st_mode)) dos = dosAttributes().read(dirFd, name, st.st_dev);
+    return infoFromStat(dirFd == AT_FDCWD ? baseOf(name) : name, st, dos);
+}
+
+std::optional<FileInfo> stat(const std::string& hostPath) {
+    struct stat st {};
+    if (::lstat(hostPath.c_str(), &st) != 0) return std::nullopt;
+    if (S_ISLNK(st.st_mode) && ::stat(hostPath.c_str(), &st) != 0) return std::nullopt;
+    return infoFromStat(baseOf(hostPath), st, dosAttributes().read(AT_FDCWD, hostPath, st.st_dev));
+}
+
+bool setDosAttributes(const std::string& hostPath, uint32_t attributes) {
+    char buf[32];
+    int n = std::snprintf(buf, sizeof buf, "0x%x", attributes);
+    return ::lsetxattr(hostPath.c_str(), "user.DOSATTRIB", buf, static_cast<size_t>(n) + 1, 0) == 0;
+}
+
+std::unique_ptr<InputStream> openReadAt(int dirFd, const std::string& name, const struct stat* expected) {
+    return openReadIn(dirFd, name, expected, false);
+}
+
+std::unique_ptr<InputStream> openRead(const std::string& hostPath) {
+    return openReadIn(AT_FDCWD, hostPath, nullptr, true);
+}
+
+std::unique_ptr<OutputStream> openWriteAt(int dirFd, const std::string& name, bool atomic) {
+    return openWriteIn(dirFd, name, atomic, false);
+}
+
+std::unique_ptr<OutputStream> openWrite(const std::string& hostPath, bool atomic) {
+    return inParentOf(hostPath,
+                      [&](int dir, const std::string& name) { return openWriteIn(dir, name, atomic, true); });
+}
+
+bool appendAt(int dirFd, const std::string& name, const std::string& data) {
+    return appendIn(dirFd, name, data, false);
+}
+
+bool append(const std::string& hostPath, const std::string& data) {
+    return inParentOf(hostPath,
+                      [&](int dir, const std::string& name) { return appendIn(dir, name, data, true); });
+}
+
+std::optional<std::string> readAll(InputStream& in, size_t maxBytes) {
+    std::string out;
+    char buf[65536];
+    while (true) {
+        long long n = in.read(buf, sizeof buf);
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        if (out.size() + static_cast<size_t>(n) > maxBytes) return std::nullopt;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    return out;
+}
+
+std::optional<std::string> readAll(const std::string& hostPath, size_t maxBytes) {
+    auto in = openRead(hostPath);
+    if (!in) return std::nullopt;
+    return readAll(*in, maxBytes);
+}
+
+bool copyFileAt(int fromDir, const std::string& fromName, int toDir, const std::string& toName,
+                bool overwrite) {
+    return copyIn(fromDir, fromName, toDir, toName, overwrite, false);
+}
+
+bool copyFile(const std::string& from, const std::string& to, bool overwrite) {
+    return inParentOf(to, [&](int dir, const std::string& name) {
+        return copyIn(AT_FDCWD, from, dir, name, overwrite, true);
+    });
+}
+
+bool deleteFileAt(int dirFd, const std::string& name) {
+    struct stat st {};
+    if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) return false;
+    return ::unlinkat(dirFd, name.c_str(), 0) == 0;
+}
+
+bool deleteFile(const std::string& hostPath) { return deleteFileAt(AT_FDCWD, hostPath); }
+
+bool renameAt(int fromDir, const std::string& fromName, int toDir, const std::string& toName) {
+    if (::renameat(fromDir, fromName.c_str(), toDir, toName.c_str()) != 0) return false;
+    ::fsync(toDir);
+    return true;
 }
 
 bool rename(const std::string& from, const std::string& to) {
@@ -197,42 +187,94 @@ bool rename(const std::string& from, const std::string& to) {
     return true;
 }
 
+bool createFolderAt(int dirFd, const std::string& name) {
+    if (::mkdirat(dirFd, name.c_str(), 0755) == 0) return true;
+    struct stat st {};
+    return errno == EEXIST && ::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISDIR(st.st_mode);
+}
+
 bool createFolder(const std::string& hostPath) {
     return ::mkdir(hostPath.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
-bool deleteFolder(const std::string& hostPath) {
-    struct stat st {};
-    if (::lstat(hostPath.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+namespace {
+
+// Empties the open folder; true when everything in it went.
+bool deleteContents(int folderFd) {
     bool ok = true;
-    for (const auto& name : listNames(hostPath)) {
-        std::string child = hostPath + "/" + name;
-        struct stat cst {};
-        if (::lstat(child.c_str(), &cst) != 0) continue;
-        if (S_ISDIR(cst.st_mode)) ok = deleteFolder(child) && ok;
-        else ok = (::unlink(child.c_str()) == 0) && ok;
+    for (const auto& entry : listEntries(folderFd)) {
+        const char* child = entry.name.c_str();
+        bool isFolder = entry.type == DT_DIR;
+        if (entry.type == DT_UNKNOWN) {
+            struct stat st {};
+            if (::fstatat(folderFd, child, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+            isFolder = S_ISDIR(st.st_mode);
+        }
+        if (isFolder) {
+            Fd sub(openFolderAt(folderFd, entry.name, true));
+            if (sub.fd >= 0) {
+                ok = deleteContents(sub.fd) && ok;
+                ok = (::unlinkat(folderFd, child, AT_REMOVEDIR) == 0) && ok;
+                continue;
+            }
+            // Anything but a folder that became a link (or a file) since it was listed stays.
+            if (errno != ELOOP && errno != ENOTDIR) {
+                ok = false;
+                continue;
+            }
+        }
+        ok = (::unlinkat(folderFd, child, 0) == 0) && ok;
     }
-    return (::rmdir(hostPath.c_str()) == 0) && ok;
+    return ok;
+}
+
+}  // namespace
+
+bool deleteFolderAt(int dirFd, const std::string& name) {
+    Fd folder(openFolderAt(dirFd, name, true));
+    if (folder.fd < 0) return false;
+    bool ok = deleteContents(folder.fd);
+    return (::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR) == 0) && ok;
+}
+
+bool deleteFolder(const std::string& hostPath) {
+    return inParentOf(hostPath, [&](int dir, const std::string& name) { return deleteFolderAt(dir, name); });
+}
+
+std::vector<DirEntryName> listEntries(int dirFd) {
+    std::vector<DirEntryName> names;
+    // Read straight from the folder's own descriptor (no duplicate, no directory stream), from the start.
+    if (::lseek(dirFd, 0, SEEK_SET) != 0) return names;
+    alignas(8) char buffer[32768];
+    while (true) {
+        const ssize_t n = ::getdents64(dirFd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const struct dirent64*>(buffer + at);
+            at += e->d_reclen;
+            if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+            names.push_back({e->d_name, e->d_type});
+        }
+    }
+    return names;
 }
 
 std::vector<std::string> listNames(const std::string& hostPath) {
     std::vector<std::string> names;
-    DIR* d = ::opendir(hostPath.c_str());
-    if (!d) return names;
-    while (dirent* e = ::readdir(d)) {
-        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-        names.emplace_back(e->d_name);
-    }
-    ::closedir(d);
+    Fd dir(openFolderAt(AT_FDCWD, hostPath, false));
+    if (dir.fd < 0) return names;
+    for (auto& e : listEntries(dir.fd)) names.push_back(std::move(e.name));
     return names;
 }
 
+int openFolderAt(int dirFd, const std::string& name, bool noFollow) {
+    return ::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0));
+}
+
 bool fsyncFolder(const std::string& hostPath) {
-    int fd = ::open(hostPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
+    Fd dir(openFolderAt(AT_FDCWD, hostPath, false));
+    return dir.fd >= 0 && ::fsync(dir.fd) == 0;
 }
 
 }  // namespace vedozer::posix

@@ -31,6 +31,12 @@ public:
         if (!ReadFile(m_h, buffer, want, &got, nullptr)) return -1;
         return got;
     }
+    bool seek(uint64_t offset) override {
+        if (offset > static_cast<uint64_t>(INT64_MAX)) return false;
+        LARGE_INTEGER to;
+        to.QuadPart = static_cast<LONGLONG>(offset);
+        return SetFilePointerEx(m_h, to, nullptr, FILE_BEGIN);
+    }
 
 private:
     HANDLE m_h;

@@ -60,6 +60,13 @@ std::unique_ptr<Win32Platform> Win32Platform::create(const Win32Config& config, 
     p.settingsStore = &parts.settings;
     p.instanceLock = &parts.lock;
     p.clock = &parts.clock;
+    // The files shipped with the program (Localization.txt) lie beside the executable.
+    char own[MAX_PATH] = {};
+    DWORD ownLength = GetModuleFileNameA(nullptr, own, MAX_PATH);
+    if (ownLength > 0 && ownLength < MAX_PATH) {
+        std::string folder(own, ownLength);
+        p.programFolder = folder.substr(0, folder.find_last_of("\\/"));
+    }
     auto identity = identityFromVersionResource();
     self->m_identity = identity ? *identity : ProductIdentity::fromBuild();
     if (!identity) self->m_warnings.push_back("the program has no version resource; using the built-in names");

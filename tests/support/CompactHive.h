@@ -4,6 +4,7 @@
 // cells, so a key with 10,000 sub keys would leave hundreds of MB of dead lists in the file.)
 #pragma once
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -17,11 +18,13 @@
 #include "platform/image/RegfGenerator.h"
 #include "text/Text.h"
 
-namespace vedozer::bench {
+namespace vedozer::test {
 
 class CompactHive {
 public:
-    CompactHive() { m_nodes.push_back(Node{"ROOT", {}, {}}); }
+    // With bigData, data longer than 16,344 bytes is stored as Windows stores it in hives of format
+    // 1.4 and later: a "db" record listing segments of 16,344 bytes.
+    explicit CompactHive(bool bigData = false) : m_bigData(bigData) { m_nodes.push_back(Node{"ROOT", {}, {}}); }
 
     // The key at path (parts separated by "\"), made with its parents when missing.
     size_t key(const std::string& path) {
@@ -50,7 +53,9 @@ public:
 
     void write(const std::string& hostPath) {
         // The base block and the security record of an empty hive serve as they are.
-        const std::string empty = makeEmptyHive("ROOT");
+        EmptyHiveOptions options;
+        options.minorVersion = m_bigData ? 5 : 3;
+        const std::string empty = makeEmptyHive("ROOT", options);
         const uint32_t emptySk = 0x20 + align8(4 + 0x4C + 4);
         const uint32_t skCellSize = static_cast<uint32_t>(-static_cast<int32_t>(get32(empty, 0x1000 + emptySk)));
 
@@ -151,6 +156,9 @@ private:
                 if (size <= 4) {
                     put32(q + 4, size | 0x80000000u);
                     std::memcpy(&m_bins[q + 8], v.data.data(), size);
+                } else if (m_bigData && size > kSegment) {
+                    put32(q + 4, size);
+                    put32(q + 8, bigData(v.data));
                 } else {
                     uint32_t data = alloc(size);
                     std::memcpy(&m_bins[data + 4], v.data.data(), size);
@@ -206,10 +214,30 @@ private:
         return at;
     }
 
+    // A "db" record: its segments (each a cell with 4 bytes to spare after the data), their list.
+    static constexpr uint32_t kSegment = 16344;
+    uint32_t bigData(const std::string& data) {
+        std::vector<uint32_t> segments;
+        for (size_t at = 0; at < data.size(); at += kSegment) {
+            const size_t n = std::min<size_t>(kSegment, data.size() - at);
+            uint32_t cell = alloc(kSegment + 4);
+            std::memcpy(&m_bins[cell + 4], data.data() + at, n);
+            segments.push_back(cell);
+        }
+        uint32_t list = alloc(4 * static_cast<uint32_t>(segments.size()));
+        for (size_t i = 0; i < segments.size(); ++i) put32(list + 4 + 4 * i, segments[i]);
+        uint32_t db = alloc(8);
+        std::memcpy(&m_bins[db + 4], "db", 2);
+        put16(db + 6, static_cast<uint16_t>(segments.size()));
+        put32(db + 8, list);
+        return db;
+    }
+
+    bool m_bigData = false;
     std::vector<Node> m_nodes;
     std::unordered_map<std::string, size_t> m_byPath;
     std::string m_bins;
     uint32_t m_sk = 0;
 };
 
-}  // namespace vedozer::bench
+}  // namespace vedozer::test
