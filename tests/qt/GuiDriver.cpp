@@ -1,7 +1,11 @@
 #include "GuiDriver.h"
 
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
@@ -9,7 +13,15 @@ namespace vedozer::test {
 
 bool click(QAbstractButton* button) {
     if (!button || !button->isVisible() || !button->isEnabled()) return false;
-    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    // A box or a round button that its layout stretches takes clicks on its mark and text only.
+    QPoint at = button->rect().center();
+    QStyleOptionButton option;
+    option.initFrom(button);
+    if (qobject_cast<QCheckBox*>(button))
+        at = button->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, button).center();
+    else if (qobject_cast<QRadioButton*>(button))
+        at = button->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, button).center();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, at);
     return true;
 }
 

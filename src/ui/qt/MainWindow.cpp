@@ -238,7 +238,7 @@ void MainWindow::quit() {
     m_quitting = true;
     hide();
     // Leaves the event loop only: the windows are closed by their presenters already.
-    QCoreApplication::exit(0);
+    if (onQuit) onQuit();
 }
 
 void MainWindow::showUpdateNotice(const std::string& text) {

@@ -31,6 +31,7 @@ public:
     std::function<void(MainCommand)> onCommand;
     std::function<void(bool shift, bool ctrl, bool alt)> onLiveUpdate;
     std::function<void()> onCloseRequested;
+    std::function<void()> onQuit;  // the presenters have closed everything: leave the event loop
     std::function<void(WindowState, bool visible)> onStateChanged;
 
     void setTitle(const std::string& title) override;

@@ -104,7 +104,7 @@ void QtDesktopApp::start() {
 
 void QtDesktopApp::finish() {
     m_finished = true;
-    QCoreApplication::exit(0);
+    if (m_leaveLoop) m_leaveLoop();
 }
 
 void QtDesktopApp::openInstallation(const InstallationChoice& choice, const std::string& writeProblem) {
@@ -204,7 +204,7 @@ void QtDesktopApp::finishClose() {
     m_desktop->close();
     m_timers->detachAll();
     m_finished = true;
-    if (!m_main->quitting()) QCoreApplication::exit(0);
+    if (!m_main->quitting() && m_leaveLoop) m_leaveLoop();
 }
 
 void QtDesktopApp::connectViews() {
@@ -219,6 +219,9 @@ void QtDesktopApp::connectViews() {
         call([&] { d.main().liveUpdatePressed(shift, ctrl, alt); });
     };
     main.onCloseRequested = [this] { requestClose(); };
+    main.onQuit = [this] {
+        if (m_leaveLoop) m_leaveLoop();
+    };
     main.onStateChanged = [this, &d](WindowState state, bool visible) {
         call([&] { d.main().windowStateChanged(state, visible); });
     };

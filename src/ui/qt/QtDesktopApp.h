@@ -59,6 +59,10 @@ public:
     // True once the program has nothing more to show (quit from the start window, closed, or
     // another instance runs).
     bool finished() const { return m_finished; }
+    // How the program leaves its event loop once finished (main: QCoreApplication::exit). Left
+    // unset under a test, whose loop goes on: an exit asked outside exec() would end every modal
+    // loop opened after it at once.
+    void setLeaveLoop(std::function<void()> leave) { m_leaveLoop = std::move(leave); }
 
     // For tests and the screenshot tool.
     TargetWindow* targetWindow() const { return m_targetWindow.get(); }
@@ -107,6 +111,7 @@ private:
     std::unique_ptr<SplashPresenter> m_splashPresenter;
     std::unique_ptr<QtTimers> m_timers;
     std::vector<std::string> m_warnings;
+    std::function<void()> m_leaveLoop;
     int m_busy = 0;
     bool m_closePending = false;
     bool m_closed = false;

@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
     options.machineConfigDir = parser.value(machineDir).toStdString();
 
     qtui::QtDesktopApp desktop(options);
+    desktop.setLeaveLoop([] { QCoreApplication::exit(0); });
     desktop.start();
     if (desktop.finished()) return 0;
     return QApplication::exec();
