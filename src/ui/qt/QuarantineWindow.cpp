@@ -37,8 +37,7 @@ QuarantineWindow::QuarantineWindow(QWidget* owner) : QDialog(owner) {
     m_items->setRootIsDecorated(false);
     m_items->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_items->setAllColumnsShowFocus(true);
-    m_items->setColumnWidth(0, m_items->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00:00 PM")));
-    m_items->setColumnWidth(2, 280);
+    makeElasticColumn(m_items, 2);
     connect(m_items, &QTreeWidget::itemSelectionChanged, this, [this] { selectionChanged(); });
     v->addWidget(m_items, 3);
 
@@ -68,7 +67,7 @@ QuarantineWindow::QuarantineWindow(QWidget* owner) : QDialog(owner) {
     m_points->setColumnCount(3);
     m_points->setRootIsDecorated(false);
     m_points->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_points->setColumnWidth(0, 240);
+    makeElasticColumn(m_points, 2);
     connect(m_points, &QTreeWidget::itemSelectionChanged, this, [this] { selectionChanged(); });
     v->addWidget(m_points, 2);
     m_pointsNote = makeWrappingLabel(this, "restorePointsNote");
@@ -141,6 +140,7 @@ void QuarantineWindow::showItems(const std::vector<QuarantineRow>& rows) {
         }
         if (!r.restorable) item->setForeground(4, palette().brush(QPalette::Disabled, QPalette::Text));
     }
+    widenToContents(m_items, 2);
     m_filling = false;
 }
 
@@ -155,6 +155,7 @@ void QuarantineWindow::showRestorePoints(const std::vector<RestorePointRow>& row
         item->setText(2, fromCodePage(r.holds));
         item->setToolTip(2, item->text(2));
     }
+    widenToContents(m_points, 2);
     m_points->setVisible(keptHere);
     m_restorePoint->setVisible(keptHere);
     m_pointsNote->setVisible(!keptHere);

@@ -32,7 +32,8 @@ ResultsPage::ResultsPage(QWidget* parent) : QWidget(parent) {
     m_list->setAllColumnsShowFocus(true);
     m_list->header()->setSectionsClickable(true);
     m_list->header()->setSortIndicatorShown(true);
-    m_list->header()->setStretchLastSection(true);
+    // The location takes the room left: names and types keep their width.
+    makeElasticColumn(m_list, 1);
     // The presenter sorts; the header only reports the click.
     connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (onSort && column >= 0 && column < 3) onSort(static_cast<ResultsColumn>(column));
@@ -133,6 +134,8 @@ void ResultsPage::showRows(const std::vector<ResultRow>& rows) {
         item->setCheckState(0, r.checked ? Qt::Checked : Qt::Unchecked);
     }
     m_filling = false;
+    // A name or a type is never cut off: those columns widen to what they hold.
+    widenToContents(m_list, 1);
 }
 
 void ResultsPage::showSummary(const std::string& summary) { m_summary->setText(fromCodePage(summary)); }

@@ -31,7 +31,9 @@ TargetWindow::TargetWindow() {
     v->addWidget(m_mountedLabel);
     m_mounted = new QListWidget(this);
     m_mounted->setObjectName(QStringLiteral("mountedList"));
-    m_mounted->setMaximumHeight(m_mounted->fontMetrics().height() * 6);
+    const int line = fontMetrics().height();
+    m_mounted->setMinimumHeight(line * 3);
+    m_mounted->setMaximumHeight(line * 6);
     m_mountedLabel->setBuddy(m_mounted);
     connect(m_mounted, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_filling && row >= 0 && onMounted) onMounted(static_cast<size_t>(row));
@@ -47,7 +49,8 @@ TargetWindow::TargetWindow() {
     v->addWidget(m_recentLabel);
     m_recent = new QListWidget(this);
     m_recent->setObjectName(QStringLiteral("recentList"));
-    m_recent->setMaximumHeight(m_recent->fontMetrics().height() * 6);
+    m_recent->setMinimumHeight(line * 3);
+    m_recent->setMaximumHeight(line * 6);
     m_recentLabel->setBuddy(m_recent);
     connect(m_recent, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_filling && row >= 0 && onRecent) onRecent(static_cast<size_t>(row));
@@ -79,7 +82,8 @@ TargetWindow::TargetWindow() {
     m_drives->setObjectName(QStringLiteral("driveList"));
     m_drives->setColumnCount(2);
     m_drives->setRootIsDecorated(false);
-    m_drives->setMaximumHeight(m_drives->fontMetrics().height() * 6);
+    m_drives->setMinimumHeight(line * 4);
+    m_drives->setMaximumHeight(line * 6);
     m_drivesLabel->setBuddy(m_drives);
     auto* driveButtons = new QVBoxLayout;
     m_addDrive = new QPushButton(this);
@@ -177,6 +181,7 @@ void TargetWindow::showMounted(const std::vector<std::string>& rows, const std::
     m_none->setText(fromUtf8(emptyText));
     m_none->setVisible(!emptyText.empty());
     m_filling = false;
+    growToContents(this);
 }
 
 void TargetWindow::showRecent(const std::vector<std::string>& rows) {
@@ -186,6 +191,7 @@ void TargetWindow::showRecent(const std::vector<std::string>& rows) {
     m_recent->setVisible(!rows.empty());
     m_recentLabel->setVisible(!rows.empty());
     m_filling = false;
+    growToContents(this);
 }
 
 void TargetWindow::showChoice(const TargetChoiceState& choice) {
@@ -209,11 +215,13 @@ void TargetWindow::showProblem(const std::string& text, bool offerSuggestion) {
     m_problem->setText(fromUtf8(text));
     m_problem->setVisible(!text.empty());
     m_useSuggestion->setVisible(offerSuggestion);
+    growToContents(this);
 }
 
 void TargetWindow::showNote(const std::string& text) {
     m_note->setText(fromUtf8(text));
     m_note->setVisible(!text.empty());
+    growToContents(this);
 }
 
 void TargetWindow::setOpenEnabled(bool enabled) { m_open->setEnabled(enabled); }

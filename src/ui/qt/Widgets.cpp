@@ -1,6 +1,9 @@
 #include "ui/qt/Widgets.h"
 
 #include <QFontMetrics>
+#include <QHeaderView>
+#include <QLayout>
+#include <QTreeWidget>
 #include <QResizeEvent>
 
 namespace vedozer::qtui {
@@ -43,6 +46,30 @@ QLabel* makeWrappingLabel(QWidget* parent, const char* objectName) {
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     return label;
+}
+
+void makeElasticColumn(QTreeWidget* list, int elastic) {
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(elastic, QHeaderView::Stretch);
+}
+
+void widenToContents(QTreeWidget* list, int elastic) {
+    for (int column = 0; column < list->columnCount(); ++column) {
+        if (column == elastic) continue;
+        const int was = list->columnWidth(column);
+        list->resizeColumnToContents(column);
+        if (list->columnWidth(column) < was) list->setColumnWidth(column, was);
+    }
+}
+
+void growToContents(QWidget* window) {
+    QLayout* layout = window->layout();
+    if (!layout || !window->isVisible()) return;
+    layout->activate();
+    int height = layout->hasHeightForWidth() ? layout->totalHeightForWidth(window->width())
+                                             : layout->totalSizeHint().height();
+    height = qMax(height, layout->totalMinimumSize().height());
+    if (height > window->height()) window->resize(window->width(), height);
 }
 
 }  // namespace vedozer::qtui

@@ -3,6 +3,7 @@
 #include <QString>
 
 class QFont;
+class QTreeWidget;
 class QWidget;
 
 namespace vedozer::qtui {
@@ -28,5 +29,12 @@ private:
 QLabel* makeHeading(QWidget* parent, const char* objectName);
 // A label that wraps and never cuts its words off.
 QLabel* makeWrappingLabel(QWidget* parent, const char* objectName);
+// A list whose one column (`elastic`) takes the room left; the others widen to what they hold
+// after each fill, never narrower than the person made them.
+void makeElasticColumn(QTreeWidget* list, int elastic);
+void widenToContents(QTreeWidget* list, int elastic);
+// Makes a shown window taller when what it holds no longer fits (a message appeared, wrapped
+// lines grew): wrapped labels do not raise a window's minimum size on their own.
+void growToContents(QWidget* window);
 
 }  // namespace vedozer::qtui
