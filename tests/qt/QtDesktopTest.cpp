@@ -18,6 +18,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "GuiDriver.h"
 #include "PlantedImage.h"
@@ -71,6 +73,11 @@ void closeProgram(qtui::QtDesktopApp& app) {
     QVERIFY(waitUntil([&] { return app.finished() && !app.mainWindow()->isVisible(); }));
 }
 
+std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 int number(const QString& grouped) {
     QString digits = grouped;
     digits.remove(QLatin1Char(','));
@@ -117,6 +124,8 @@ void QtDesktopTest::aFolderThatIsNoDriveRootIsRefusedAndTheOneThatIsOffered() {
 void QtDesktopTest::scanCheckDeleteAndRestoreThroughTheWindows() {
     PlantedImage img;
     const std::string toolbar = img.onDrive("Program Files/AdBuddy/adbuddy.exe");
+    const std::string softwareHive = img.onDrive("Windows/System32/config/SOFTWARE");
+    const std::string hiveBefore = contents(softwareHive);
     qtui::QtDesktopApp app(img.options());
     app.start();
     QVERIFY(waitUntil([&] { return mainWindowShown(app); }));
@@ -155,6 +164,7 @@ void QtDesktopTest::scanCheckDeleteAndRestoreThroughTheWindows() {
     QVERIFY(waitUntil([&] { return list->topLevelItemCount() == before - 1; }));
     QVERIFY(!rowStarting(list, 0, QStringLiteral("AdBuddy")));
     QVERIFY(!fs::exists(toolbar));
+    QVERIFY2(contents(softwareHive) != hiveBefore, "the toolbar's keys are gone from the hive");
     QVERIFY2(!widget("undeletableWindow")->isVisible(), "everything could be removed");
     QVERIFY(number(labelText("removedTotal")) > 0);
 
@@ -172,6 +182,22 @@ void QtDesktopTest::scanCheckDeleteAndRestoreThroughTheWindows() {
     QVERIFY2(labelText("quarantineResults").contains(QStringLiteral("restored"), Qt::CaseInsensitive),
              qPrintable(labelText("quarantineResults")));
     QVERIFY(rowContaining(items, 2, QStringLiteral("adbuddy.exe"))->text(4).startsWith(QStringLiteral("Restored")));
+
+    // The restore point the removal made puts the hive back as it was, once confirmed.
+    auto* points = widget<QTreeWidget>("restorePointList");
+    QCOMPARE(points->topLevelItemCount(), 1);
+    QVERIFY(!widget("restorePointRestore")->isEnabled());
+    clickRow(points, points->topLevelItem(0));
+    QVERIFY(widget("restorePointRestore")->isEnabled());
+    auto declined = answerNextBox(QMessageBox::No);
+    QVERIFY(click("restorePointRestore"));
+    QVERIFY(declined->answered);
+    QVERIFY(contents(softwareHive) != hiveBefore);
+    auto confirmed = answerNextBox(QMessageBox::Yes);
+    QVERIFY(click("restorePointRestore"));
+    QVERIFY(confirmed->answered);
+    QVERIFY2(confirmed->text.contains(points->topLevelItem(0)->text(0)), qPrintable(confirmed->text));
+    QVERIFY2(contents(softwareHive) == hiveBefore, "the hive is back as it was before the removal");
     QVERIFY(click("quarantineClose"));
     QVERIFY(!widget("quarantineWindow")->isVisible());
     closeProgram(app);
