@@ -203,7 +203,7 @@ constexpr std::array kTable{
     CaptionEntry{C::TargetMountedLabel, G::TargetChooser, "frmTarget_lblMounted", "&Windows systems mounted on this computer:"},
     CaptionEntry{C::TargetNoneMounted, G::TargetChooser, "frmTarget_lblNoneMounted",
                  "No mounted Windows system was found. Mount the Windows disk, or choose its folder below."},
-    CaptionEntry{C::TargetReadOnly, G::TargetChooser, "frmTarget_lblReadOnly", "read-only"},
+    CaptionEntry{C::TargetReadOnly, G::TargetChooser, "frmTarget_lblReadOnly", "Read-only"},
     CaptionEntry{C::TargetRecentLabel, G::TargetChooser, "frmTarget_lblRecent", "Recently &opened:"},
     CaptionEntry{C::TargetFolderLabel, G::TargetChooser, "frmTarget_lblFolder", "Drive &C: (the folder that holds Windows):"},
     CaptionEntry{C::TargetBrowse, G::TargetChooser, "frmTarget_cmdBrowse", "&Browse..."},

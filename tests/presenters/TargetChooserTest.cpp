@@ -70,7 +70,7 @@ TEST(TargetChooser, OffersTheMountedSystemFirstWithItsProfileAndRemembersWhatOpe
     TargetChooserPresenter& p = *t.presenter;
     p.open();
     ASSERT_EQ(t.view.mounted.size(), 1u);
-    EXPECT_EQ(t.view.mounted[0], t.mountedC + "  (ntfs3, /dev/sdb2, read-only)");
+    EXPECT_EQ(t.view.mounted[0], t.mountedC + "  (ntfs3, /dev/sdb2) - Read-only");
     EXPECT_EQ(t.view.emptyText, "");
     EXPECT_TRUE(t.view.recent.empty());
     EXPECT_EQ(t.view.choice.folder, t.mountedC) << "the mounted system is the first choice";

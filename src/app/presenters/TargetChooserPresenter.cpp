@@ -62,8 +62,9 @@ void TargetChooserPresenter::open(const InstallationChoice& initial) {
     m_mounted = m_installations.mounted();
     std::vector<std::string> rows;
     for (const MountedInstallation& m : m_mounted)
-        rows.push_back(m.folder + "  (" + m.fileSystem + ", " + m.source +
-                       (m.readOnly ? ", " + caption(CaptionId::TargetReadOnly) : "") + ")");
+        // The mark stands on its own: a language file's text starts with a capital.
+        rows.push_back(m.folder + "  (" + m.fileSystem + ", " + m.source + ")" +
+                       (m.readOnly ? " - " + caption(CaptionId::TargetReadOnly) : ""));
     m_view.showMounted(rows, rows.empty() ? caption(CaptionId::TargetNoneMounted) : "");
     loadRecent();
 
