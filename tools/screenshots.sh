@@ -3,6 +3,7 @@
 # into docs/screenshots/ (or --out DIR):
 #
 #   tools/screenshots.sh --windows build-win     vedozer-gui.exe under Wine on Xvfb
+#   tools/screenshots.sh --linux build           vedozer-gui (Qt 6) on Xvfb, into docs/screenshots/linux
 #
 # Options: --out DIR (default docs/screenshots), --scales "96 144" (Windows' LogPixels),
 # --use-display (draw on the X display in DISPLAY, an Xvfb the caller started, instead of a new
@@ -10,22 +11,27 @@
 #
 # The Windows part runs in a fresh Wine prefix inside a virtual desktop on its own Xvfb display;
 # pictures are cut from the screen (ImageMagick's `import`) around the window shown. Each front
-# end has a function of its own below, so another one (the Linux desktop) joins as a sibling.
+# end has a function of its own below. The Linux part runs vedozer_qt_screenshots (tests/qt), which
+# drives the real Qt windows over a planted demo installation and grabs each from the screen;
+# QT_SCALE_FACTOR gives the scaling.
 # Needs: wine64, xvfb (xvfb-run), imagemagick, python3; the Windows build with its test programs.
+# Linux: xvfb (xvfb-run) and a build with Qt 6 (target vedozer_qt_screenshots).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/docs/screenshots"
 windows_build=""
+linux_build=""
 scales="96 144"
 use_display=no
 prefix_ready=no
 usage() {
-  echo "usage: $0 --windows BUILD_DIR [--out DIR] [--scales \"96 144\"] [--use-display] [--prefix-ready]" >&2
+  echo "usage: $0 [--windows BUILD_DIR] [--linux BUILD_DIR] [--out DIR] [--scales \"96 144\"] [--use-display] [--prefix-ready]" >&2
   exit 2
 }
 while [ $# -gt 0 ]; do
   case "$1" in
     --windows) windows_build=$(cd "$2" && pwd); shift 2 ;;
+    --linux) linux_build=$(cd "$2" && pwd); shift 2 ;;
     --out) mkdir -p "$2"; out=$(cd "$2" && pwd); shift 2 ;;
     --scales) scales=$2; shift 2 ;;
     --use-display) use_display=yes; shift ;;
@@ -232,9 +238,27 @@ PY
   set_scaling 96
 }
 
+# ---------------------------------------------------------------- Linux (Qt 6 on Xvfb)
+
+linux_pictures() {
+  local tool="$linux_build/vedozer_qt_screenshots"
+  [ -x "$tool" ] || { echo "no $tool: build the target vedozer_qt_screenshots (needs Qt 6)" >&2; exit 1; }
+  mkdir -p "$out/linux"
+  for dpi in $scales; do
+    echo "== vedozer-gui at $(percent "$dpi")%"
+    # The system theme as a plain X session without a desktop gives it; the scaling as a
+    # high-DPI screen asks for it.
+    # A display of its own, room enough for the main window at every scaling.
+    QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$(awk "BEGIN { print $dpi / 96 }") \
+      xvfb-run -a -s "-screen 0 2400x1600x24" "$tool" "$out/linux" "$(percent "$dpi")"
+  done
+}
+
 # ---------------------------------------------------------------- the front ends
 
-[ -n "$windows_build" ] || usage
+[ -n "$windows_build" ] || [ -n "$linux_build" ] || usage
+[ -z "$linux_build" ] || linux_pictures
+[ -n "$windows_build" ] || exit 0
 if [ "$use_display" = yes ]; then
   windows_pictures
 else

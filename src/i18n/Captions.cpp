@@ -126,7 +126,8 @@ constexpr std::array kTable{
     CaptionEntry{C::HomePageAskOption, G::OptionsPage, "FrmMain_optAlwaysnotifybeforerestoring0", "Ask me what I would like to do"},
     CaptionEntry{C::HomePageSilentOption, G::OptionsPage, "FrmMain_optRestoredefaultwithoutnotification0", "Silently restore my original home page"},
     CaptionEntry{C::ProtectionNotHere, G::OptionsPage, "FrmMain_lblProtectionNotHere",
-                 "Real-time protection watches a running Windows system; it is not available for an offline system."},
+                 "Real-time protection (the shields and scheduled scans), running at start-up and the notification-area "
+                 "icon belong to a running Windows system; they are not available for an offline system."},
 
     CaptionEntry{C::UndeletableTitle, G::Undeletable, "frmDelete_Caption", "Items Not Deleted"},
     CaptionEntry{C::UndeletableText1, G::Undeletable, "frmDelete_Label1",
@@ -194,12 +195,42 @@ constexpr std::array kTable{
     CaptionEntry{C::LanguageCheckUpdates, G::Language, "frmLanguage_cmdUpdate", "&Check for language updates"},
     CaptionEntry{C::LanguageTranslate, G::Language, "frmLanguage_cmdTranslate", "&Translate this program"},
     CaptionEntry{C::LanguageOk, G::Language, "frmLanguage_cmdOK", "&OK"},
+
+    CaptionEntry{C::TargetTitle, G::TargetChooser, "frmTarget_Caption", "[ProgramName]: Choose a Windows System"},
+    CaptionEntry{C::TargetIntro, G::TargetChooser, "frmTarget_lblIntro",
+                 "Choose the Windows installation to scan and clean: a mounted Windows disk, or any folder laid "
+                 "out like one."},
+    CaptionEntry{C::TargetMountedLabel, G::TargetChooser, "frmTarget_lblMounted", "&Windows systems mounted on this computer:"},
+    CaptionEntry{C::TargetNoneMounted, G::TargetChooser, "frmTarget_lblNoneMounted",
+                 "No mounted Windows system was found. Mount the Windows disk, or choose its folder below."},
+    CaptionEntry{C::TargetReadOnly, G::TargetChooser, "frmTarget_lblReadOnly", "Read-only"},
+    CaptionEntry{C::TargetRecentLabel, G::TargetChooser, "frmTarget_lblRecent", "Recently &opened:"},
+    CaptionEntry{C::TargetFolderLabel, G::TargetChooser, "frmTarget_lblFolder", "Drive &C: (the folder that holds Windows):"},
+    CaptionEntry{C::TargetBrowse, G::TargetChooser, "frmTarget_cmdBrowse", "&Browse..."},
+    CaptionEntry{C::TargetDrivesLabel, G::TargetChooser, "frmTarget_lblDrives", "More &drives of this system:"},
+    CaptionEntry{C::TargetDriveLetterColumn, G::TargetChooser, "frmTarget_lvwDrives_COL1", "Drive"},
+    CaptionEntry{C::TargetDriveFolderColumn, G::TargetChooser, "frmTarget_lvwDrives_COL2", "Folder"},
+    CaptionEntry{C::TargetAddDrive, G::TargetChooser, "frmTarget_cmdAddDrive", "&Add Drive..."},
+    CaptionEntry{C::TargetRemoveDrive, G::TargetChooser, "frmTarget_cmdRemoveDrive", "Re&move Drive"},
+    CaptionEntry{C::TargetUserLabel, G::TargetChooser, "frmTarget_lblUser", "&User profile:"},
+    CaptionEntry{C::TargetNoProfile, G::TargetChooser, "frmTarget_lblNoProfile", "(no user profile found)"},
+    CaptionEntry{C::TargetUseSuggestion, G::TargetChooser, "frmTarget_cmdUseSuggestion", "Use &This Folder"},
+    CaptionEntry{C::TargetOpen, G::TargetChooser, "frmTarget_cmdOpen", "&Open"},
+    CaptionEntry{C::TargetQuit, G::TargetChooser, "frmTarget_cmdQuit", "&Quit"},
+    CaptionEntry{C::TargetBadDriveLetter, G::TargetChooser, "frmTarget_lblBadDriveLetter",
+                 "A drive letter is one letter from D to Z, each used once."},
+    CaptionEntry{C::TargetRemovalNeedsRights, G::TargetChooser, "frmTarget_lblRemovalNeedsRights",
+                 "Scanning works, but removing items needs write access to this system. Mount it read-write, or "
+                 "start [ProgramName] as root (sudo -E) when you want to clean it."},
+    CaptionEntry{C::TargetRunsAsRoot, G::TargetChooser, "frmTarget_lblRunsAsRoot",
+                 "[ProgramName] runs as root. Scanning needs no root rights: only cleaning a system this user "
+                 "cannot write does."},
 };
 
 constexpr bool tableInIdOrder() {
     for (size_t i = 0; i < kTable.size(); ++i)
         if (static_cast<size_t>(kTable[i].id) != i) return false;
-    return static_cast<size_t>(C::LanguageOk) + 1 == kTable.size();
+    return static_cast<size_t>(C::TargetRunsAsRoot) + 1 == kTable.size();
 }
 static_assert(tableInIdOrder(), "the caption table lists every CaptionId once, in order");
 

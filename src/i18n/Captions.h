@@ -25,6 +25,7 @@ enum class CaptionGroup {
     Help,
     Splash,
     Language,
+    TargetChooser,  // the rescue desktop's start window: which offline installation to open
 };
 
 // Every caption, column header, tab, menu item and tooltip of the desktop windows. A view maps
@@ -82,6 +83,11 @@ enum class CaptionId {
     SplashLoading,
     // The language window (its title is the message MSG_TITLELANGUAGE).
     LanguagePrompt, LanguageCheckUpdates, LanguageTranslate, LanguageOk,
+    // The start window of the rescue desktop, and what it says elsewhere about write access.
+    TargetTitle, TargetIntro, TargetMountedLabel, TargetNoneMounted, TargetReadOnly, TargetRecentLabel,
+    TargetFolderLabel, TargetBrowse, TargetDrivesLabel, TargetDriveLetterColumn, TargetDriveFolderColumn,
+    TargetAddDrive, TargetRemoveDrive, TargetUserLabel, TargetNoProfile, TargetUseSuggestion, TargetOpen,
+    TargetQuit, TargetBadDriveLetter, TargetRemovalNeedsRights, TargetRunsAsRoot,
 };
 
 struct CaptionEntry {

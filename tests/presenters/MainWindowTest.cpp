@@ -221,10 +221,12 @@ TEST(MainWindow, ALanguageAppliedToTheDesktopChangesEveryWindowsCaptions) {
                     d.v.undeletable.captions.text.size() + d.v.liveUpdate.captions.text.size() +
                     d.v.report.captions.text.size() + d.v.quarantine.captions.text.size() +
                     d.v.submit.captions.text.size() + d.v.about.captions.text.size() + d.v.help.captions.text.size();
-    // The splash shows before any catalogue and the language window has a presenter of its own;
+    // The splash shows before any catalogue, the language window and the rescue desktop's start
+    // window have presenters of their own;
     // the about window shows the website button too.
     EXPECT_EQ(pushed, captionTable().size() - captionsOf(CaptionGroup::Splash).size() -
-                          captionsOf(CaptionGroup::Language).size() + 1);
+                          captionsOf(CaptionGroup::Language).size() -
+                          captionsOf(CaptionGroup::TargetChooser).size() + 1);
 }
 
 TEST(HeaderBand, RedForMissingDefinitionsOrThreatsAmberForAShieldOffOrNoScanGreenOtherwise) {

@@ -73,7 +73,7 @@ class RecordingMainWindow : public WithCaptions<MainWindowView> {
 public:
     std::string title;
     Page page = Page::Status;
-    std::map<MainCommand, bool> enabled;
+    std::map<MainCommand, bool> enabled, visible;
     HeaderBand header;
     bool shown = false, maximized = false, hidden = false, quitCalled = false;
     int languageWindows = 0;
@@ -83,6 +83,7 @@ public:
     void setTitle(const std::string& t) override { title = t; }
     void showPage(Page p) override { page = p; }
     void setCommandEnabled(MainCommand c, bool on) override { enabled[c] = on; }
+    void setCommandVisible(MainCommand c, bool on) override { visible[c] = on; }
     void showHeader(const HeaderBand& h) override { header = h; }
     void showWindow(bool max) override {
         shown = true;
@@ -139,7 +140,7 @@ public:
 class RecordingResultsPage : public WithCaptions<ResultsPageView> {
 public:
     std::vector<ResultRow> rows;
-    std::string summary, emptyText;
+    std::string summary, emptyText, removalNote;
     std::map<ResultsAction, bool> enabled;
     std::vector<RemovalProgressView> progress;  // every change, in order
     std::vector<OutcomeRow> outcomes;
@@ -152,6 +153,7 @@ public:
     void showSortIndicator(ResultsColumn c, bool ascending) override { sort = {c, ascending}; }
     void showRemovalProgress(const RemovalProgressView& p) override { progress.push_back(p); }
     void showOutcomes(const std::vector<OutcomeRow>& o) override { outcomes = o; }
+    void showRemovalNote(const std::string& t) override { removalNote = t; }
     void setColumnWidths(const std::vector<int>& w) override { widths = w; }
     std::vector<int> columnWidths() const override { return widths; }
 };

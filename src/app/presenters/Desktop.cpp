@@ -48,10 +48,16 @@ Desktop::Desktop(Platform& platform, const DesktopViews& views, DesktopConfig co
         m_main.setProtection(m_protection.get());
         m_options.setSchedule(&m_protection->schedule());
     }
+    m_main.setSystemName(m_config.systemName);
+    m_main.setInstallsShippedDefinitions(m_config.installShippedDefinitions);
+    m_results.setWriteProblem(m_config.writeProblem);
 }
 
 std::vector<LogicalTimer*> Desktop::timers() {
-    std::vector<LogicalTimer*> out = m_session.timers().all();
+    // An offline system has no running programs or start page to watch: only Live Update runs.
+    std::vector<LogicalTimer*> out;
+    for (LogicalTimer* t : m_session.timers().all())
+        if (m_config.features.protection || t == &m_session.timers().automaticUpdate) out.push_back(t);
     out.push_back(&m_liveUpdate.blinkTimer());
     if (m_protection)
         for (LogicalTimer* t : m_protection->timers()) out.push_back(t);

@@ -47,6 +47,13 @@ struct DesktopConfig {
     ProductIdentity identity = ProductIdentity::fromBuild();
     // Started by the Run key ("/tray"): straight into the notification area.
     bool startInTray = false;
+    // The system examined as the title names it ("" for the one the program runs on).
+    std::string systemName = "";
+    // Why removals cannot change that system ("" when they can), in the host's words.
+    std::string writeProblem = "";
+    // With no definitions installed at all, those the program carries are installed at start
+    // (a rescue system starts with an empty data folder and maybe no network).
+    bool installShippedDefinitions = false;
 };
 
 // The desktop program without its toolkit: the session, the Host that joins it to the views, and
@@ -60,8 +67,8 @@ public:
     void close() { m_main.close(); }
     // After the catalogue changed language: every window's captions again.
     void applyLanguage() { m_main.applyLanguage(); }
-    // Every logical timer a front end drives: the protection timers, the Live Update blink and the
-    // sliding windows of the tray menu and the update notice.
+    // Every logical timer a front end drives: the protection timers (where the system offers
+    // protection), the Live Update blink and the sliding windows of the tray menu and the update notice.
     std::vector<LogicalTimer*> timers();
 
     Session& session() { return m_session; }

@@ -32,6 +32,11 @@ MainWindowPresenter::MainWindowPresenter(Session& session, MainWindowView& view,
 MainWindowPresenter::LoadResult MainWindowPresenter::load() {
     if (!m_session.startUp({.takeInstanceLock = true, .recordStatus = true})) return LoadResult::AnotherInstance;
     Settings& s = m_session.settings();
+    if (m_installsShipped) {
+        // Skipped as soon as any definition file is there: installed ones are never replaced.
+        Outcome installed = m_session.installShippedDefinitions(false);
+        if (installed.failed()) m_session.host().onNotice(Notice{NoticeKind::Error, upperFirst(installed.reason) + "."});
+    }
 
     // The very first start: English is saved, and the person may choose another language.
     if (!m_session.setting(skey::Settings, skey::Language)) {
@@ -51,6 +56,7 @@ MainWindowPresenter::LoadResult MainWindowPresenter::load() {
     m_session.setBackgroundTimers(true);
     for (size_t c = 0; c < m_commands.size(); ++c) setCommandEnabled(static_cast<MainCommand>(c), true);
     // Without the notification area nothing would lead back to a hidden window.
+    m_view.setCommandVisible(MainCommand::SendToTray, m_features.tray);
     setCommandEnabled(MainCommand::SendToTray, m_protection != nullptr);
     for (StatusAction a : {StatusAction::LiveUpdate, StatusAction::ScanNow, StatusAction::ShowReport})
         m_parts.status.setActionEnabled(a, true);
@@ -191,6 +197,7 @@ void MainWindowPresenter::windowStateChanged(WindowState state, bool visible) {
 void MainWindowPresenter::applyLanguage() {
     const Languages& l = m_session.languages();
     m_title = l.getMessages(msg::MSG_CAPTION);
+    if (!m_systemName.empty()) m_title += " - " + m_systemName;
     m_view.setTitle(m_title);
     for (CaptionId id : captionsOf(CaptionGroup::MainWindow)) m_view.setCaption(id, captionText(l, id));
     m_view.setCaption(CaptionId::Website, l.getMessages(msg::MSG_WEBSITE));

@@ -73,6 +73,10 @@ public:
     void windowStateChanged(WindowState state, bool visible);
     // Every window's captions again, in the catalogue's current language.
     void applyLanguage();
+    // The system examined, named in the title ("" for the one the program runs on).
+    void setSystemName(std::string name) { m_systemName = std::move(name); }
+    // At load, with no definition file installed, installs the ones the program carries.
+    void setInstallsShippedDefinitions(bool on) { m_installsShipped = on; }
 
     // The windows of real-time protection: the tray, the update notice and the schedule.
     void setProtection(ProtectionWindows* protection) { m_protection = protection; }
@@ -102,6 +106,8 @@ private:
     std::array<bool, static_cast<size_t>(MainCommand::Exit) + 1> m_commands{};
     HeaderBand m_header;
     std::string m_title;
+    std::string m_systemName;
+    bool m_installsShipped = false;
     bool m_loaded = false;
     bool m_closed = false;
     bool m_updating = false;

@@ -31,6 +31,8 @@ public:
     // Shows one page and marks its navigation entry as the current one.
     virtual void showPage(Page page) = 0;
     virtual void setCommandEnabled(MainCommand command, bool enabled) = 0;
+    // A command this system does not have is not offered at all (the view may leave it out).
+    virtual void setCommandVisible(MainCommand, bool) {}
     virtual void showHeader(const HeaderBand& header) = 0;
 
     // Shows the main window after loading, maximised or at its normal size.

@@ -18,6 +18,9 @@ struct DesktopFeatures {
     bool protection = true;
     // Run at start-up through the machine's Run key: only on a running Windows system.
     bool runAtStartup = true;
+    // The notification-area icon the window can be sent to: only where the program protects the
+    // system it runs on.
+    bool tray = true;
 };
 
 // The options page. Every option is saved the moment it changes, under its stored key: check

@@ -4,6 +4,7 @@
 
 #include "app/presenters/PresenterText.h"
 #include "app/presenters/UndeletablePresenter.h"
+#include "text/CodePage.h"
 #include "text/Text.h"
 
 namespace vedozer {
@@ -65,6 +66,10 @@ void ResultsPagePresenter::showRows() {
     if (list.empty())
         empty = captionText(l, m_session.lastScan().scanFinished.empty() ? CaptionId::NoScanYet : CaptionId::NoThreatsFound);
     m_view.showEmptyText(empty);
+    m_removalNote.clear();
+    if (!list.empty() && !m_writeProblem.empty())
+        m_removalNote = captionText(l, CaptionId::TargetRemovalNeedsRights) + " (" + text::utf8ToCp1252(m_writeProblem) + ")";
+    m_view.showRemovalNote(m_removalNote);
     updateActions();
 }
 

@@ -40,6 +40,11 @@ public:
     // After a removal started elsewhere (a scheduled scan's automatic deletion).
     void showRemovalOutcome(const RemovalResult& result);
 
+    // Why removals cannot change the system examined (a read-only mount, missing rights), in the
+    // host's words; "" when they can. Said beside Delete while anything is listed.
+    void setWriteProblem(std::string problem) { m_writeProblem = std::move(problem); }
+    const std::string& removalNote() const { return m_removalNote; }
+
     const std::vector<ResultRow>& rows() const { return m_rows; }
     const std::string& summary() const { return m_summary; }
     const std::vector<OutcomeRow>& outcomes() const { return m_outcomes; }
@@ -71,6 +76,8 @@ private:
     std::optional<ResultsColumn> m_sortColumn;
     bool m_ascending = true;
     std::string m_summary;
+    std::string m_writeProblem;
+    std::string m_removalNote;
     std::vector<OutcomeRow> m_outcomes;
     RemovalProgressView m_progress;
     bool m_busy = false;

@@ -53,6 +53,8 @@ public:
     virtual void showRemovalProgress(const RemovalProgressView& progress) = 0;
     // The items of the last removal or exclusion that did not get done; empty hides the list.
     virtual void showOutcomes(const std::vector<OutcomeRow>& outcomes) = 0;
+    // Beside Delete: what removal needs that this program lacks (write access); "" hides it.
+    virtual void showRemovalNote(const std::string&) {}
     // Column widths in twips (1/1440 inch: 15 per pixel at 96 DPI), column 1 first.
     virtual void setColumnWidths(const std::vector<int>& twips) = 0;
     virtual std::vector<int> columnWidths() const = 0;

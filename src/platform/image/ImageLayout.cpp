@@ -4,6 +4,29 @@
 
 namespace vedozer {
 
+namespace {
+
+// Users\ (Vista and later) or Documents and Settings\ (XP), and the shared profiles beside them.
+void findProfilesFolder(FileSystem& files, ImageLayout& layout) {
+    if (auto users = files.lookup("C:\\Users"); users && users->isDirectory()) {
+        layout.vistaStyle = true;
+        layout.profilesFolder = "C:\\" + users->name;
+        layout.allUsersProfile = "C:\\ProgramData";
+        layout.publicProfile = layout.profilesFolder + "\\Public";
+    } else if (auto das = files.lookup("C:\\Documents and Settings"); das && das->isDirectory()) {
+        layout.vistaStyle = false;
+        layout.profilesFolder = "C:\\" + das->name;
+        layout.allUsersProfile = layout.profilesFolder + "\\All Users";
+    } else {
+        layout.vistaStyle = true;
+        layout.profilesFolder = "C:\\Users";
+        layout.allUsersProfile = "C:\\ProgramData";
+        layout.publicProfile = "C:\\Users\\Public";
+    }
+}
+
+}  // namespace
+
 std::string ImageLayout::usrClassHive() const {
     if (userProfile.empty()) return "";
     return userProfile + (vistaStyle ? "\\AppData\\Local\\Microsoft\\Windows\\UsrClass.dat"
@@ -23,6 +46,12 @@ std::vector<std::string> listUserProfiles(FileSystem& files, const ImageLayout& 
     return names;
 }
 
+std::vector<std::string> listUserProfiles(FileSystem& files) {
+    ImageLayout layout;
+    findProfilesFolder(files, layout);
+    return listUserProfiles(files, layout);
+}
+
 LayoutResult detectImageLayout(FileSystem& files, const std::string& user) {
     LayoutResult result;
     ImageLayout layout;
@@ -36,21 +65,7 @@ LayoutResult detectImageLayout(FileSystem& files, const std::string& user) {
         result.error = "no Windows folder (Windows or WINNT) on the system drive of the image";
         return result;
     }
-    if (auto users = files.lookup("C:\\Users"); users && users->isDirectory()) {
-        layout.vistaStyle = true;
-        layout.profilesFolder = "C:\\" + users->name;
-        layout.allUsersProfile = "C:\\ProgramData";
-        layout.publicProfile = layout.profilesFolder + "\\Public";
-    } else if (auto das = files.lookup("C:\\Documents and Settings"); das && das->isDirectory()) {
-        layout.vistaStyle = false;
-        layout.profilesFolder = "C:\\" + das->name;
-        layout.allUsersProfile = layout.profilesFolder + "\\All Users";
-    } else {
-        layout.vistaStyle = true;
-        layout.profilesFolder = "C:\\Users";
-        layout.allUsersProfile = "C:\\ProgramData";
-        layout.publicProfile = "C:\\Users\\Public";
-    }
+    findProfilesFolder(files, layout);
     auto people = listUserProfiles(files, layout);
     if (!user.empty()) {
         auto info = files.lookup(layout.profilesFolder + "\\" + user);

@@ -26,6 +26,8 @@ struct ImageLayout {
 
 // Profiles under the profiles folder that belong to people (not Public, Default, All Users ...).
 std::vector<std::string> listUserProfiles(FileSystem& files, const ImageLayout& layout);
+// The same on drive C: of `files`, wherever its profiles folder lies.
+std::vector<std::string> listUserProfiles(FileSystem& files);
 
 // Inspects the image on drive C:. Fails with a message when there is no Windows folder, or when
 // the user is ambiguous or unknown.
