@@ -25,6 +25,7 @@ DesktopApp::DesktopApp() = default;
 
 DesktopApp::~DesktopApp() {
     m_splashPresenter.reset();
+    m_languagePresenter.reset();
     m_desktop.reset();
 }
 
@@ -47,6 +48,7 @@ bool DesktopApp::createWindows() {
     m_window.setPageSize(biggest);
     m_report.setOwner(main);
     m_about.setOwner(main);
+    m_language.setOwner(main);
     m_dialogs.setOwner(main);
     return m_undeletable.create(main) && m_liveUpdate.create(main) && m_quarantine.create(main) &&
            m_submit.create(main) && m_help.create(main) && m_splash.create();
@@ -187,8 +189,22 @@ void DesktopApp::connectViews() {
     m_about.onWebsite = [this, &d] { call([&] { d.about().websiteClicked(); }); };
     m_help.onOk = [this, &d] { call([&] { d.help().okClicked(); }); };
 
+    connectLanguageWindow();
     m_timers.setTickWrapper([this](const std::function<void()>& tick) { call(tick); });
     for (LogicalTimer* timer : d.timers()) m_timers.attach(*timer);
+}
+
+// The language window's presenter lives beside the Desktop: a language chosen there re-captions
+// every window through the presenters at once (Desktop::applyLanguage), then the window itself.
+void DesktopApp::connectLanguageWindow() {
+    Desktop& d = *m_desktop;
+    m_languagePresenter = std::make_unique<LanguagePresenter>(d.session(), m_language, [&d] { d.applyLanguage(); });
+    LanguagePresenter& p = *m_languagePresenter;
+    m_frame->onChooseLanguage = [this, &p] { call([&] { p.open(); }); };
+    m_language.onChosen = [this, &p](size_t row) { call([&] { p.languageChosen(row); }); };
+    m_language.onCheckForUpdates = [this, &p] { call([&] { p.checkForUpdatesClicked(); }); };
+    m_language.onTranslate = [this, &p] { call([&] { p.translateClicked(); }); };
+    m_language.onOk = [this, &p] { call([&] { p.okClicked(); }); };
 }
 
 void DesktopApp::loadMainWindow() {

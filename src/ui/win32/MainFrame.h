@@ -35,6 +35,8 @@ public:
     std::function<void(bool shift, bool ctrl, bool alt)> onLiveUpdate;
     // The notification-area icon was clicked: the window is back at its normal size.
     std::function<void()> onRestoredFromTray;
+    // The language window is asked for (modal: returns once it has closed).
+    std::function<void()> onChooseLanguage;
     // The presenters have closed everything: the program ends.
     std::function<void()> onQuit;
 

@@ -147,6 +147,12 @@ void Driver::run(const std::string& line) {
         if (!ok) throw Failure("no visible main window of vedozer-gui.exe");
         GetWindowThreadProcessId(m_main, &m_pid);
         m_current = m_main;
+    } else if (cmd == "attach-hidden") {
+        // The program before its main window shows (the language window of a first start).
+        if (!waitFor(timeoutArg(args, 1, 60), [&] { return (m_main = FindWindowW(L"VedozerMainWindow", nullptr)) != nullptr; }))
+            throw Failure("no main window of vedozer-gui.exe");
+        GetWindowThreadProcessId(m_main, &m_pid);
+        m_current = m_main;
     } else if (cmd == "window") {
         need(1);
         if (args[1] == "main") {
