@@ -100,7 +100,7 @@ TEST(LanguageWindowView, EscClosesThroughThePresenter) {
     window.showLanguages({"English"}, -1);
     g_inside = [&] {
         EXPECT_EQ(selectedRow(window.item(IDC_LANGUAGE_LIST)), -1);
-        PostMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // what Esc sends
+        SendMessageW(window.hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // what Esc sends
     };
     g_window = &window;
     SetTimer(nullptr, 0, 10, runInside);
