@@ -30,8 +30,11 @@ int main(int argc, char** argv) {
     // A mistyped command is named with the nearest one, rather than as an "extra argument".
     std::vector<std::string> args(argv + 1, argv + argc), commands;
     for (const CLI::App* sub : app.get_subcommands({})) commands.push_back(sub->get_name());
-    std::string word = commandWord(args, {"--target", "--drive", "--user", "--data-dir", "--config-dir",
-                                          "--machine-config-dir"});
+    std::vector<std::string> takeValues;  // the global options whose next word is their value
+    for (const CLI::Option* opt : app.get_options())
+        if (opt->get_type_size() > 0)
+            for (const std::string& name : opt->get_lnames()) takeValues.push_back("--" + name);
+    std::string word = commandWord(args, takeValues);
     if (!word.empty() && std::find(commands.begin(), commands.end(), word) == commands.end()) {
         std::cerr << "vedozer: error: " << unknownCommandMessage(word, commands) << "\n";
         return kExitError;
