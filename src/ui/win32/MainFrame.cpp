@@ -86,7 +86,7 @@ void MainFrame::setCaption(CaptionId id, const std::string& text) {
     for (const CaptionControl& c : kCaptions)
         if (c.caption == id) {
             if (c.inHeader)
-                m_window.header().setText(c.control, text);
+                m_window.header().setCaptionText(c.control, text);
             else
                 m_window.navigation().setText(c.control, text);
         }
