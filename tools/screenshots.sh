@@ -96,7 +96,7 @@ windows_pictures_at() {  # DPI
   shot report Log "click IDC_NAV_REPORT"
   "${drive[@]}" attach "window Log" "click IDC_REPORT_OK" "window-gone Log" >/dev/null
   shot undeletable "Not Deleted" "click IDC_NAV_RESULTS" "click IDC_DELETE" "answer \"delete the selected\" yes" \
-    "answer \"could not be removed\" ok 120"
+    "window \"Not Deleted\" 120"
   shot results-after-removal main "window \"Not Deleted\"" "click IDC_UNDELETABLE_OK" "window-gone \"Not Deleted\""
   shot quarantine Quarantine "command IDM_QUARANTINE_WINDOW"
   "${drive[@]}" attach "window Quarantine" "click IDC_QUARANTINE_CLOSE" "window-gone Quarantine" >/dev/null
