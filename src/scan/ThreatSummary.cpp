@@ -79,7 +79,13 @@ std::vector<ThreatSummary> summarizeThreats(const ScanResults& results) {
                                             registryDetectionLocation(r), {}});
         }
         if (t.detections.empty()) t.detections.push_back({t.kind, t.location, {}});
+        // The kind of the trace the results list shows (a registry key, say, though files came first).
         t.kind = t.detections.front().kind;
+        for (const auto& d : t.detections)
+            if (text::iequals(d.location, t.location)) {
+                t.kind = d.kind;
+                break;
+            }
         out.push_back(std::move(t));
     }
     for (const ProgramFound& p : results.programsFound()) {

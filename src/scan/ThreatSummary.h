@@ -22,8 +22,8 @@ struct ThreatDetection {
 struct ThreatSummary {
     std::string name;
     std::string type;                  // the definition's type text, "" when it has none
-    DetectionKind kind = DetectionKind::File;  // of its first trace
-    std::string location;              // its first trace, as the results list shows it
+    DetectionKind kind = DetectionKind::File;  // of the trace at location
+    std::string location;              // the trace the results list shows for it
     std::vector<ThreatDetection> detections;
     bool operator==(const ThreatSummary&) const = default;
 };

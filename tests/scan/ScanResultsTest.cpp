@@ -158,5 +158,17 @@ TEST(ThreatSummary, EachRowGathersItsTracesAndTheFindingsRoundTrip) {
     EXPECT_EQ(parseFindings("D\tfile\tC:\\orphan\r\nX\tfile\r\n").size(), 0u);
 }
 
+TEST(ThreatSummary, TheKindIsThatOfTheTraceTheListShows) {
+    ScanResults r;
+    ScanCounters counters;
+    r.addFileDetection("C:\\Bar\\bar.exe", "Bar");
+    r.addRegistryDetection({rootKeyHandleText(RootKey::LocalMachine), "Software\\Bar", "", "Bar"});
+    r.listThreat("Bar", "HKEY_LOCAL_MACHINE\\Software\\Bar", "Adware", kIconRegistry, counters);
+    auto threats = summarizeThreats(r);
+    ASSERT_EQ(threats.size(), 1u);
+    EXPECT_EQ(threats[0].detections.front().kind, DetectionKind::File);
+    EXPECT_EQ(threats[0].kind, DetectionKind::RegistryKey) << "the file came first, the list shows the key";
+}
+
 }  // namespace
 }  // namespace vedozer
