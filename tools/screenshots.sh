@@ -86,6 +86,8 @@ windows_pictures_at() {  # DPI
   "$WINE" "$windows_build/vedozer_test_holdfile.exe" 'C:\KeyShadow\keyshadow.sys' &
   start_gui "$windows_build"
 
+  # The first start offers the language window before the main window shows.
+  "${drive[@]}" attach-hidden "window Language 60" "click IDC_LANGUAGE_OK" "window-gone Language 10" >/dev/null
   "${drive[@]}" attach "answer \"Live Update\" no" >/dev/null
   shot status main "click IDC_NAV_STATUS"
   # A scan held by Pause (as soon as it can be: a quick scan may be over before a later stage is
@@ -114,6 +116,16 @@ windows_pictures_at() {  # DPI
   "${drive[@]}" attach "window Help" "click IDC_HELP_OK" >/dev/null
   shot submit "Submit" "click IDC_NAV_SUBMIT"
   "${drive[@]}" attach "window Submit" "click IDC_SUBMIT_CLOSE" >/dev/null
+  # The language window, then the main window in German, and English again for what follows.
+  shot language Language "click IDC_NAV_LANGUAGE"
+  shot de-language Sprache "window Language" "select-row IDC_LANGUAGE_LIST text:Deutsch 1"
+  "${drive[@]}" attach "window Sprache" "click IDC_LANGUAGE_OK" "window-gone Sprache" >/dev/null
+  shot de-status main "click IDC_NAV_STATUS"
+  shot de-results main "click IDC_NAV_RESULTS"
+  shot de-scan main "click IDC_NAV_SCAN"
+  shot de-options-general main "click IDC_NAV_OPTIONS" "tab IDC_OPTIONS_TABS 3"
+  "${drive[@]}" attach "click IDC_NAV_LANGUAGE" "window Sprache" "select-row IDC_LANGUAGE_LIST text:English 1" \
+    "window Language" "click IDC_LANGUAGE_OK" "window-gone Language" >/dev/null
   protection_pictures
   # Last: a definition server that takes the connection and never answers keeps Live Update busy.
   "$WINE" reg add 'HKCU\Software\VB and VBA Program Settings\Vedozer Anti-Spyware\Settings' /v DefinitionServer \

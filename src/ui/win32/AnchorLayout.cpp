@@ -24,6 +24,18 @@ void AnchorLayout::anchor(int controlId, unsigned anchors) {
     m_entries.push_back({control, r, anchors});
 }
 
+void AnchorLayout::setDesignedLeft(int controlId, LONG left) {
+    HWND control = GetDlgItem(m_dialog, controlId);
+    if (!control) return;
+    for (Entry& e : m_entries)
+        if (e.control == control) {
+            e.designed.left = left;
+            return;
+        }
+    anchor(controlId, AnchorLeft | AnchorTop);
+    m_entries.back().designed.left = left;
+}
+
 void AnchorLayout::apply() const {
     if (!m_dialog || m_entries.empty()) return;
     RECT client;

@@ -17,6 +17,9 @@ public:
     // Remembers the dialog's client size and every child's rectangle (call once, at init).
     void capture(HWND dialog);
     void anchor(int controlId, unsigned anchors);
+    // Moves a control's left edge in the designed layout (its right edge stays); unanchored
+    // controls are anchored left and top.
+    void setDesignedLeft(int controlId, LONG left);
     // Places the anchored controls for the dialog's current size.
     void apply() const;
 

@@ -47,6 +47,7 @@ DesktopApp::DesktopApp(StartOptions options) : m_start(options) {}
 
 DesktopApp::~DesktopApp() {
     m_splashPresenter.reset();
+    m_languagePresenter.reset();
     m_desktop.reset();
 }
 
@@ -69,6 +70,7 @@ bool DesktopApp::createWindows() {
     m_window.setPageSize(biggest);
     m_report.setOwner(main);
     m_about.setOwner(main);
+    m_language.setOwner(main);
     m_dialogs.setOwner(main);
     m_threatAlert.setOwner(main);
     m_homePageAlert.setOwner(main);
@@ -215,6 +217,7 @@ void DesktopApp::connectViews() {
 
     connectProtection();
 
+    connectLanguageWindow();
     m_timers.setTickWrapper([this](const std::function<void()>& tick) { call(tick); });
     // The protection timers run faster only under a test clock; the slides keep their pace.
     std::vector<LogicalTimer*> protection = d.session().timers().all();
@@ -247,6 +250,19 @@ void DesktopApp::connectProtection() {
         call([&] { p->schedule().timeChanged(time); });
     };
     m_options.onScheduleApply = [this, p] { call([&] { p->schedule().applyClicked(); }); };
+}
+
+// The language window's presenter lives beside the Desktop: a language chosen there re-captions
+// every window through the presenters at once (Desktop::applyLanguage), then the window itself.
+void DesktopApp::connectLanguageWindow() {
+    Desktop& d = *m_desktop;
+    m_languagePresenter = std::make_unique<LanguagePresenter>(d.session(), m_language, [&d] { d.applyLanguage(); });
+    LanguagePresenter& p = *m_languagePresenter;
+    m_frame->onChooseLanguage = [this, &p] { call([&] { p.open(); }); };
+    m_language.onChosen = [this, &p](size_t row) { call([&] { p.languageChosen(row); }); };
+    m_language.onCheckForUpdates = [this, &p] { call([&] { p.checkForUpdatesClicked(); }); };
+    m_language.onTranslate = [this, &p] { call([&] { p.translateClicked(); }); };
+    m_language.onOk = [this, &p] { call([&] { p.okClicked(); }); };
 }
 
 void DesktopApp::loadMainWindow() {

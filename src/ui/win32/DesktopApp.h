@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "app/presenters/Desktop.h"
+#include "app/presenters/LanguagePresenter.h"
 #include "app/presenters/SplashPresenter.h"
 #include "platform/win32/Win32Platform.h"
 #include "ui/win32/AboutWindow.h"
 #include "ui/win32/HelpWindow.h"
+#include "ui/win32/LanguageWindow.h"
 #include "ui/win32/LiveUpdateWindow.h"
 #include "ui/win32/MainFrame.h"
 #include "ui/win32/MainWindow.h"
@@ -55,6 +57,7 @@ private:
     bool createWindows();
     void connectViews();
     void connectProtection();
+    void connectLanguageWindow();
     void loadMainWindow();
     // Every call into a presenter goes through here: a close asked for meanwhile waits until the
     // work beneath (a scan, a removal, Live Update) has returned.
@@ -84,10 +87,12 @@ private:
     std::unique_ptr<ProtectionViewSet> m_protectionViews;
     StartOptions m_start;
     std::unique_ptr<Clock> m_testClock;
+    LanguageWindow m_language;
     Win32Dialogs m_dialogs;
     std::unique_ptr<MainFrame> m_frame;
     std::unique_ptr<Desktop> m_desktop;
     std::unique_ptr<SplashPresenter> m_splashPresenter;
+    std::unique_ptr<LanguagePresenter> m_languagePresenter;
     TimerHost m_timers;
     int m_busy = 0;
     bool m_closePending = false;

@@ -22,6 +22,15 @@ void HeaderPane::onInit() {
     for (int id : {IDC_HEADER_STATE, IDC_HEADER_DEFINITIONS, IDC_HEADER_SHIELDS, IDC_HEADER_LAST_SCAN})
         m_layout.anchor(id, AnchorLeft | AnchorRight | AnchorTop);
     for (int id : {IDC_NAV_HELP, IDC_NAV_ABOUT}) m_layout.anchor(id, AnchorRight | AnchorTop);
+    m_titles.capture(hwnd(), m_layout,
+                     {{IDC_HEADER_DEFINITIONS_TITLE, IDC_HEADER_DEFINITIONS},
+                      {IDC_HEADER_SHIELDS_TITLE, IDC_HEADER_SHIELDS},
+                      {IDC_HEADER_LAST_SCAN_TITLE, IDC_HEADER_LAST_SCAN}});
+}
+
+void HeaderPane::setCaptionText(int controlId, const std::string& text) {
+    setText(controlId, text);
+    m_titles.fit();
 }
 
 void HeaderPane::show(State state, const std::string& stateText, const std::string& definitions,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/win32/DialogBase.h"
+#include "ui/win32/LabelColumn.h"
 
 namespace vedozer::win32ui {
 
@@ -15,6 +16,8 @@ public:
     enum class State { Ok, Attention, Threats };
     void show(State state, const std::string& stateText, const std::string& definitions, const std::string& shields,
               const std::string& lastScan);
+    // A caption of the band (a title or a button); the titles' column widens to the longest.
+    void setCaptionText(int controlId, const std::string& text);
     std::function<void(int controlId)> onClick;
     SIZE designedSize() const { return m_designed; }
 
@@ -26,6 +29,7 @@ protected:
 
 private:
     SIZE m_designed{};
+    LabelColumn m_titles;
     HICON m_icon = nullptr;
     State m_state = State::Ok;
     bool m_shown = false;

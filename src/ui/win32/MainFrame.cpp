@@ -61,7 +61,6 @@ constexpr CaptionControl kCaptions[] = {
 
 MainFrame::MainFrame(MainWindow& window, StatusPage& statusPage) : m_window(window), m_statusPage(statusPage) {
     m_enabled.fill(true);
-    m_window.navigation().setVisible(IDC_NAV_LANGUAGE, false);
     m_window.navigation().onClick = [this](int id) { navigationClicked(id); };
     m_window.header().onClick = [this](int id) { navigationClicked(id); };
 }
@@ -82,7 +81,7 @@ void MainFrame::setCaption(CaptionId id, const std::string& text) {
     for (const CaptionControl& c : kCaptions)
         if (c.caption == id) {
             if (c.inHeader)
-                m_window.header().setText(c.control, text);
+                m_window.header().setCaptionText(c.control, text);
             else
                 m_window.navigation().setText(c.control, text);
         }
@@ -150,7 +149,7 @@ bool MainFrame::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainFrame::chooseLanguage() {
-    // No language window in this version: the navigation does not offer the command.
+    if (onChooseLanguage) onChooseLanguage();
 }
 
 void MainFrame::showUpdateNotice(const std::string& text) {

@@ -36,6 +36,8 @@ public:
     std::function<void(bool shift, bool ctrl, bool alt)> onLiveUpdate;
     // A mouse message of the notification-area icon (WM_LBUTTONDOWN, WM_RBUTTONDOWN, ...).
     std::function<void(UINT mouseMessage)> onTrayIcon;
+    // The language window is asked for (modal: returns once it has closed).
+    std::function<void()> onChooseLanguage;
     // The presenters have closed everything: the program ends.
     std::function<void()> onQuit;
 

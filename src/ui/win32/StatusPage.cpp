@@ -49,6 +49,13 @@ void StatusPage::onInit() {
     for (int id : {IDC_STATUS_HEADING, IDC_WELCOME, IDC_DEF_COUNT, IDC_VERSION, IDC_DEF_DATE, IDC_REMOVED_TOTAL,
                    IDC_LAST_SCAN, IDC_LAST_COMPLETE_SCAN, IDC_WEBSITE})
         m_layout.anchor(id, AnchorLeft | AnchorTop | AnchorRight);
+    m_titles.capture(hwnd(), m_layout,
+                     {{IDC_DEF_COUNT_TITLE, IDC_DEF_COUNT},
+                      {IDC_VERSION_TITLE, IDC_VERSION},
+                      {IDC_DEF_DATE_TITLE, IDC_DEF_DATE},
+                      {IDC_REMOVED_TOTAL_TITLE, IDC_REMOVED_TOTAL},
+                      {IDC_LAST_SCAN_TITLE, IDC_LAST_SCAN},
+                      {IDC_LAST_COMPLETE_SCAN_TITLE, IDC_LAST_COMPLETE_SCAN}});
 }
 
 void StatusPage::setCaption(CaptionId id, const std::string& text) {
@@ -60,6 +67,7 @@ void StatusPage::setCaption(CaptionId id, const std::string& text) {
     }
     for (const CaptionControl& c : kCaptions)
         if (c.caption == id) setText(c.control, text);
+    m_titles.fit();
 }
 
 void StatusPage::showStatus(const StatusPageState& state) {

@@ -3,6 +3,7 @@
 
 #include "app/presenters/StatusPageView.h"
 #include "ui/win32/DialogBase.h"
+#include "ui/win32/LabelColumn.h"
 
 namespace vedozer::win32ui {
 
@@ -29,6 +30,7 @@ protected:
 
 private:
     bool m_definitionsMissing = false;
+    LabelColumn m_titles;
 };
 
 }  // namespace vedozer::win32ui

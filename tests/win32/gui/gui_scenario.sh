@@ -2,8 +2,8 @@
 # vedozer-gui.exe under Wine, driven through its controls as a person would use it: start, scan a
 # planted system, check rows, delete, find them gone from the registry and the disk and kept in
 # the quarantine, a file that cannot be deleted in the undeletable list (Copy List), restore from
-# the quarantine window, the report viewer, an option changed and found in the registry, a second
-# instance that ends by itself, and Exit.
+# the quarantine window, the report viewer, an option changed and found in the registry, German
+# chosen in the language window and back, a second instance that ends by itself, and Exit.
 # Usage: gui_scenario.sh WINDOWS_BUILD_DIR WINE WINESERVER   (WINEPREFIX initialised, DISPLAY set)
 set -euo pipefail
 BUILD=$(cd "$1" && pwd) WINE=$2 WINESERVER=$3
@@ -57,6 +57,10 @@ holder=$!
 
 echo "== start, first-run question, scan"
 start_gui "$BUILD" "$work/gui.log"
+step "a first start offers the language window before the main window; OK keeps English" "$work/first-language.txt" \
+  attach-hidden "window Language 60" "rows IDC_LANGUAGE_LIST" "click IDC_LANGUAGE_OK" "window-gone Language 10"
+check "the shipped languages are listed" "grep -q English '$work/first-language.txt' && grep -q Deutsch '$work/first-language.txt'"
+check "English is saved on the first start" "[ \"\$(reg_value '$settings\\Settings' Language)\" = English ]"
 step "the first-run question answered, a scan run, its results shown" "$work/rows.txt" attach "answer \"Live Update\" no" "click IDC_NAV_SCAN" "click IDC_SCAN_NOW" \
   "wait-disabled IDC_SCAN_NOW 10" "wait-enabled IDC_SCAN_NOW 180" "click IDC_SCAN_CONTINUE" \
   "wait-rows IDC_RESULTS_LIST 5" "rows IDC_RESULTS_LIST"
@@ -123,6 +127,16 @@ check "Scan Internet Cookies off is in the registry" \
   "[ \"\$(reg_value '$settings\\OptionAndSettings' chkScanCookies)\" = 0 ]"
 check "the memory shield's option pair is in the registry" \
   "[ \"\$(reg_value '$settings\\OptionAndSettings' optMemorySheildOn)\" = False ] && [ \"\$(reg_value '$settings\\OptionAndSettings' optMemorySheildOff)\" = True ]"
+
+echo "== the language window: German at once in every window, saved, and back"
+step "Deutsch chosen: the open windows take German captions at once" "$work/german.txt" attach "click IDC_NAV_LANGUAGE" \
+  "window Language 10" "select-row IDC_LANGUAGE_LIST text:Deutsch 1" "window Sprache 10" "window main" \
+  "wait-text IDC_NAV_RESULTS Ergebnisse 10" "wait-text IDC_OPTIONS_HEADING Optionen 10" "text IDC_NAV_RESULTS"
+check "Deutsch is saved" "[ \"\$(reg_value '$settings\\Settings' Language)\" = Deutsch ]"
+step "English chosen again, the window closed with OK" "$work/english.txt" attach "window Sprache 10" \
+  "select-row IDC_LANGUAGE_LIST text:English 1" "window Language 10" "click IDC_LANGUAGE_OK" "window-gone Language 10" \
+  "wait-text IDC_NAV_RESULTS Results 10"
+check "English is saved again" "[ \"\$(reg_value '$settings\\Settings' Language)\" = English ]"
 
 echo "== Exit"
 step "Exit ends the program" "$work/exit.txt" attach "click IDC_EXIT" "wait-exit 30"
