@@ -4,6 +4,7 @@
 #   share/vedozer/defserver-repo/ (the example repository the service serves by default)
 #   share/man/man1/*.1.gz, share/bash-completion/completions/*
 #   lib/systemd/system/vedozer-defserver.service and etc/default/vedozer-defserver (/etc under /usr)
+# vedozer-gui (Qt), its desktop entry and icons are installed by cmake/QtDesktop.cmake when built.
 # The shipped definitions are compiled into vedozer; `vedozer init` writes them into a data folder.
 # The man pages, the unit and its options file name installed paths, so they are written at
 # install time for the prefix actually used (cmake --install --prefix, or the package's /usr).
