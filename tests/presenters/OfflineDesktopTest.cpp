@@ -9,26 +9,22 @@ namespace {
 
 using test::DesktopImage;
 
-DesktopConfig offline(const DesktopImage& d, const std::string& systemName, const std::string& writeProblem) {
-    DesktopConfig config{d.program, d.features, d.image.languages.identity()};
-    config.systemName = systemName;
-    config.writeProblem = writeProblem;
-    return config;
-}
-
 TEST(OfflineDesktop, NoTrayOnlyTheUpdateTimersAndTheSystemNamedInTheTitle) {
     DesktopImage d;
     d.notFirstRun();
     d.image.settings->save("Settings", "Minimized", "Yes");
     d.features = DesktopFeatures{false, false, false};
     d.desktop = std::make_unique<Desktop>(d.image.platform(), d.v.views(),
-                                          offline(d, "/mnt/win", ""));
+                                          DesktopConfig{.program = d.program, .features = d.features, .identity = d.image.languages.identity(),
+                                                        .systemName = "/mnt/win"});
     ASSERT_EQ(d.desktop->load(), MainWindowPresenter::LoadResult::Shown);
     EXPECT_TRUE(d.v.main.shown) << "left in the tray last time, but there is none here";
     EXPECT_FALSE(d.v.main.hidden);
+    EXPECT_TRUE(d.v.tray.iconCalls.empty()) << "no notification-area icon";
     EXPECT_FALSE(d.v.main.visible[MainCommand::SendToTray]);
     d.desktop->main().commandClicked(MainCommand::SendToTray);
     EXPECT_FALSE(d.v.main.hidden);
+    EXPECT_TRUE(d.v.tray.iconCalls.empty()) << "no notification-area icon";
     EXPECT_EQ(d.v.main.title, "Vedozer Test by Vedozer Labs - /mnt/win");
 
     // An offline system has nothing for the shields to watch: their timers are not driven.
@@ -45,7 +41,8 @@ TEST(OfflineDesktop, WhatRemovalLacksIsSaidBesideDeleteWhileSomethingIsListed) {
     d.image.write("Alpha/a.exe", "a");
     d.desktop = std::make_unique<Desktop>(
         d.image.platform(), d.v.views(),
-        offline(d, "", "/mnt/win lies on a file system mounted read-only"));
+        DesktopConfig{.program = d.program, .features = d.features, .identity = d.image.languages.identity(),
+                      .writeProblem = "/mnt/win lies on a file system mounted read-only"});
     ASSERT_EQ(d.desktop->load(), MainWindowPresenter::LoadResult::Shown);
     EXPECT_EQ(d.v.results.removalNote, "") << "nothing listed, nothing to say";
     d.desktop->scanPage().startClicked();
