@@ -33,6 +33,9 @@ function(vedozer_windows_targets)
   file(GLOB _cli CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/cli/*.cpp)
   # The demo builds an offline image with the image backend's hive writer: Linux only.
   list(FILTER _cli EXCLUDE REGEX "/Demo[^/]*\\.cpp$")
+  # The advice for a --target that is no drive root uses the image backend's drive-root rule
+  # (portable: std::filesystem only).
+  list(APPEND _cli ${CMAKE_SOURCE_DIR}/src/platform/image/DriveRoots.cpp)
   add_executable(vedozer ${_cli} ${CMAKE_BINARY_DIR}/generated/VersionResource.rc)
   target_link_libraries(vedozer PRIVATE vedozer_engine vedozer_win32 CLI11::CLI11)
 
