@@ -80,12 +80,12 @@ std::string nearestDriveRoot(const std::string& folder) {
     fs::path start = fs::absolute(fs::path(folder), ec).lexically_normal();
     if (ec || !fs::is_directory(start, ec)) return "";
     if (start.has_relative_path() && !start.has_filename()) start = start.parent_path();
-    if (holdsWindowsFolder(start)) return start.string();
+    if (holdsWindowsFolder(start.string())) return start.string();
     // Inside an installation: the drive root is a parent.
     fs::path up = start;
     for (int level = 0; level < 6 && up.has_relative_path(); ++level) {
         up = up.parent_path();
-        if (holdsWindowsFolder(up)) return up.string();
+        if (holdsWindowsFolder(up.string())) return up.string();
     }
     // Above it: a folder below, nearest first, looking at a bounded number of entries.
     std::deque<std::pair<fs::path, int>> queue{{start, 0}};
@@ -96,7 +96,7 @@ std::string nearestDriveRoot(const std::string& folder) {
         for (fs::directory_iterator it(dir, ec), end; !ec && it != end && looked < 5000; it.increment(ec)) {
             ++looked;
             if (it->is_symlink(ec) || !it->is_directory(ec)) continue;
-            if (holdsWindowsFolder(it->path())) return it->path().string();
+            if (holdsWindowsFolder(it->path().string())) return it->path().string();
             if (depth + 1 < 3) queue.push_back({it->path(), depth + 1});
         }
     }
