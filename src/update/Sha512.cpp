@@ -68,6 +68,7 @@ void Sha512::block(const uint8_t* p) {
 }
 
 void Sha512::update(std::string_view data) {
+    if (data.empty()) return;  // an empty view may have no buffer at all
     auto p = reinterpret_cast<const uint8_t*>(data.data());
     size_t n = data.size();
     m_length += n;
