@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/image/HivePages.h"
+#include "text/CodePage.h"
 
 namespace vedozer {
 namespace {
@@ -28,30 +29,12 @@ uint32_t le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Names are stored in Latin-1 ("compressed") or UTF-16LE; a lone surrogate has no UTF-8 form.
 std::optional<std::string> nameToUtf8(const unsigned char* p, size_t n, bool compressed) {
     std::string out;
     out.reserve(n);
     if (compressed) {
-        for (size_t i = 0; i < n; ++i) appendUtf8(out, p[i]);
+        for (size_t i = 0; i < n; ++i) text::appendUtf8(out, p[i]);
         return out;
     }
     for (size_t i = 0; i + 1 < n; i += 2) {
@@ -59,12 +42,12 @@ std::optional<std::string> nameToUtf8(const unsigned char* p, size_t n, bool com
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < n) {
             char32_t low = le16(p + i + 2);
             if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
-            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+            text::appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
             i += 2;
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
             return std::nullopt;
         } else {
-            appendUtf8(out, unit);
+            text::appendUtf8(out, unit);
         }
     }
     return out;
