@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 
+#include "ui/win32/CaptionControls.h"
 #include "ui/win32/Resource.h"
 #include "ui/win32/Wide.h"
 
@@ -54,11 +55,6 @@ constexpr int kOptionControls[kOptionControlCount] = {
 static_assert(static_cast<int>(OptionControl::HomePageSilent) == 16, "one control id per option");
 
 int controlOf(OptionControl option) { return kOptionControls[static_cast<int>(option)]; }
-
-struct CaptionControl {
-    CaptionId caption;
-    int control;
-};
 
 constexpr CaptionControl kCaptions[] = {
     {CaptionId::OptionsFrame, IDC_OPTIONS_HEADING},

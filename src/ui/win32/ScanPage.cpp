@@ -7,17 +7,13 @@
 #include "ui/win32/Dpi.h"
 #include "ui/win32/Icons.h"
 #include "ui/win32/ListView.h"
+#include "ui/win32/CaptionControls.h"
 #include "ui/win32/Resource.h"
 #include "ui/win32/Wide.h"
 
 namespace vedozer::win32ui {
 
 namespace {
-
-struct CaptionControl {
-    CaptionId caption;
-    int control;
-};
 
 constexpr CaptionControl kCaptions[] = {
     {CaptionId::ScanFrame, IDC_SCAN_HEADING},

@@ -5,17 +5,13 @@
 #include <initializer_list>
 
 #include "ui/win32/Colours.h"
+#include "ui/win32/CaptionControls.h"
 #include "ui/win32/Resource.h"
 #include "ui/win32/Wide.h"
 
 namespace vedozer::win32ui {
 
 namespace {
-
-struct CaptionControl {
-    CaptionId caption;
-    int control;
-};
 
 constexpr CaptionControl kCaptions[] = {
     {CaptionId::StatusFrame, IDC_STATUS_HEADING},
