@@ -24,6 +24,7 @@ linux_build=""
 scales="96 144"
 use_display=no
 prefix_ready=no
+one_scale=no
 usage() {
   echo "usage: $0 [--windows BUILD_DIR] [--linux BUILD_DIR] [--out DIR] [--scales \"96 144\"] [--use-display] [--prefix-ready]" >&2
   exit 2
@@ -36,6 +37,7 @@ while [ $# -gt 0 ]; do
     --scales) scales=$2; shift 2 ;;
     --use-display) use_display=yes; shift ;;
     --prefix-ready) prefix_ready=yes; shift ;;
+    --one-scale) one_scale=yes; shift ;;  # (inner) the scalings given, in this process
     *) usage ;;
   esac
 done
@@ -45,6 +47,19 @@ mkdir -p "$out"
 
 percent() { echo $(( $1 * 100 / 96 )); }
 
+# Runs a command; when it fails, says which one and what it printed on stderr (its standard output
+# goes on as it came).
+loud() {  # COMMAND...
+  local err rc=0
+  err=$(mktemp /tmp/vedozer-pictures-err.XXXXXX)
+  "$@" 2>"$err" || rc=$?
+  if [ "$rc" -ne 0 ]; then
+    { echo "failed (exit $rc): ${*:2}"; cat "$err"; } >&2
+  fi
+  rm -f "$err"
+  return "$rc"
+}
+
 # Cuts the rectangle "X Y W H" out of the screen into a file.
 cut_screen() {  # FILE X Y W H
   import -window root -crop "${4}x${5}+${2}+${3}" +repage "$1"
@@ -53,14 +68,14 @@ cut_screen() {  # FILE X Y W H
 windows_pictures_at() {  # DPI
   local dpi=$1 scale
   scale=$(percent "$dpi")
-  local drive=("$WINE" "$windows_build/vedozer_gui_driver.exe")
+  local drive=(loud "$WINE" "$windows_build/vedozer_gui_driver.exe")
   local shot
   # One picture of the window the driver selects (main, or a title) after the commands before it.
   shot() {  # NAME WINDOW [COMMANDS...]
     local name=$1 window=$2
     shift 2
     local rect
-    if ! rect=$("${drive[@]}" attach "$@" "window \"$window\" 20" "pause 400" rect | tail -n 1); then
+    if ! rect=$("${drive[@]}" attach "$@" "window \"$window\" 20" "pause 400" rect) || ! rect=$(tail -n 1 <<<"$rect"); then
       import -window root "$out/failed-$name-$scale.png"
       echo "no picture of $name: the whole screen is in $out/failed-$name-$scale.png" >&2
       return 1
@@ -79,9 +94,9 @@ windows_pictures_at() {  # DPI
   "$WINE" reg delete 'HKCU\Software\VB and VBA Program Settings' /f >/dev/null 2>&1 || true
   "$WINE" reg delete 'HKLM\SOFTWARE\Vedozer Labs' /f >/dev/null 2>&1 || true
   # Except the automatic update: five idle minutes in, it would ask an unreachable server.
-  "$WINE" reg add 'HKCU\Software\VB and VBA Program Settings\Vedozer Anti-Spyware\OptionAndSettings' \
-    /v chkAutomaticUpdate /t REG_SZ /d 0 /f >/dev/null
-  "$WINE" "$windows_build/vedozer.exe" init >/dev/null
+  reg_quiet add 'HKCU\Software\VB and VBA Program Settings\Vedozer Anti-Spyware\OptionAndSettings' \
+    /v chkAutomaticUpdate /t REG_SZ /d 0 /f
+  loud "$WINE" "$windows_build/vedozer.exe" init >/dev/null
   plant_demo_traces
   "$WINE" "$windows_build/vedozer_test_holdfile.exe" 'C:\KeyShadow\keyshadow.sys' &
   start_gui "$windows_build"
@@ -92,8 +107,19 @@ windows_pictures_at() {  # DPI
   shot status main "click IDC_NAV_STATUS"
   # A scan held by Pause (as soon as it can be: a quick scan may be over before a later stage is
   # seen): the box moved aside, the page as it was at that moment.
-  "${drive[@]}" attach "click IDC_NAV_SCAN" "click IDC_SCAN_NOW" \
-    "click IDC_SCAN_PAUSE 20" "box-move 0 0" >/dev/null || { import -window root "$out/failed-scan-$scale.png"; return 1; }
+  local tries=1
+  until "${drive[@]}" attach "click IDC_NAV_SCAN" "click IDC_SCAN_NOW" \
+    "click IDC_SCAN_PAUSE 20" "box-move 0 0" >/dev/null; do
+    if [ "$tries" -ge 3 ]; then
+      import -window root "$out/failed-scan-$scale.png"
+      echo "no picture of a scan held by Pause: the whole screen is in $out/failed-scan-$scale.png" >&2
+      return 1
+    fi
+    echo "the scan ended before Pause took it; once more" >&2
+    tries=$((tries + 1))
+    "${drive[@]}" attach "answer \"\" ok 1" >/dev/null 2>&1 || true
+    "${drive[@]}" attach "wait-enabled IDC_SCAN_NOW 120" >/dev/null
+  done
   shot scan-in-progress main
   "${drive[@]}" attach "answer \"\" ok" "wait-enabled IDC_SCAN_NOW 120" >/dev/null
   shot scan-finished main
@@ -128,8 +154,8 @@ windows_pictures_at() {  # DPI
     "window Language" "click IDC_LANGUAGE_OK" "window-gone Language" >/dev/null
   protection_pictures
   # Last: a definition server that takes the connection and never answers keeps Live Update busy.
-  "$WINE" reg add 'HKCU\Software\VB and VBA Program Settings\Vedozer Anti-Spyware\Settings' /v DefinitionServer \
-    /t REG_SZ /d "http://127.0.0.1:$SILENT_PORT" /f >/dev/null
+  reg_quiet add 'HKCU\Software\VB and VBA Program Settings\Vedozer Anti-Spyware\Settings' /v DefinitionServer \
+    /t REG_SZ /d "http://127.0.0.1:$SILENT_PORT" /f
   shot live-update "Live Update" "click IDC_NAV_LIVE_UPDATE" "window \"Live Update\" 20" "pause 1500"
   "$WINESERVER" -k >/dev/null 2>&1 || true
   unplant_demo_traces
@@ -147,7 +173,7 @@ protection_pictures() {
   shot_of() {  # NAME CONTROL PAUSE [COMMANDS...]
     local name=$1 control=$2 wait=$3 rect
     shift 3
-    if ! rect=$("${drive[@]}" attach-hidden "$@" "window-with $control 60" "pause $wait" rect | tail -n 1); then
+    if ! rect=$("${drive[@]}" attach-hidden "$@" "window-with $control 60" "pause $wait" rect) || ! rect=$(tail -n 1 <<<"$rect"); then
       import -window root "$out/failed-$name-$scale.png"
       echo "no picture of $name: the whole screen is in $out/failed-$name-$scale.png" >&2
       return 1
@@ -157,10 +183,10 @@ protection_pictures() {
     echo "  $out/win32-$name-$scale.png ($rect)"
   }
   "${drive[@]}" attach "click IDC_EXIT" "wait-exit 30" >/dev/null
-  "$WINE" reg add "$settings\\OptionAndSettings" /v chkAutomaticUpdate /t REG_SZ /d 0 /f >/dev/null
+  reg_quiet add "$settings\\OptionAndSettings" /v chkAutomaticUpdate /t REG_SZ /d 0 /f
   "$WINE" reg delete "$settings\\OptionAndSettings" /v Homepage /f >/dev/null 2>&1 || true
-  "$WINE" reg add "$settings\\Settings" /v DefinitionServer /t REG_SZ /d "http://127.0.0.1:$ANSWER_PORT" /f >/dev/null
-  "$WINE" reg add "$start_page" /v 'Start Page' /t REG_SZ /d 'http://www.example.com/' /f >/dev/null
+  reg_quiet add "$settings\\Settings" /v DefinitionServer /t REG_SZ /d "http://127.0.0.1:$ANSWER_PORT" /f
+  reg_quiet add "$start_page" /v 'Start Page' /t REG_SZ /d 'http://www.example.com/' /f
   mkdir -p "$c/Program Files/SearchPilot"
   cp "$windows_build/vedozer_test_sleeper.exe" "$c/Program Files/SearchPilot/spilot32.exe"
   start_gui "$windows_build" /dev/null /tray /test-clock=0,10
@@ -169,7 +195,7 @@ protection_pictures() {
     [ -n "$(reg_value "$settings\\OptionAndSettings" Homepage)" ] && break
     sleep 0.5
   done
-  "$WINE" reg add "$start_page" /v 'Start Page' /t REG_SZ /d 'http://search.changed-by-adware.example/start?from=toolbar' /f >/dev/null
+  reg_quiet add "$start_page" /v 'Start Page' /t REG_SZ /d 'http://search.changed-by-adware.example/start?from=toolbar' /f
   shot_of home-page-alert IDC_HOME_PAGE_YES 400
   "${drive[@]}" attach-hidden "window-with IDC_HOME_PAGE_YES" "click IDC_HOME_PAGE_YES" "window-gone \"Home Page Changed\" 10" >/dev/null
   "$WINE" 'C:\Program Files\SearchPilot\spilot32.exe' &
@@ -271,8 +297,19 @@ linux_pictures() {
 [ -n "$windows_build" ] || [ -n "$linux_build" ] || usage
 [ -z "$linux_build" ] || linux_pictures
 [ -n "$windows_build" ] || exit 0
-if [ "$use_display" = yes ]; then
+if [ "$use_display" = yes ] && [ "$one_scale" = yes ]; then
   windows_pictures
+elif [ "$use_display" = yes ]; then
+  # Each scaling in a run of its own, and once more when that run fails: a desktop under Wine on
+  # a busy machine now and then misses a window.
+  for dpi in $scales; do
+    args=(--windows "$windows_build" --out "$out" --scales "$dpi" --use-display --one-scale)
+    [ "$prefix_ready" = yes ] && args+=(--prefix-ready)
+    if ! "$0" "${args[@]}"; then
+      echo "== the pictures at $(percent "$dpi")% failed (what failed is above); once more" >&2
+      "$0" "${args[@]}"
+    fi
+  done
 else
   # A display of our own, the size of the virtual desktop.
   args=(--windows "$windows_build" --out "$out" --scales "$scales" --use-display)

@@ -9,7 +9,12 @@ plant_demo_traces() {
   local profile
   profile="$c/users/$(whoami)"
   local reg
-  reg() { "$WINE" reg add "$@" /f >/dev/null; }
+  reg() {  # reg.exe prints its errors on standard output: shown only when it fails
+    local said
+    said=$("$WINE" reg add "$@" /f 2>&1) && return 0
+    echo "failed: reg add $*: $said" >&2
+    return 1
+  }
   reg 'HKLM\SOFTWARE\AdBuddy' /v Version /t REG_SZ /d 3.2
   reg 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v AdBuddyTray /t REG_SZ \
     /d 'C:\Program Files\AdBuddy\adbuddy.exe /tray'

@@ -7,6 +7,7 @@ work=$(mktemp -d /tmp/vedozer-update.XXXXXX)
 pid=""
 data="vedozer-update-$$"
 cleanup() {
+  set +e  # whatever is already gone, the exit status stays the run's own
   [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   rm -rf "$work" "${WINEPREFIX:?}/drive_c/$data"
 }

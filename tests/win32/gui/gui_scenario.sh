@@ -15,6 +15,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d /tmp/vedozer-gui.XXXXXX)
 holder=""
 cleanup() {
+  set +e  # whatever is already gone, the exit status stays the run's own
   [ -n "$holder" ] && kill "$holder" 2>/dev/null
   stop_gui
   unplant_demo_traces

@@ -21,6 +21,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d /tmp/vedozer-protection.XXXXXX)
 server_pid="" planted_pid=""
 cleanup() {
+  set +e  # whatever is already gone, the exit status stays the run's own
   [ -n "$planted_pid" ] && kill "$planted_pid" 2>/dev/null
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
   stop_gui

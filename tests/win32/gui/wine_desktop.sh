@@ -2,11 +2,19 @@
 # Helpers for running vedozer-gui.exe under Wine in a virtual desktop on an X display (Xvfb).
 # Source it; it needs WINE, WINESERVER, WINEPREFIX (initialised) and DISPLAY.
 
+# Wine's reg.exe, which prints its errors on standard output: quiet, except when it fails.
+reg_quiet() {  # add|delete KEY ARGUMENTS...
+  local said
+  said=$("$WINE" reg "$@" 2>&1) && return 0
+  echo "failed: reg $*: $said" >&2
+  return 1
+}
+
 # Every Wine program started from now on shows in one virtual desktop of this size (the same as
 # `explorer /desktop=NAME,WxH`, for programs started without explorer too).
 use_virtual_desktop() {  # NAME WxH
-  "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d "$1" /f >/dev/null
-  "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$1" /t REG_SZ /d "$2" /f >/dev/null
+  reg_quiet add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d "$1" /f
+  reg_quiet add 'HKCU\Software\Wine\Explorer\Desktops' /v "$1" /t REG_SZ /d "$2" /f
   # Wine's own title-bar glyphs: the packaged prefix does not always register the font.
   local fonts=/usr/share/wine/fonts
   [ -f "$fonts/marlett.ttf" ] && cp -n "$fonts/marlett.ttf" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
@@ -16,9 +24,9 @@ use_virtual_desktop() {  # NAME WxH
 # Screen scaling as Windows' "LogPixels" (96 = 100%, 144 = 150%). Takes effect for programs
 # started after the Wine server restarted.
 set_scaling() {  # DPI
-  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
-  "$WINE" reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
-    /t REG_DWORD /d "$1" /f >/dev/null
+  reg_quiet add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+  reg_quiet add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' /v LogPixels \
+    /t REG_DWORD /d "$1" /f
   "$WINESERVER" -w
 }
 

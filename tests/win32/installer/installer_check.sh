@@ -33,10 +33,17 @@ if [ -e "$data" ]; then saved="$data.before-installer"; rm -rf "$saved"; mv "$da
 restore_data() { rm -rf "$data"; [ -z "$saved" ] || mv "$saved" "$data"; }
 trap restore_data EXIT
 
-uninstall() {  # [options]: the uninstaller copies itself away and returns at once; wait for its end
+# The uninstaller copies itself into a temporary folder (~nsuN.tmp\Un.exe; Au_.exe in older NSIS)
+# and returns at once; that copy goes on deleting after uninstall.exe is gone.
+uninstaller_running() { pgrep -f '~nsu[^ ]*[.]tmp.(Un[^ ]*|Au_)[.]exe' >/dev/null; }
+uninstall() {  # [options]: waits for the end of the uninstaller's copy
   "$WINE" "$prog_win\\uninstall.exe" /S "$@"
+  sleep 0.5
   for _ in $(seq 300); do
-    [ -e "$prog/uninstall.exe" ] || { sleep 0.5; return 0; }
+    if [ ! -e "$prog/uninstall.exe" ] && ! uninstaller_running; then
+      sleep 0.5
+      return 0
+    fi
     sleep 0.2
   done
   fail "the uninstaller did not finish within a minute"
