@@ -1,5 +1,7 @@
 #include "scan/MemoryScan.h"
 
+#include <unordered_set>
+
 #include "definitions/DefinitionRecords.h"
 #include "definitions/LineCodec.h"
 #include "definitions/PathTokens.h"
@@ -88,10 +90,27 @@ void ReportRunningThreat(ScanContext& ctx, const RunningThreat& threat) {
     }
 }
 
+// The running programs of the examined system: on an offline image the machine's own programs
+// are listed too, and they are neither counted nor checked.
+ProcessListing programsOfTheSystem(Processes& processes) {
+    ProcessListing running = ListProcesses(processes, "", true);
+    std::unordered_set<uint32_t> outside;
+    for (const ProcessEntry& e : processes.snapshot())
+        if (e.outsideSystem) outside.insert(e.pid);
+    if (outside.empty()) return running;
+    ProcessListing kept;
+    for (size_t i = 0; i < running.size(); ++i) {
+        if (outside.count(running.ids[i])) continue;
+        kept.names.push_back(running.names[i]);
+        kept.ids.push_back(running.ids[i]);
+    }
+    return kept;
+}
+
 void ScanRunningProcesses(ScanContext& ctx) {
     if (!ctx.platform.processes) return;
     Processes& processes = *ctx.platform.processes;
-    ProcessListing running = ListProcesses(processes, "", true);
+    ProcessListing running = programsOfTheSystem(processes);
 
     std::string lastItem;
     const std::string pathList = buildExecutablePathList(ctx, lastItem);

@@ -11,10 +11,17 @@ namespace vedozer {
 
 namespace {
 
-void noteProblem(Registry& registry, RootKey root, const std::string& keyPath, std::string* unreadable) {
+// A key or value that could not be looked at: neither found nor absent.
+bool unreadableStatus(RegStatus s) { return s == RegStatus::Error || s == RegStatus::AccessDenied; }
+
+void noteProblem(Registry& registry, RegStatus status, RootKey root, const std::string& keyPath,
+                 std::string* unreadable) {
     if (!unreadable) return;
     std::string problem = registry.lastProblem();
-    *unreadable = problem.empty() ? std::string(rootKeyName(root)) + "\\" + keyPath + ": cannot be read" : problem;
+    if (problem.empty())
+        problem = std::string(rootKeyName(root)) + "\\" + keyPath +
+                  (status == RegStatus::AccessDenied ? ": access denied" : ": cannot be read");
+    *unreadable = problem;
 }
 
 }  // namespace
@@ -25,9 +32,12 @@ std::optional<std::string> RegistryValueExists(Registry& registry, RootKey root,
     // are not there, and then the key need not be opened at all.
     RegistryValue value;
     RegStatus read = registry.readValue(root, keyPath, valueName, value);
-    if (read == RegStatus::Error) noteProblem(registry, root, keyPath, unreadable);
+    if (unreadableStatus(read)) noteProblem(registry, read, root, keyPath, unreadable);
     if (read != RegStatus::Ok) return std::nullopt;
-    if (registry.openKey(root, keyPath, kKeyReadWriteMask) != RegStatus::Ok) return std::nullopt;
+    if (RegStatus open = registry.openKey(root, keyPath, kKeyReadWriteMask); open != RegStatus::Ok) {
+        if (unreadableStatus(open)) noteProblem(registry, open, root, keyPath, unreadable);
+        return std::nullopt;
+    }
     switch (value.type) {
         case kRegSz:
         case kRegExpandSz: {
@@ -49,11 +59,11 @@ std::optional<std::string> RegistryValueExists(Registry& registry, RootKey root,
 
 bool RegistryKeyExists(Registry& registry, RootKey root, const std::string& keyPath, std::string* unreadable) {
     RegStatus s = registry.openKey(root, keyPath, kKeyReadWriteMask);
-    if (s == RegStatus::Error && unreadable) {
+    if (unreadableStatus(s) && unreadable) {
         // The value read names the key that could not be read; an open only says that one failed.
         RegistryValue ignored;
-        registry.readValue(root, keyPath, "", ignored);
-        noteProblem(registry, root, keyPath, unreadable);
+        RegStatus read = registry.readValue(root, keyPath, "", ignored);
+        noteProblem(registry, unreadableStatus(read) ? read : s, root, keyPath, unreadable);
     }
     return s == RegStatus::Ok;
 }

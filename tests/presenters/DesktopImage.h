@@ -36,7 +36,10 @@ struct DesktopImage {
 
     Desktop& make() {
         desktop = std::make_unique<Desktop>(image.platform(), v.views(),
-                                            DesktopConfig{program, features, image.languages.identity(), startInTray});
+                                            DesktopConfig{.program = program,
+                                                          .features = features,
+                                                          .identity = image.languages.identity(),
+                                                          .startInTray = startInTray});
         return *desktop;
     }
     // Makes the desktop and loads the main window, which must show.

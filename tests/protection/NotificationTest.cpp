@@ -129,5 +129,23 @@ TEST(RunAtStartup, TheRunValueQuotesThePathAndStartsInTheTray) {
     EXPECT_FALSE(startsInTray({"/traymore"}));
 }
 
+TEST(StartupCommand, TheTestClockSwitchIsTakenOnlyWhenWhole) {
+    StartOptions o = parseStartOptions({"/tray", "/test-clock=-90,10"});
+    EXPECT_TRUE(o.inTray);
+    EXPECT_EQ(o.clockAheadSeconds, -90);
+    EXPECT_EQ(o.clockRate, 10u);
+    o = parseStartOptions({"/test-clock=3600"});
+    EXPECT_FALSE(o.inTray);
+    EXPECT_EQ(o.clockAheadSeconds, 3600);
+    EXPECT_EQ(o.clockRate, 1u);
+    // A rate of none, a negative one (it would wrap to four billion) or trailing text is ignored.
+    for (const char* bad : {"/test-clock=0,0", "/test-clock=0,-5", "/test-clock=5x,2", "/test-clock=", "/test-clock=1,",
+                            "/test-clock=1,2000", "/test-clock=99999999999999999999"}) {
+        o = parseStartOptions({bad});
+        EXPECT_EQ(o.clockAheadSeconds, 0) << bad;
+        EXPECT_EQ(o.clockRate, 1u) << bad;
+    }
+}
+
 }  // namespace
 }  // namespace vedozer

@@ -5,6 +5,7 @@
 #include "ScanImage.h"
 #include "platform/image/ImageRegistry.h"
 #include "scan/RegistryScan.h"
+#include "support/FakePlatform.h"
 
 namespace vedozer {
 namespace {
@@ -155,6 +156,42 @@ TEST(RegistryScan, AKeyThatCannotBeListedIsNamedAsNotCheckedNeverSkippedSilently
     EXPECT_EQ(img.host.notices[0].kind, NoticeKind::Warning);
     EXPECT_EQ(img.host.notices[0].text, location);
     EXPECT_NE(img.report().find("[Locations Not Checked]\r\n\r\n" + location + "\r\n"), std::string::npos) << img.report();
+}
+
+}  // namespace
+}  // namespace vedozer
+
+namespace vedozer {
+namespace {
+
+// A registry as a user without administrator rights sees it: the locked keys can be read but not
+// opened for changes.
+class ReadOnlyForUser : public test::MemoryRegistry {
+public:
+    RegStatus openKey(RootKey root, const std::string& path, uint32_t mask) override {
+        RegStatus s = MemoryRegistry::openKey(root, path, mask);
+        return s == RegStatus::Ok && text::toUpper(path) == locked ? RegStatus::AccessDenied : s;
+    }
+    std::string locked;
+};
+
+TEST(RegistryScan, AKeyThatRefusesAccessIsNotCheckedRatherThanAbsent) {
+    ReadOnlyForUser reg;
+    reg.setValue(RootKey::LocalMachine, "Software\\Bad", "Run", RegistryValue{kRegSz, std::string("x\0", 2)});
+    reg.setValue(RootKey::LocalMachine, "Software\\Open", "Run", RegistryValue{kRegSz, std::string("y\0", 2)});
+    reg.locked = "SOFTWARE\\BAD";
+    std::string unreadable;
+    EXPECT_FALSE(RegistryValueExists(reg, RootKey::LocalMachine, "Software\\Bad", "Run", &unreadable));
+    EXPECT_EQ(unreadable, "HKEY_LOCAL_MACHINE\\Software\\Bad: access denied");
+    unreadable.clear();
+    EXPECT_FALSE(RegistryKeyExists(reg, RootKey::LocalMachine, "Software\\Bad", &unreadable));
+    EXPECT_EQ(unreadable, "HKEY_LOCAL_MACHINE\\Software\\Bad: access denied");
+    // What is there is found and what is not stays silently absent.
+    unreadable.clear();
+    EXPECT_EQ(RegistryValueExists(reg, RootKey::LocalMachine, "Software\\Open", "Run", &unreadable), "y");
+    EXPECT_FALSE(RegistryKeyExists(reg, RootKey::LocalMachine, "Software\\Gone", &unreadable));
+    EXPECT_FALSE(RegistryValueExists(reg, RootKey::LocalMachine, "Software\\Open", "Gone", &unreadable));
+    EXPECT_EQ(unreadable, "");
 }
 
 }  // namespace

@@ -43,6 +43,21 @@ TEST(Win32Registry, ValuesOfEachTypeRoundTripAndKeysGoWithTheirSubtree) {
     EXPECT_EQ(reg.queryValue(RootKey::CurrentUser, key, "Blob"), blob);
     EXPECT_EQ(reg.queryValue(RootKey::CurrentUser, key + "\\Sub\\Deeper", ""), sz);
     EXPECT_FALSE(reg.queryValue(RootKey::CurrentUser, key, "Absent"));
+    // "Not there" is told apart from "could not be read", which would name the key.
+    RegistryValue read;
+    std::vector<std::string> names;
+    std::vector<NamedValue> listed;
+    EXPECT_EQ(reg.readValue(RootKey::CurrentUser, key, "Absent", read), RegStatus::NotFound);
+    EXPECT_EQ(reg.readValue(RootKey::CurrentUser, key + "\\Gone", "Start", read), RegStatus::NotFound);
+    EXPECT_EQ(reg.listSubKeys(RootKey::CurrentUser, key + "\\Gone", names), RegStatus::NotFound);
+    EXPECT_EQ(reg.listValues(RootKey::CurrentUser, key + "\\Gone", listed), RegStatus::NotFound);
+    EXPECT_EQ(reg.lastProblem(), "");
+    EXPECT_EQ(reg.readValue(RootKey::CurrentUser, key, "Start", read), RegStatus::Ok);
+    EXPECT_EQ(read, sz);
+    EXPECT_EQ(reg.listSubKeys(RootKey::CurrentUser, key, names), RegStatus::Ok);
+    EXPECT_EQ(names, std::vector<std::string>{"Sub"});
+    EXPECT_EQ(reg.listValues(RootKey::CurrentUser, key, listed), RegStatus::Ok);
+    EXPECT_EQ(listed.size(), 3u);
 
     auto values = reg.values(RootKey::CurrentUser, key);
     ASSERT_EQ(values.size(), 3u);  // in the registry's own order (Wine sorts, Windows keeps insertion order)

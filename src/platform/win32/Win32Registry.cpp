@@ -49,66 +49,100 @@ RegStatus Win32Registry::openKey(RootKey root, const std::string& path, uint32_t
     return statusOf(key.rc);
 }
 
-std::optional<RegistryValue> Win32Registry::queryValue(RootKey root, const std::string& path,
-                                                       const std::string& name) {
+RegStatus Win32Registry::failed(long rc, RootKey root, const std::string& path, const std::string& what) {
+    RegStatus s = statusOf(rc);
+    if (s == RegStatus::Ok) s = RegStatus::Error;
+    std::string where = std::string(rootKeyName(root)) + (path.empty() ? "" : "\\" + path);
+    m_lastProblem = where + ": " + what + " could not be read (" +
+                    (s == RegStatus::AccessDenied ? std::string("access denied") : "error " + std::to_string(rc)) + ")";
+    return s;
+}
+
+RegStatus Win32Registry::readValue(RootKey root, const std::string& path, const std::string& name,
+                                   RegistryValue& out) {
+    m_lastProblem.clear();
     Key key(root, path, KEY_QUERY_VALUE);
-    if (!key) return std::nullopt;
+    if (!key) return statusOf(key.rc) == RegStatus::NotFound ? RegStatus::NotFound : failed(key.rc, root, path, "the key");
+    const std::string what = name.empty() ? std::string("the default value") : "the value \"" + name + "\"";
     DWORD type = 0, size = 0;
     LONG rc = RegQueryValueExA(key.h, name.c_str(), nullptr, &type, nullptr, &size);
     for (int attempt = 0; attempt < 4 && rc == ERROR_SUCCESS; ++attempt) {
         std::string data(size, '\0');
         DWORD got = size;
-        rc = RegQueryValueExA(key.h, name.c_str(), nullptr, &type,
-                              reinterpret_cast<BYTE*>(data.data()), &got);
+        rc = RegQueryValueExA(key.h, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
         if (rc == ERROR_SUCCESS) {
             data.resize(got);
-            return RegistryValue{type, std::move(data)};
+            out = RegistryValue{type, std::move(data)};
+            return RegStatus::Ok;
         }
         if (rc == ERROR_MORE_DATA) {  // grew in between
             size = got;
             rc = ERROR_SUCCESS;
         }
     }
-    return std::nullopt;
+    if (statusOf(rc) == RegStatus::NotFound) return RegStatus::NotFound;
+    return failed(rc == ERROR_SUCCESS ? ERROR_MORE_DATA : rc, root, path, what);
+}
+
+std::optional<RegistryValue> Win32Registry::queryValue(RootKey root, const std::string& path,
+                                                       const std::string& name) {
+    RegistryValue value;
+    if (readValue(root, path, name, value) != RegStatus::Ok) return std::nullopt;
+    return value;
+}
+
+RegStatus Win32Registry::listSubKeys(RootKey root, const std::string& path, std::vector<std::string>& out) {
+    m_lastProblem.clear();
+    out.clear();
+    Key key(root, path, KEY_ENUMERATE_SUB_KEYS);
+    if (!key) return statusOf(key.rc) == RegStatus::NotFound ? RegStatus::NotFound : failed(key.rc, root, path, "the key");
+    for (DWORD i = 0;; ++i) {
+        char name[256];  // a key name has at most 255 characters
+        DWORD len = sizeof name;
+        LONG rc = RegEnumKeyExA(key.h, i, name, &len, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS) return RegStatus::Ok;
+        if (rc != ERROR_SUCCESS) return failed(rc, root, path, "its sub keys");
+        out.emplace_back(name, len);
+    }
 }
 
 std::vector<std::string> Win32Registry::subKeys(RootKey root, const std::string& path) {
     std::vector<std::string> out;
-    Key key(root, path, KEY_ENUMERATE_SUB_KEYS);
-    if (!key) return out;
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD len = sizeof name;
-        LONG rc = RegEnumKeyExA(key.h, i, name, &len, nullptr, nullptr, nullptr, nullptr);
-        if (rc != ERROR_SUCCESS) break;
-        out.emplace_back(name, len);
-    }
+    listSubKeys(root, path, out);
     return out;
 }
 
-std::vector<NamedValue> Win32Registry::values(RootKey root, const std::string& path) {
-    std::vector<NamedValue> out;
+RegStatus Win32Registry::listValues(RootKey root, const std::string& path, std::vector<NamedValue>& out) {
+    m_lastProblem.clear();
+    out.clear();
     Key key(root, path, KEY_QUERY_VALUE);
-    if (!key) return out;
+    if (!key) return statusOf(key.rc) == RegStatus::NotFound ? RegStatus::NotFound : failed(key.rc, root, path, "the key");
     DWORD maxName = 0, maxData = 0;
-    if (RegQueryInfoKeyA(key.h, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName, &maxData,
-                         nullptr, nullptr) != ERROR_SUCCESS)
-        return out;
+    LONG info = RegQueryInfoKeyA(key.h, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
+                                 &maxData, nullptr, nullptr);
+    if (info != ERROR_SUCCESS) return failed(info, root, path, "its values");
     std::string name(maxName + 2, '\0');
     std::string data(maxData + 2, '\0');
     for (DWORD i = 0;; ++i) {
         DWORD nameLen = static_cast<DWORD>(name.size()), dataLen = static_cast<DWORD>(data.size()), type = 0;
-        LONG rc = RegEnumValueA(key.h, i, name.data(), &nameLen, nullptr, &type,
-                                reinterpret_cast<BYTE*>(data.data()), &dataLen);
+        LONG rc = RegEnumValueA(key.h, i, name.data(), &nameLen, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                                &dataLen);
         if (rc == ERROR_MORE_DATA) {  // changed since the size query: grow and read this one again
+            if (name.size() > (1u << 20) || data.size() > (1u << 30)) return failed(rc, root, path, "its values");
             name.resize(name.size() * 2 + 256);
             data.resize(data.size() * 2 + 1024);
             --i;
             continue;
         }
-        if (rc != ERROR_SUCCESS) break;
+        if (rc == ERROR_NO_MORE_ITEMS) return RegStatus::Ok;
+        if (rc != ERROR_SUCCESS) return failed(rc, root, path, "its values");
         out.push_back({std::string(name.data(), nameLen), RegistryValue{type, std::string(data.data(), dataLen)}});
     }
+}
+
+std::vector<NamedValue> Win32Registry::values(RootKey root, const std::string& path) {
+    std::vector<NamedValue> out;
+    listValues(root, path, out);
     return out;
 }
 

@@ -1,31 +1,22 @@
 #pragma once
-#include <atomic>
-#include <memory>
+#include "app/presenters/BackgroundHttp.h"
 
-#include "platform/Http.h"
+class QEventLoop;
 
 namespace vedozer::qtui {
 
-// The backend's HTTP client as the window uses it: the request runs on a worker thread while
-// this thread keeps Qt's event loop turning, so the windows repaint and Cancel answers while a
-// server takes its time. Progress reaches the caller on this thread. Once the program is
-// closing (abandon()), a transfer still waiting is left to finish on its own and its caller
-// hears that it was cancelled.
-class PumpingHttp : public Http {
+// The backend's HTTP client for the window: requests on a worker thread while this thread keeps
+// Qt's event loop turning (see BackgroundHttp). Once the program is closing (abandon()), a request
+// still waiting is left to finish on its own and its caller hears that it was cancelled.
+class PumpingHttp : public BackgroundHttp {
 public:
-    explicit PumpingHttp(Http& inner) : m_inner(inner) {}
-    HttpResult get(const std::string& url, const HttpOptions& options, const HttpProgress& progress = {}) override;
-
+    explicit PumpingHttp(Http& inner);
     void abandon();
-    // Transfers left running on their own: the backend they use must then outlive this process.
-    bool transfersLeft() const { return *m_left > 0; }
 
 private:
-    Http& m_inner;
+    class LoopWait;
     bool m_abandoned = false;
-    std::shared_ptr<std::atomic<int>> m_left = std::make_shared<std::atomic<int>>(0);
-    struct Waiting;
-    Waiting* m_waiting = nullptr;
+    QEventLoop* m_waiting = nullptr;  // the innermost wait running
 };
 
 }  // namespace vedozer::qtui

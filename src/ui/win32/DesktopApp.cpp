@@ -1,7 +1,6 @@
 #include "ui/win32/DesktopApp.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "protection/StartupCommand.h"
 
@@ -25,22 +24,6 @@ ProgramLocation thisProgram() {
     std::string help = program.folder + "\\Help.chm";
     if (GetFileAttributesW(widen(help).c_str()) != INVALID_FILE_ATTRIBUTES) program.helpFile = help;
     return program;
-}
-
-StartOptions parseStartOptions(const std::vector<std::string>& arguments) {
-    StartOptions o;
-    o.inTray = startsInTray(arguments);
-    const std::string testClock = "/test-clock=";
-    for (const std::string& a : arguments) {
-        if (a.rfind(testClock, 0) != 0) continue;
-        long long ahead = 0;
-        unsigned rate = 1;
-        if (std::sscanf(a.c_str() + testClock.size(), "%lld,%u", &ahead, &rate) >= 1) {
-            o.clockAheadSeconds = ahead;
-            o.clockRate = rate == 0 ? 1 : rate;
-        }
-    }
-    return o;
 }
 
 DesktopApp::DesktopApp(StartOptions options) : m_start(options) {}

@@ -10,6 +10,7 @@
 #include "app/presenters/LanguagePresenter.h"
 #include "app/presenters/SplashPresenter.h"
 #include "platform/win32/Win32Platform.h"
+#include "protection/StartupCommand.h"
 #include "ui/win32/AboutWindow.h"
 #include "ui/win32/HelpWindow.h"
 #include "ui/win32/LanguageWindow.h"
@@ -36,15 +37,6 @@ namespace vedozer::win32ui {
 // vedozer-gui.exe put together: the Windows backend, every view, the presenters over them
 // (Desktop), the timers, and the way out. Views forward clicks to presenters here and nowhere
 // else, so each window file stays a plain view.
-// How the program was started (its command line).
-struct StartOptions {
-    bool inTray = false;  // "/tray": from the Run key, straight into the notification area
-    // "/test-clock=AHEAD,RATE", for tests only: the clock AHEAD seconds ahead and running RATE
-    // times as fast, the protection timers RATE times as often.
-    int64_t clockAheadSeconds = 0;
-    uint32_t clockRate = 1;
-};
-StartOptions parseStartOptions(const std::vector<std::string>& arguments);
 
 class DesktopApp {
 public:

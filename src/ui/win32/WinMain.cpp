@@ -21,6 +21,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         for (int i = 1; i < count; ++i) arguments.push_back(vedozer::win32ui::narrow(argv[i]));
         LocalFree(argv);
     }
-    vedozer::win32ui::DesktopApp app(vedozer::win32ui::parseStartOptions(arguments));
+    vedozer::win32ui::DesktopApp app(vedozer::parseStartOptions(arguments));
     return app.run();
 }
