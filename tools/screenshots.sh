@@ -85,6 +85,8 @@ windows_pictures_at() {  # DPI
     echo "  $out/win32-$name-$scale.png ($rect)"
   }
 
+  # Nothing of an earlier run left (its programs would keep the Wine server up for ever).
+  "$WINESERVER" -k >/dev/null 2>&1 || true
   set_scaling "$dpi"
   "$WINESERVER" -k >/dev/null 2>&1 || true
   "$WINESERVER" -w
@@ -144,7 +146,12 @@ windows_pictures_at() {  # DPI
   "${drive[@]}" attach "window Submit" "click IDC_SUBMIT_CLOSE" >/dev/null
   # The language window, then the main window in German, and English again for what follows.
   shot language Language "click IDC_NAV_LANGUAGE"
-  shot de-language Sprache "window Language" "select-row IDC_LANGUAGE_LIST text:Deutsch 1"
+  # Deutsch chosen in the list; a choice made while the window still settles may go unheard, so
+  # once more when the window has not turned German.
+  "${drive[@]}" attach "window Language" "select-row IDC_LANGUAGE_LIST text:Deutsch 1" "window Sprache 10" >/dev/null ||
+    "${drive[@]}" attach "window Language" "select-row IDC_LANGUAGE_LIST text:English 1" \
+      "select-row IDC_LANGUAGE_LIST text:Deutsch 1" "window Sprache 20" >/dev/null
+  shot de-language Sprache
   "${drive[@]}" attach "window Sprache" "click IDC_LANGUAGE_OK" "window-gone Sprache" >/dev/null
   shot de-status main "click IDC_NAV_STATUS"
   shot de-results main "click IDC_NAV_RESULTS"
@@ -259,10 +266,12 @@ server.serve_forever()
 PY
   answering=$!
   if [ "$fresh" = yes ]; then
-    trap 'kill $silent $answering 2>/dev/null; "$WINESERVER" -k >/dev/null 2>&1; rm -rf "$WINEPREFIX" "$port_file" "$answer_file"' EXIT
+    trap 'set +e; kill $silent $answering 2>/dev/null; "$WINESERVER" -k >/dev/null 2>&1; rm -rf "$WINEPREFIX" "$port_file" "$answer_file"' EXIT
     "$WINE" wineboot --init >/dev/null 2>&1 || true
   else
-    trap 'kill $silent $answering 2>/dev/null; rm -f "$port_file" "$answer_file"' EXIT
+    # The prefix stays, but nothing of this run goes on in it (a run that failed half-way would
+    # otherwise keep its programs, and the next `wineserver -w` would wait for them for ever).
+    trap 'set +e; kill $silent $answering 2>/dev/null; "$WINESERVER" -k >/dev/null 2>&1; rm -f "$port_file" "$answer_file"' EXIT
   fi
   while [ ! -s "$port_file" ]; do sleep 0.1; done
   SILENT_PORT=$(head -n 1 "$port_file")
