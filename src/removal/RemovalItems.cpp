@@ -20,6 +20,19 @@ std::string copyFailed(const Quarantine& q) {
     return q.problem().empty() ? "the copy into the quarantine failed" : q.problem();
 }
 
+// True when every file and folder of a folder's stored copy is still in its place: its delete
+// took nothing away.
+bool nothingTakenAway(FileSystem& original, const std::string& folder, FileSystem& stored, const std::string& copy) {
+    if (!original.folderExists(folder)) return false;
+    for (const FileInfo& e : stored.list(copy)) {
+        const std::string there = folder + "\\" + e.name;
+        auto found = original.lookup(there);
+        if (!found || found->isDirectory() != e.isDirectory()) return false;
+        if (e.isDirectory() && !nothingTakenAway(original, there, stored, copy + "\\" + e.name)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool Removal::deleteWithRetries(const std::string& path, int tries) {
@@ -33,9 +46,12 @@ bool Removal::deleteWithRetries(const std::string& path, int tries) {
 }
 
 void Removal::settleFailedDelete(const QuarantineEntry& entry, const std::string& path) {
-    // Only an original still in place makes the copy spare; anything else keeps it.
+    // Only an original still whole in place makes the copy spare; anything else keeps it (a
+    // folder deleted in part: what went is in the copy).
     FileSystem& files = *m_platform.files;
-    bool inPlace = entry.kind == QuarantineKind::Folder ? false : static_cast<bool>(files.lookup(path));
+    bool inPlace = entry.kind == QuarantineKind::Folder
+                       ? nothingTakenAway(files, path, m_quarantine.dataFiles(), m_quarantine.storedPath(entry.storedName))
+                       : static_cast<bool>(files.lookup(path));
     if (inPlace) m_quarantine.withdraw(entry);
 }
 
@@ -116,9 +132,10 @@ Outcome Removal::removeFileOrFolder(const std::string& path, const std::string& 
         note(folder + ": the copy into the quarantine failed; the folder was not deleted.");
         return Outcome::notDone(copyFailed(m_quarantine));
     }
-    // A folder deleted only in part keeps its copy: what is gone is in it.
-    if (!files.deleteFolder(folder) || files.folderExists(folder))
+    if (!files.deleteFolder(folder) || files.folderExists(folder)) {
+        settleFailedDelete(*entry, folder);
         return Outcome::notDone("the folder could not be deleted (or only in part)");
+    }
     return Outcome::done();
 }
 

@@ -7,6 +7,7 @@
 #include "i18n/MessageKeys.h"
 #include "platform/image/PosixFiles.h"
 #include "platform/image/RegfGenerator.h"
+#include "presenters/Immutable.h"
 #include "removal/QuarantineRestore.h"
 #include "removal/RemovalSession.h"
 #include "removal/WorkListChecks.h"
@@ -359,6 +360,30 @@ TEST(RemovalRun, ARegistryDeleteThatFailsIsNeitherLoggedNorKeptAsRemoved) {
         live += !e.withdrawn;
     }
     EXPECT_EQ(live, 1u);
+}
+
+TEST(RemovalRun, AFolderKeepsOneCopyOfWhatWentAndNoneWhenNothingWent) {
+    RemovalSession s;
+    auto stuck = s.write("Keys/keys.sys", "driver");
+    s.write("Keys/log.txt", "keystrokes");
+    auto alone = s.write("Alone/alone.sys", "driver");
+    test::Immutable lockedInKeys(stuck.string());
+    test::Immutable lockedAlone(alone.string());
+    if (!lockedInKeys.held() || !lockedAlone.held()) GTEST_SKIP() << "this file system or user cannot make a file immutable";
+    s.detectFile("C:\\Keys", "Keys", kIconFolder);
+    s.detectFile("C:\\Alone", "Alone", kIconFolder);
+    selectAll(s.results);
+    s.host.answer(Answer::Yes);
+    s.removal->removeChecked();
+    EXPECT_FALSE(s.exists("Keys/log.txt"));
+    EXPECT_TRUE(s.exists("Keys/keys.sys"));
+    EXPECT_TRUE(s.exists("Alone/alone.sys"));
+    // Both passes tried each folder: the copy of the first holds what went from Keys; the retry's
+    // copy, and both copies of Alone (nothing went), are taken back.
+    std::vector<std::string> kept;
+    for (const auto& e : s.quarantine->entries())
+        if (!e.withdrawn) kept.push_back(e.location);
+    EXPECT_EQ(kept, std::vector<std::string>{"C:\\Keys"});
 }
 
 TEST(RemovalRun, HiddenAndSystemFilesCountAsAbsent) {
